@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Failures of a row's new name found by the last plan check (bit flags).
+namespace RowProblem {
+enum : quint8 {
+    None = 0,
+    Duplicate = 1 << 0, // another marked row gets the same full path
+    Clash = 1 << 1,     // another entry of the folder already has the name
+    TypeOnly = 1 << 2,  // the name begins with "."
+    Empty = 1 << 3,     // empty or blanks only
+    Slash = 1 << 4,     // contains "/", would leave its folder
+    TooLong = 1 << 5,   // longer than the folder's file system allows
+};
+}
+
+// One file of the candidate list. Folder is shared between the rows of one folder
+// (implicit sharing), the name parts are views into OldName, and the size and date
+// texts are derived on demand, so that a million rows stay small.
+struct CandidateRow
+{
+    QString Folder;  // up to and including the last "/"; empty for a bare file name
+    QString OldName; // the name with its type
+    QString NewName; // written by the name pass
+    QString DateKey; // YYYYMMDDhh:mm:ss, local time of the last change
+    qint64 Size = 0; // bytes
+    qint32 TypeDot = -1; // index of the last "." in OldName, -1 when it has none
+    quint8 Problems = RowProblem::None;
+    bool Marked = false;
+
+    // Splits a path at its last "/" and the name at its last ".".
+    static CandidateRow fromPath(const QString& path);
+
+    QString PathName() const { return Folder + OldName; }
+    QStringView BareName() const
+    {
+        return TypeDot < 0 ? QStringView(OldName) : QStringView(OldName).left(TypeDot);
+    }
+    QStringView TypeText() const
+    {
+        return TypeDot < 0 ? QStringView() : QStringView(OldName).mid(TypeDot + 1);
+    }
+    QString SizeText() const;
+    QString SizeKey() const;
+    QString DateText() const;
+};
