@@ -1,0 +1,45 @@
+# Shared set-up of run.sh and test.sh: installs the Debian packages that are missing and
+# configures and builds one build folder. Sourced, not run.
+
+velto_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+# Packages needed to build and run Velto and its tests on Debian 12.
+velto_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libbenchmark-dev fonts-dejavu-core)
+
+velto_ensure_packages() {
+    local missing=()
+    local package
+    for package in "${velto_packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ "${#missing[@]}" -eq 0 ] && return 0
+
+    local run_as_root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            run_as_root=(sudo)
+        else
+            echo "Velto needs these Debian packages: ${missing[*]}" >&2
+            echo "Install them as root (apt-get install ${missing[*]}) and start again." >&2
+            exit 1
+        fi
+    fi
+    echo "Installing missing packages: ${missing[*]}"
+    if ! "${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q ||
+        ! "${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"; then
+        echo "Could not install: ${missing[*]}. Install them as root and start again." >&2
+        exit 1
+    fi
+}
+
+# velto_build <build folder> <cmake options...>
+velto_build() {
+    local build_dir="$1"
+    shift
+    if [ ! -f "$build_dir/build.ninja" ]; then
+        cmake -S "$velto_root" -B "$build_dir" -G Ninja "$@"
+    fi
+    cmake --build "$build_dir" --parallel "$(nproc)"
+}

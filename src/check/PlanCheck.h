@@ -1,0 +1,55 @@
+#pragma once
+
+#include "list/CandidateRow.h"
+#include "naming/MaskTranslator.h"
+#include "naming/NamingOptions.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class FileSystem;
+
+// Outcome of one name pass over the list. The flags are meaningful only when the mask
+// translated; CounterInRange is false when the mask uses the counter and some row's value
+// leaves the signed 32-bit range (names are then not computed at all).
+struct PlanResult
+{
+    qint32 MarkedCount = 0;
+    bool NamesUnique = true;
+    bool NoClash = true;
+    bool NoTypeOnly = true;
+    bool NoEmptyName = true;
+    bool NoSlash = true;
+    bool NamesFit = true;
+    bool CounterInRange = true;
+
+    bool allPassed() const
+    {
+        return NamesUnique && NoClash && NoTypeOnly && NoEmptyName && NoSlash && NamesFit && CounterInRange;
+    }
+};
+
+// The name pass and the plan tests that run inside it.
+class PlanCheck
+{
+public:
+    using Progress = std::function<void(qsizetype done, qsizetype total)>;
+
+    // Writes NewName and Problems of every row and tests the marked rows against each other
+    // and against the folders' current entries. With an untranslatable mask, or a counter out
+    // of range, every row shows the placeholder and only the marked rows are counted.
+    // Each folder is listed at most once, uniqueness is a hash lookup per row: linear in the
+    // number of rows plus the entries of the folders involved.
+    static PlanResult FillNewNameColumn(std::vector<CandidateRow>& rows, const MaskTranslation& mask,
+                                        const NamingOptions& options, const FileSystem& fs,
+                                        const Progress& progress = {});
+
+    // The message of the first failed test, or an empty text when all passed.
+    static QString failureMessage(const PlanResult& result);
+    // "Zum Umbenennen ... 'Umtaufen!'." from the rename button's caption.
+    static QString successMessage(const QString& renameCaption);
+    // "3 von 10 Dateien markiert"
+    static QString countText(qint64 marked, qint64 rows);
+};

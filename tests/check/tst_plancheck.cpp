@@ -1,0 +1,245 @@
+#include "check/PlanCheck.h"
+
+#include "list/CandidateRow.h"
+#include "naming/MaskTranslator.h"
+#include "naming/NameGenerator.h"
+#include "platform/PosixFileSystem.h"
+
+#include "TestMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Forbidden = u"<>|\\/:?\""_s;
+
+// Creates an entry below root: "name/" a folder, "name->target" a symbolic link, else a file.
+bool createEntry(const QString& root, const QString& spec)
+{
+    if (spec.endsWith(u'/'))
+        return QDir(root).mkpath(spec);
+    if (const qsizetype arrow = spec.indexOf(u"->"_s); arrow >= 0) {
+        const QByteArray link = QFile::encodeName(root + u'/' + spec.left(arrow));
+        const QByteArray target = QFile::encodeName(spec.mid(arrow + 2));
+        return ::symlink(target.constData(), link.constData()) == 0;
+    }
+    QDir().mkpath(QFileInfo(root + u'/' + spec).absolutePath());
+    QFile file(root + u'/' + spec);
+    return file.open(QIODevice::WriteOnly);
+}
+
+// Rows for the listed names below root; a leading "-" leaves a row unmarked.
+std::vector<CandidateRow> makeRows(const QString& root, const QStringList& listed)
+{
+    std::vector<CandidateRow> rows;
+    for (QString name : listed) {
+        const bool marked = !name.startsWith(u'-');
+        if (!marked)
+            name.remove(0, 1);
+        CandidateRow row = CandidateRow::fromPath(root + u'/' + name);
+        row.DateKey = u"2024031508:09:10"_s;
+        row.Marked = marked;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestPlanCheck : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void outcome_data();
+    void outcome();
+    void placeholderWhenMaskFails_data();
+    void placeholderWhenMaskFails();
+    void vanishedFolderStillEnds();
+    void messages();
+    void countersNeverWrap();
+};
+
+void TestPlanCheck::outcome_data()
+{
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<int>("letterCase");
+    QTest::addColumn<QStringList>("searchReplace");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("marked");
+    QTest::addColumn<QList<int>>("problems");
+
+    using L = QList<int>;
+    const int D = RowProblem::Duplicate, C = RowProblem::Clash, T = RowProblem::TypeOnly,
+              E = RowProblem::Empty, S = RowProblem::Slash, F = RowProblem::TooLong;
+    const QString unique = u"Fehler: Die neuen Dateinamen sind nicht alle eindeutig - überprüfen Sie die Maske!"_s;
+    const QString clash = u"Fehler: Einige neue Namen überschneiden sich mit denen existierender Dateien!"_s;
+    const QString typeOnly = u"Fehler: Es gibt Namen, die nur aus einer Typenkennung bestehen!"_s;
+    const QString empty = u"Fehler: Es gibt Namen, die nur aus Leerzeichen oder gar keinen Zeichen bestehen!"_s;
+    const QString slash = u"Fehler: Es gibt Namen mit einem Schrägstrich - überprüfen Sie 'Suchen & ersetzen'!"_s;
+    const QString tooLong = u"Fehler: Es gibt Namen, die für das Dateisystem zu lang sind!"_s;
+    const QStringList none;
+
+    QTest::newRow("clean plan") << QStringList{u"a.txt"_s, u"b.txt"_s} << QStringList{u"a.txt"_s, u"b.txt"_s}
+                                << u"[NAME]_x[TYP]"_s << 0 << none << QString() << 2 << L{0, 0};
+    QTest::newRow("unchanged names never clash")
+        << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 0 << none << QString() << 1
+        << L{0};
+    QTest::newRow("no row marked passes") << QStringList{u"a.txt"_s, u"b.txt"_s}
+                                          << QStringList{u"-a.txt"_s, u"-b.txt"_s} << u"x"_s << 0 << none
+                                          << QString() << 0 << L{0, 0};
+    QTest::newRow("unmarked rows are not compared")
+        << QStringList{u"a.txt"_s, u"b.txt"_s} << QStringList{u"a.txt"_s, u"-b.txt"_s} << u"x"_s << 0 << none
+        << QString() << 1 << L{0, 0};
+    QTest::newRow("swap of two names") << QStringList{u"1.txt"_s, u"2.txt"_s} << QStringList{u"2.txt"_s, u"1.txt"_s}
+                                       << u"[ZAHL][TYP]"_s << 0 << none << clash << 2 << L{C, C};
+    QTest::newRow("case-only change of the own file")
+        << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 1 << none << QString() << 1
+        << L{0};
+    QTest::newRow("case-only change onto another file")
+        << QStringList{u"a.txt"_s, u"A.TXT"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 1 << none << clash
+        << 1 << L{C};
+    QTest::newRow("a folder takes the name") << QStringList{u"x.txt"_s, u"neu.txt/"_s} << QStringList{u"x.txt"_s}
+                                             << u"neu[TYP]"_s << 0 << none << clash << 1 << L{C};
+    QTest::newRow("a dangling link takes the name")
+        << QStringList{u"x.txt"_s, u"neu.txt->nirgends"_s} << QStringList{u"x.txt"_s} << u"neu[TYP]"_s << 0 << none
+        << clash << 1 << L{C};
+    QTest::newRow("clash ignores letter case") << QStringList{u"x.txt"_s, u"NEU.TXT"_s} << QStringList{u"x.txt"_s}
+                                               << u"neu[TYP]"_s << 0 << none << clash << 1 << L{C};
+    QTest::newRow("same name in two folders") << QStringList{u"eins/a.txt"_s, u"zwei/b.txt"_s}
+                                              << QStringList{u"eins/a.txt"_s, u"zwei/b.txt"_s} << u"n[TYP]"_s << 0
+                                              << none << QString() << 2 << L{0, 0};
+    QTest::newRow("A.txt versus a.TXT") << QStringList{u"A.txt"_s, u"a.TXT"_s} << QStringList{u"A.txt"_s, u"a.TXT"_s}
+                                        << u"[NAME][TYP]"_s << 0 << none << unique << 2 << L{D, D};
+    QTest::newRow("every row of a duplicate group is shown")
+        << QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"d.doc"_s}
+        << QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"d.doc"_s} << u"x[TYP]"_s << 0 << none << unique << 4
+        << L{D, D, D, 0};
+    QTest::newRow("duplicate wins over clash") << QStringList{u"a.txt"_s, u"b.txt"_s, u"x.txt"_s}
+                                               << QStringList{u"a.txt"_s, u"b.txt"_s} << u"x[TYP]"_s << 0 << none
+                                               << unique << 2 << L{D | C, D | C};
+    QTest::newRow("type only") << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[TYP]"_s << 0 << none
+                               << typeOnly << 1 << L{T};
+    QTest::newRow("empty name") << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[7]"_s << 0 << none
+                                << empty << 1 << L{E};
+    QTest::newRow("blanks only") << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[7]   [7]"_s << 0
+                                 << none << empty << 1 << L{E};
+    QTest::newRow("type only reported before empty")
+        << QStringList{u"a.b.txt"_s, u"c.txt"_s} << QStringList{u"a.b.txt"_s, u"c.txt"_s} << u"[2-]"_s << 0 << none
+        << typeOnly << 2 << L{T, E};
+    QTest::newRow("slash from the replacement")
+        << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 0
+        << QStringList{u"a"_s, u"x/y"_s} << slash << 1 << L{S};
+    QTest::newRow("name too long for the file system")
+        << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << QString(128, QChar(0xE4)) + u"[TYP]"_s << 0
+        << none << tooLong << 1 << L{F};
+    QTest::newRow("long name that still fits")
+        << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << QString(125, QChar(0xE4)) + u"[TYP]"_s << 0
+        << none << QString() << 1 << L{0};
+}
+
+void TestPlanCheck::outcome()
+{
+    QFETCH(QStringList, existing);
+    QFETCH(QStringList, listed);
+    QFETCH(QString, mask);
+    QFETCH(int, letterCase);
+    QFETCH(QStringList, searchReplace);
+    QFETCH(QString, message);
+    QFETCH(int, marked);
+    QFETCH(QList<int>, problems);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const QString& entry : existing)
+        QVERIFY2(createEntry(dir.path(), entry), qPrintable(entry));
+    std::vector<CandidateRow> rows = makeRows(dir.path(), listed);
+
+    NamingOptions options;
+    options.LetterCaseIndex = letterCase;
+    if (searchReplace.size() == 2) {
+        options.SearchText = searchReplace[0];
+        options.ReplaceText = searchReplace[1];
+    }
+    const MaskTranslation translation = MaskTranslator::translate(mask, Forbidden);
+    QVERIFY(translation.MaskOk);
+    const PosixFileSystem fs;
+    const PlanResult result = PlanCheck::FillNewNameColumn(rows, translation, options, fs);
+
+    QCOMPARE(PlanCheck::failureMessage(result), message);
+    QCOMPARE(result.allPassed(), message.isEmpty());
+    QCOMPARE(result.MarkedCount, marked);
+    QCOMPARE(qsizetype(rows.size()), problems.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        QCOMPARE(int(rows[i].Problems), problems[qsizetype(i)]);
+}
+
+void TestPlanCheck::placeholderWhenMaskFails_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::newRow("faulty mask") << u"[3-"_s;
+    QTest::newRow("empty mask") << u"   "_s;
+}
+
+void TestPlanCheck::placeholderWhenMaskFails()
+{
+    QFETCH(QString, mask);
+    std::vector<CandidateRow> rows = makeRows(u"/nirgends"_s, {u"a.txt"_s, u"-b.txt"_s, u"c.txt"_s});
+    const PosixFileSystem fs;
+    const PlanResult result =
+        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(mask, Forbidden), NamingOptions(), fs);
+    QCOMPARE(result.MarkedCount, 2);
+    for (const CandidateRow& row : rows)
+        QCOMPARE(row.NewName, u"< ? >"_s);
+}
+
+void TestPlanCheck::vanishedFolderStillEnds()
+{
+    // Rows whose folder is gone since intake cannot clash; the check still ends.
+    std::vector<CandidateRow> rows = makeRows(u"/gibt/es/nicht"_s, {u"a.txt"_s, u"b.txt"_s});
+    const PosixFileSystem fs;
+    const PlanResult result =
+        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"n[ZAHL][TYP]"_s, Forbidden), NamingOptions(), fs);
+    QVERIFY(result.allPassed());
+    QCOMPARE(rows[0].NewName, u"n1.txt"_s);
+    QCOMPARE(rows[1].NewName, u"n2.txt"_s);
+}
+
+void TestPlanCheck::messages()
+{
+    QCOMPARE(PlanCheck::successMessage(u"&Umtaufen!"_s),
+             u"Zum Umbenennen der Dateien klicken Sie jetzt die Schaltfläche 'Umtaufen!'."_s);
+    QCOMPARE(PlanCheck::countText(3, 10), u"3 von 10 Dateien markiert"_s);
+    QCOMPARE(PlanCheck::countText(1, 1), u"1 von 1 Dateien markiert"_s);
+}
+
+void TestPlanCheck::countersNeverWrap()
+{
+    std::vector<CandidateRow> rows = makeRows(u"/tmp"_s, {u"a.txt"_s, u"b.txt"_s});
+    NamingOptions options;
+    options.StartValue = 2147483647;
+    const PosixFileSystem fs;
+
+    PlanResult result =
+        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"[ZAHL]"_s, Forbidden), options, fs);
+    QCOMPARE(PlanCheck::failureMessage(result), u"Fehler: Der Zähler überschreitet den größten zulässigen Wert!"_s);
+    QCOMPARE(rows[0].NewName, u"< ? >"_s);
+    QCOMPARE(rows[1].NewName, u"< ? >"_s);
+    QCOMPARE(result.MarkedCount, 2);
+
+    // Without the counter in the mask its range does not matter.
+    result = PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"v_[NAME]"_s, Forbidden), options, fs);
+    QVERIFY(result.CounterInRange);
+    QCOMPARE(rows[1].NewName, u"v_b"_s);
+}
+
+VELTO_TEST_MAIN(TestPlanCheck)
+#include "tst_plancheck.moc"
