@@ -1,0 +1,449 @@
+#include "app/Form1.h"
+
+#include "app/CandidateView.h"
+#include "app/OptionLineEdit.h"
+#include "list/CandidateModel.h"
+#include "list/CandidateSelection.h"
+#include "list/ListIntake.h"
+#include "list/UriList.h"
+#include "naming/CounterRules.h"
+#include "platform/Beep.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/Settings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTimer>
+
+#include <map>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int ProgressRepaintMs = 100;
+
+// Replaces a selection list's entries without running its handler; the caller then selects
+// the entry whose handler should run.
+void refill(QComboBox* box, const QStringList& entries)
+{
+    const QSignalBlocker blocker(box);
+    box->clear();
+    box->addItems(entries);
+    box->setCurrentIndex(-1);
+}
+
+} // namespace
+
+Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, std::shared_ptr<const FileSystem> fileSystem,
+             QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_c(buildForm1Layout(this)),
+      m_timer1(new QTimer(this)),
+      m_model(new CandidateModel(this)),
+      m_fs(fileSystem ? std::move(fileSystem) : std::make_shared<PosixFileSystem>()),
+      m_arguments(std::move(arguments))
+{
+    m_timer1->setObjectName(u"Timer1"_s);
+    m_timer1->setSingleShot(true);
+    m_timer1->setInterval(checkDelayMs);
+
+    m_c.Liste->setModel(m_model);
+    configureListColumns(m_c.Liste);
+    m_selection = new CandidateSelection(m_model, m_c.Liste->selectionModel(), this);
+
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    connectHandlers();
+    Form_Load();
+    m_c.Liste->setFocus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::connectHandlers()
+{
+    for (size_t i = 0; i < m_c.Btn.size(); ++i)
+        connect(m_c.Btn[i], &QPushButton::clicked, this, [this, i] { Btn_Click(static_cast<int>(i)); });
+    connect(m_c.Maske, &QLineEdit::textChanged, this, &Form1::ChkSituationButDelayed);
+    for (QLineEdit* field : {static_cast<QLineEdit*>(m_c.Zahl), static_cast<QLineEdit*>(m_c.Schrittweite),
+                             static_cast<QLineEdit*>(m_c.SucheText), static_cast<QLineEdit*>(m_c.ErsetzeText)})
+        connect(field, &QLineEdit::textChanged, this, &Form1::ChkSituationButDelayed);
+    connect(m_c.Schreibweise, &QComboBox::currentIndexChanged, this, &Form1::Schreibweise_Click);
+    connect(m_c.Vornullenzeichen, &QComboBox::currentIndexChanged, this, &Form1::Vornullenzeichen_Click);
+    connect(m_c.StellenAnzahl, &QComboBox::currentIndexChanged, this, &Form1::StellenAnzahl_Click);
+    connect(m_c.ToolTipCheck, &QCheckBox::toggled, this, &Form1::ToolTipCheck_Click);
+    connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(m_c.Liste, &CandidateView::dataDropped, this, &Form1::Liste_OLEDragDrop);
+    // Marks changed with the mouse or the keyboard are checked after the delay.
+    connect(m_selection, &CandidateSelection::marksChangedByUser, this, &Form1::ChkSituationButDelayed);
+}
+
+void Form1::Form_Load()
+{
+    setWindowTitle(u"Velto 1.6"_s);
+    ForbiddenChars = u"<>|\\/:?\""_s;
+    StartValue = 1;
+    m_c.Zahl->setText(CounterRules::numberText(StartValue));
+    StepValue = 1;
+    m_c.Schrittweite->setText(u"1"_s);
+    m_c.Maske->setText(u"[NAME][TYP]"_s);
+    if (Settings::ReadSetting(u"ToolTips"_s, u"0"_s).trimmed() == u"1")
+        m_c.ToolTipCheck->setChecked(true);
+
+    SlotLetters.clear();
+    for (int i = 1; i <= 30; ++i)
+        SlotLetters += QChar(64 + i);
+
+    refill(m_c.Schreibweise, {u"beibehalten"_s, u"alles groß"_s, u"alles klein"_s, u"anfangs groß"_s});
+    m_c.Schreibweise->setCurrentIndex(0);
+    InitStellenAnzahl();
+    refill(m_c.Vornullenzeichen, {u"keine"_s, u"Null"_s, u"Leerzeichen"_s, u"Unterstrich"_s});
+    m_c.Vornullenzeichen->setCurrentIndex(0);
+
+    for (int i = 2; i <= 32; ++i) {
+        QAction* item = m_c.pummain->addAction(QString());
+        item->setObjectName(u"pum_"_s + QString::number(i));
+        item->setVisible(i > 30);
+    }
+    const QList<QAction*> items = m_c.pummain->actions();
+    items[30]->setText(u"-"_s);
+    items[30]->setSeparator(true);
+    items[31]->setText(u"Abbrechen"_s);
+
+    m_timer1->stop();
+    InitListe();
+    ChkSituation();
+
+    CommandLinePaths = ListIntake::SplitCommandLine(m_arguments);
+    if (!CommandLinePaths.isEmpty())
+        FillListe(IntakeSource::CommandLine, CommandLinePaths);
+}
+
+// ---- The plan check ---------------------------------------------------------------------
+
+void Form1::ChkSituation()
+{
+    if (CheckRunning)
+        return;
+    CheckRunning = true;
+    m_c.StatusPanel[0]->setText(u"..."_s);
+    const bool hasRows = m_model->rowCount() > 0;
+    if (!ChoiceBeingApplied) {
+        ValidateNumericText(m_c.Zahl, StartValue);
+        ValidateNumericText(m_c.Schrittweite, StepValue);
+        InitStellenAnzahl();
+    }
+    TranslateMaske();
+    FillNewNameColumn();
+
+    if (m_mask.MaskOk && hasRows) {
+        const QString failure = PlanCheck::failureMessage(m_plan);
+        if (!failure.isEmpty())
+            UserInfo(failure);
+    }
+    PlanOk = hasRows && m_mask.MaskOk && m_plan.allPassed();
+    if (PlanOk)
+        UserInfo(PlanCheck::successMessage(m_c.Btn[8]->text()));
+    m_c.Btn[8]->setEnabled(PlanOk);
+    m_c.StatusPanel[0]->setText(PlanCheck::countText(m_plan.MarkedCount, m_model->rowCount()));
+
+    const auto& rows = m_model->rows();
+    if (m_plan.MarkedCount != 0 && !rows.empty()) {
+        m_c.Btn[12]->setEnabled(!rows.back().Marked);
+        m_c.Btn[13]->setEnabled(!rows.front().Marked);
+    } else {
+        m_c.Btn[12]->setEnabled(false);
+        m_c.Btn[13]->setEnabled(false);
+    }
+    CheckRunning = false;
+    Q_EMIT checkFinished();
+}
+
+void Form1::ChkSituationButDelayed()
+{
+    m_c.Btn[8]->setEnabled(false);
+    m_timer1->stop();
+    m_timer1->start();
+}
+
+void Form1::Timer1_Timer()
+{
+    m_timer1->stop();
+    ChkSituation();
+}
+
+void Form1::UserInfo(const QString& text)
+{
+    m_c.StatusPanel[1]->setText(text);
+}
+
+void Form1::TranslateMaske()
+{
+    UserInfo(MaskTranslator::okText());
+    m_mask = MaskTranslator::translate(m_c.Maske->text(), ForbiddenChars);
+    if (m_mask.error)
+        UserInfo(MaskTranslator::errorText(static_cast<int>(*m_mask.error)));
+}
+
+void Form1::FillNewNameColumn()
+{
+    const NamingOptions options{StartValue,         StepValue,
+                                DigitsText,         LeadZeroChar,
+                                LetterCaseIndex,    m_c.SucheText->text(),
+                                m_c.ErsetzeText->text()};
+    if (!m_mask.MaskOk) {
+        m_plan = PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_fs);
+        m_model->newNamesChanged();
+        if (m_mask.MaskEmpty)
+            UserInfo(QString());
+        return;
+    }
+    UserInfo(u"Überprüfung der vorgesehenen Namen ... "_s);
+    const qsizetype total = m_model->rowCount();
+    if (total != 0)
+        beginProgress(total);
+    m_plan = PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_fs,
+                                          [this](qsizetype done, qsizetype all) { showProgress(done, all); });
+    m_model->newNamesChanged();
+    if (total != 0)
+        endProgress();
+    UserInfo(QString());
+}
+
+// ---- Option fields ----------------------------------------------------------------------
+
+void Form1::ValidateNumericText(QLineEdit* TextFeld, qint32& CurrVal)
+{
+    CurrVal = CounterRules::numberFromText(TextFeld->text());
+    // Writing back an unchanged text raises no change; a changed one starts the delayed check.
+    TextFeld->setText(CounterRules::numberText(CurrVal));
+}
+
+void Form1::InitStellenAnzahl()
+{
+    MinDigits = CounterRules::minDigits(m_model->rowCount(), StartValue, StepValue);
+    refill(m_c.StellenAnzahl, CounterRules::digitChoices(MinDigits));
+    m_c.StellenAnzahl->setCurrentIndex(0);
+}
+
+void Form1::Schreibweise_Click(int index)
+{
+    if (index < 0)
+        return;
+    LetterCaseIndex = index;
+    ChkSituation();
+}
+
+void Form1::Vornullenzeichen_Click(int index)
+{
+    static const QString fill[] = {QString(), u"0"_s, u" "_s, u"_"_s};
+    if (index < 0 || index >= static_cast<int>(std::size(fill)))
+        return;
+    LeadZeroChar = fill[index];
+    ChoiceBeingApplied = true;
+    ChkSituation();
+    ChoiceBeingApplied = false;
+}
+
+void Form1::StellenAnzahl_Click(int index)
+{
+    if (index < 0)
+        return;
+    ChoiceBeingApplied = true;
+    DigitsText = m_c.StellenAnzahl->itemText(index);
+    ChkSituation();
+    ChoiceBeingApplied = false;
+}
+
+// ---- The list ---------------------------------------------------------------------------
+
+void Form1::InitListe()
+{
+    m_model->InitListe();
+}
+
+void Form1::FillListe(IntakeSource source, const QStringList& paths)
+{
+    Q_UNUSED(source); // both sources deliver whole paths here
+    UserInfo(u"Die Liste wird aufgefüllt ..."_s);
+    m_model->setSortingEnabled(false);
+    beginProgress(paths.size());
+    std::vector<CandidateRow> rows =
+        ListIntake::takeIn(paths, m_model->rows(), *m_fs,
+                           [this](qsizetype done, qsizetype total) { showProgress(done, total); });
+    m_model->insertAtTop(std::move(rows));
+    endProgress();
+    m_model->setSortingEnabled(true);
+    InitStellenAnzahl();
+    ChkSituation();
+}
+
+void Form1::dropPaths(const QStringList& paths)
+{
+    if (paths.isEmpty()) {
+        Beep::beep();
+        return;
+    }
+    FillListe(IntakeSource::DroppedFiles, paths);
+}
+
+void Form1::Liste_OLEDragDrop(const QMimeData* data)
+{
+    const QString uriList = u"text/uri-list"_s;
+    dropPaths(data && data->hasFormat(uriList) ? UriList::localFilePaths(data->data(uriList)) : QStringList());
+}
+
+// ---- Buttons and tooltips ---------------------------------------------------------------
+
+void Form1::Btn_Click(int Index)
+{
+    static const std::map<int, QString> tokens = {
+        {4, u"[NAME]"_s},  {5, u"[TYP]"_s},     {6, u"[ZAHL]"_s},   {7, u"[S]"_s},
+        {15, u"[JAHR]"_s}, {16, u"[MONAT]"_s},  {17, u"[TAG]"_s},   {18, u"[RDATUM]"_s},
+        {19, u"[DATUM]"_s}, {20, u"[M]"_s},     {21, u"[H]"_s},     {22, u"[ZEIT]"_s}};
+    if (const auto token = tokens.find(Index); token != tokens.end()) {
+        InsertText(token->second, 0);
+        return;
+    }
+    switch (Index) {
+    case 0:
+        InitListe();
+        m_c.Liste->setFocus();
+        ChkSituation();
+        break;
+    case 1:
+    case 2:
+    case 3:
+        m_selection->ListeSelect(Index == 1 ? 1 : Index == 2 ? 0 : 2);
+        m_c.Liste->setFocus();
+        ChkSituation();
+        break;
+    case 9:
+        QApplication::exit(0);
+        break;
+    case 11:
+        m_c.Maske->setText(QString());
+        m_c.Maske->setFocus();
+        break;
+    case 23:
+        InsertText(u"[]"_s, -1);
+        break;
+    default:
+        // The rename run, row moves, help, options and the recent-mask menu come with their
+        // own windows and runs.
+        break;
+    }
+}
+
+void Form1::InsertText(const QString& s, int p)
+{
+    m_c.Maske->insert(s);
+    m_c.Maske->setCursorPosition(m_c.Maske->cursorPosition() + p);
+    m_c.Maske->setFocus();
+}
+
+void Form1::ToolTipCheck_Click()
+{
+    const int value = m_c.ToolTipCheck->isChecked() ? 1 : 0;
+    Settings::WriteSetting(u"ToolTips"_s, QString::number(value));
+    LoadToolTips(value);
+}
+
+void Form1::DefTokenBtn(int i, const QString& Token)
+{
+    m_c.Btn[static_cast<size_t>(i)]->setToolTip(u"Fügt das Token "_s + Token + u" in die Maske ein"_s);
+}
+
+void Form1::LoadToolTips(int Mode)
+{
+    if (Mode == 0) {
+        for (QWidget* w : {static_cast<QWidget*>(m_c.Liste), static_cast<QWidget*>(m_c.Schreibweise),
+                           static_cast<QWidget*>(m_c.Bar), static_cast<QWidget*>(m_c.Zahl),
+                           static_cast<QWidget*>(m_c.Vornullenzeichen), static_cast<QWidget*>(m_c.StatusPanel[0]),
+                           static_cast<QWidget*>(m_c.StatusPanel[1]), static_cast<QWidget*>(m_c.ToolTipCheck),
+                           static_cast<QWidget*>(m_c.DirItCheck)})
+            w->setToolTip(QString());
+        for (QPushButton* b : m_c.Btn)
+            b->setToolTip(QString());
+        return;
+    }
+    m_c.Liste->setToolTip(u"Namen der umzubenennenden Dateien in diese Liste ziehen"_s);
+    m_c.Schreibweise->setToolTip(u"Legt Groß- und/oder Kleinschreibung der neuen Namen fest"_s);
+    m_c.Btn[0]->setToolTip(u"Löscht alle Dateinamen in der obenstehenden Liste"_s);
+    m_c.Btn[1]->setToolTip(u"Markiert alle Dateien in der Liste als ausgewählt"_s);
+    m_c.Btn[2]->setToolTip(u"Löscht alle Dateimarkierungen"_s);
+    m_c.Btn[3]->setToolTip(u"Kehrt die aktuelle Dateiauswahl um"_s);
+    DefTokenBtn(4, u"[NAME]"_s);
+    DefTokenBtn(5, u"[TYP]"_s);
+    DefTokenBtn(6, u"[ZAHL]"_s);
+    DefTokenBtn(19, u"[DATUM]"_s);
+    DefTokenBtn(18, u"[RDATUM]"_s);
+    DefTokenBtn(22, u"[ZEIT]"_s);
+    DefTokenBtn(17, u"[TAG]"_s);
+    DefTokenBtn(16, u"[MONAT]"_s);
+    DefTokenBtn(15, u"[JAHR]"_s);
+    DefTokenBtn(21, u"[H] (entspricht [STUNDE])"_s);
+    DefTokenBtn(20, u"[M] (entspricht [MINUTE])"_s);
+    DefTokenBtn(7, u"[S] (entspricht [SEKUNDE])"_s);
+    m_c.Btn[23]->setToolTip(u"Fügt eine leere Klammer in die Maske ein und positioniert den Cursor darin"_s);
+    m_c.Btn[8]->setToolTip(u"Startet die Umbenennung aller markierten Dateien in der Liste"_s);
+    m_c.Btn[9]->setToolTip(u"Beendet das Programm"_s);
+    m_c.Btn[10]->setToolTip(u"Gibt Zusatzinfos über das Programm"_s);
+    m_c.Btn[11]->setToolTip(u"Löscht die Maske komplett"_s);
+    m_c.Btn[13]->setToolTip(u"Bewegt alle markierten Einträge um eine Position nach oben"_s);
+    m_c.Btn[12]->setToolTip(u"Bewegt alle markierten Einträge um eine Position nach unten"_s);
+    m_c.Btn[24]->setToolTip(u"Blendet ein Menü mit den zuletzt benutzten Masken ein"_s);
+    m_c.Bar->setToolTip(u"Zeigt den aktuellen Verarbeitungsstand an"_s);
+    m_c.Zahl->setToolTip(u"Tragen Sie hier den Startwert für den Dateizähler ein"_s);
+    m_c.Vornullenzeichen->setToolTip(u"hier legen Sie das für Vornullen zu verwendende Zeichen fest"_s);
+    m_c.StatusPanel[0]->setToolTip(u"Anzahl der Dateien in der Liste"_s);
+    m_c.StatusPanel[1]->setToolTip(u"Programmstatus und Hinweise für den Anwender"_s);
+    m_c.ToolTipCheck->setToolTip(u"Schaltet die Tooltips ein oder aus"_s);
+    m_c.DirItCheck->setToolTip(
+        u"Markieren Sie diese Option, um alle Umbenennungen in die Zwischenablage zu kopieren."_s);
+}
+
+// ---- Progress ---------------------------------------------------------------------------
+
+void Form1::beginProgress(qsizetype total)
+{
+    m_c.Bar->setRange(0, static_cast<int>(qMin<qsizetype>(total, INT_MAX)));
+    m_c.Bar->setValue(0);
+    // The message that says what runs is shown before the work starts.
+    m_c.StatusPanel[1]->repaint();
+    m_c.Bar->repaint();
+    m_paintClock.start();
+}
+
+void Form1::showProgress(qsizetype done, qsizetype total)
+{
+    Q_UNUSED(total);
+    // Runs synchronously inside the intake or the check: only the bar and the message are
+    // repainted, no event is taken, so nothing can change the list meanwhile.
+    if (m_paintClock.elapsed() < ProgressRepaintMs)
+        return;
+    m_c.Bar->setValue(static_cast<int>(qMin<qsizetype>(done, m_c.Bar->maximum())));
+    m_c.Bar->repaint();
+    m_c.StatusPanel[1]->repaint();
+    m_paintClock.restart();
+}
+
+void Form1::endProgress()
+{
+    m_c.Bar->setValue(0);
+}

@@ -1,0 +1,254 @@
+#include "app/Form1Layout.h"
+
+#include "app/CandidateView.h"
+#include "app/OptionLineEdit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The layout is given in twips; 15 twips are one logical pixel.
+int px(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+void place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(px(left), px(top), px(width), px(height));
+}
+
+QString indexed(const char* name, int index)
+{
+    return QString::fromLatin1(name) + u'_' + QString::number(index);
+}
+
+// The visible caption without access-key markers, as a screen reader should say it.
+QString plainCaption(QString caption)
+{
+    caption.replace(u"&&"_s, u"\x01"_s);
+    caption.remove(u'&');
+    caption.replace(u'\x01', u'&');
+    return caption;
+}
+
+QGroupBox* frame(QWidget* parent, const QString& name, const QString& caption, int l, int t, int w, int h)
+{
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(name);
+    place(box, l, t, w, h);
+    return box;
+}
+
+QLabel* label(QWidget* parent, int index, const QString& caption, int l, int t, int w, int h)
+{
+    auto* text = new QLabel(caption, parent);
+    text->setObjectName(indexed("Label1", index));
+    text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(text, l, t, w, h);
+    return text;
+}
+
+OptionLineEdit* field(QWidget* parent, const QString& name, OptionLineEdit::Keys keys, int maxLength, int l, int t,
+                      int w, int h)
+{
+    auto* edit = new OptionLineEdit(keys, parent);
+    edit->setObjectName(name);
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    place(edit, l, t, w, h);
+    return edit;
+}
+
+QComboBox* choice(QWidget* parent, const QString& name, int l, int t, int w, int h)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(false);
+    place(box, l, t, w, h);
+    return box;
+}
+
+} // namespace
+
+Form1Controls buildForm1Layout(QWidget* form)
+{
+    Form1Controls c;
+    form->setObjectName(u"Form1"_s);
+    form->setFixedSize(px(8895), px(5970));
+
+    c.Frame1 = frame(form, u"Frame1"_s, u"Kandidaten zum Umbenennen"_s, 60, 0, 8775, 3315);
+    c.Frame3 = frame(form, u"Frame3"_s, u"Zähler"_s, 60, 3420, 1935, 2235);
+    c.Frame4[0] = frame(form, u"Frame4_0"_s, u"Schreibweise"_s, 2100, 3420, 2235, 795);
+    c.Frame4[1] = frame(form, u"Frame4_1"_s, u"Suchen && ersetzen"_s, 2100, 4320, 2235, 1335);
+    c.Frame2 = frame(form, u"Frame2"_s, u"Maske"_s, 4440, 3420, 4395, 2235);
+
+    auto button = [&c](QWidget* parent, int index, const QString& caption, int l, int t, int w, int h) {
+        auto* b = new QPushButton(caption, parent);
+        b->setObjectName(indexed("Btn", index));
+        b->setAccessibleName(plainCaption(caption));
+        b->setAutoDefault(false);
+        place(b, l, t, w, h);
+        c.Btn[static_cast<size_t>(index)] = b;
+        return b;
+    };
+
+    // Frame1: the list and its commands.
+    c.Liste = new CandidateView(c.Frame1);
+    c.Liste->setObjectName(u"Liste"_s);
+    c.Liste->setAccessibleName(u"Kandidaten zum Umbenennen"_s);
+    place(c.Liste, 120, 240, 8535, 2535);
+
+    QFont upDownFont = QApplication::font();
+    upDownFont.setPointSizeF(12);
+    upDownFont.setBold(true);
+    button(c.Frame1, 13, QString(QChar(0x21E7)), 120, 2880, 675, 312)->setFont(upDownFont);
+    button(c.Frame1, 12, QString(QChar(0x21E9)), 840, 2880, 675, 312)->setFont(upDownFont);
+    button(c.Frame1, 1, u"&Alle auswählen"_s, 2460, 2880, 1515, 312);
+    button(c.Frame1, 2, u"&Keine Auswahl"_s, 4020, 2880, 1515, 312);
+    button(c.Frame1, 3, u"Auswahl &umkehren"_s, 5580, 2880, 1515, 312);
+    button(c.Frame1, 0, u"Liste l&öschen"_s, 7140, 2880, 1515, 312);
+    c.Btn[13]->setAccessibleName(u"Nach oben"_s);
+    c.Btn[12]->setAccessibleName(u"Nach unten"_s);
+
+    // Frame3: the counter.
+    using Keys = OptionLineEdit::Keys;
+    c.Label1[0] = label(c.Frame3, 0, u"Start bei"_s, 300, 360, 660, 255);
+    c.Zahl = field(c.Frame3, u"Zahl"_s, Keys::DigitsOnly, 8, 1020, 300, 735, 315);
+    c.Zahl->setText(u"1"_s);
+    c.Label1[2] = label(c.Frame3, 2, u"Schrittweite"_s, 120, 840, 840, 255);
+    c.Schrittweite = field(c.Frame3, u"Schrittweite"_s, Keys::DigitsOnly, 5, 1020, 780, 735, 315);
+    c.Schrittweite->setText(u"1"_s);
+    c.Label1[3] = label(c.Frame3, 3, u"Länge"_s, 180, 1320, 780, 255);
+    c.StellenAnzahl = choice(c.Frame3, u"StellenAnzahl"_s, 1020, 1260, 735, 315);
+    c.Label1[1] = label(c.Frame3, 1, u"Vornullen"_s, 180, 1800, 780, 255);
+    c.Vornullenzeichen = choice(c.Frame3, u"Vornullenzeichen"_s, 1020, 1740, 735, 315);
+
+    // Frame4: letter case, search and replace.
+    c.Schreibweise = choice(c.Frame4[0], u"Schreibweise"_s, 180, 300, 1875, 315);
+    c.Label1[4] = label(c.Frame4[1], 4, u"Ersetze"_s, 180, 420, 600, 255);
+    c.SucheText = field(c.Frame4[1], u"SucheText"_s, Keys::Any, 0, 840, 360, 1215, 315);
+    c.Label1[5] = label(c.Frame4[1], 5, u"durch"_s, 240, 960, 540, 195);
+    c.ErsetzeText = field(c.Frame4[1], u"ErsetzeText"_s, Keys::Any, 0, 840, 900, 1215, 315);
+
+    // Frame2: the mask and the commands.
+    c.Maske = new QLineEdit(c.Frame2);
+    c.Maske->setObjectName(u"Maske"_s);
+    place(c.Maske, 120, 300, 3315, 315);
+    button(c.Frame2, 24, QString(), 3480, 300, 375, 315)
+        ->setIcon(form->style()->standardIcon(QStyle::SP_DialogSaveButton));
+    button(c.Frame2, 11, QString(), 3900, 300, 375, 315)
+        ->setIcon(form->style()->standardIcon(QStyle::SP_LineEditClearButton));
+    c.Btn[24]->setAccessibleName(u"Zuletzt benutzte Masken"_s);
+    c.Btn[11]->setAccessibleName(u"Maske löschen"_s);
+    button(c.Frame2, 4, u"[&name]"_s, 120, 720, 675, 255);
+    button(c.Frame2, 5, u"[&typ]"_s, 840, 720, 675, 255);
+    button(c.Frame2, 6, u"[&zahl]"_s, 1560, 720, 675, 255);
+    button(c.Frame2, 19, u"[&datum]"_s, 2280, 720, 675, 255);
+    button(c.Frame2, 18, u"[&rdatum]"_s, 3000, 720, 735, 255);
+    button(c.Frame2, 22, u"[&zeit]"_s, 3780, 720, 495, 255);
+    button(c.Frame2, 17, u"[&tag]"_s, 120, 1020, 675, 255);
+    button(c.Frame2, 16, u"[&monat]"_s, 840, 1020, 675, 255);
+    button(c.Frame2, 15, u"[&jahr]"_s, 1560, 1020, 675, 255);
+    button(c.Frame2, 21, u"[&h]"_s, 2280, 1020, 495, 255);
+    button(c.Frame2, 20, u"[&m]"_s, 2820, 1020, 495, 255);
+    button(c.Frame2, 7, u"[&s]"_s, 3360, 1020, 375, 255);
+    button(c.Frame2, 23, u"[ ]"_s, 3780, 1020, 495, 255);
+    button(c.Frame2, 10, u"&Hilfe"_s, 120, 1380, 1035, 375);
+    button(c.Frame2, 14, u"&Optionen"_s, 1200, 1380, 1035, 375);
+    button(c.Frame2, 8, u"&Umtaufen!"_s, 2280, 1380, 1035, 375);
+    button(c.Frame2, 9, u"&Ende"_s, 3360, 1380, 915, 375);
+
+    c.ToolTipCheck = new QCheckBox(u"ToolTips"_s, c.Frame2);
+    c.ToolTipCheck->setObjectName(u"ToolTipCheck"_s);
+    c.ToolTipCheck->setAccessibleName(u"ToolTips"_s);
+    place(c.ToolTipCheck, 120, 1860, 975, 255);
+    c.DirItCheck = new QCheckBox(u"Dir-It!"_s, c.Frame2);
+    c.DirItCheck->setObjectName(u"DirItCheck"_s);
+    c.DirItCheck->setAccessibleName(u"Dir-It!"_s);
+    place(c.DirItCheck, 1200, 1860, 975, 255);
+    c.Bar = new QProgressBar(c.Frame2);
+    c.Bar->setObjectName(u"Bar"_s);
+    c.Bar->setAccessibleName(u"Fortschritt"_s);
+    c.Bar->setTextVisible(false);
+    c.Bar->setRange(0, 100);
+    c.Bar->setValue(0);
+    place(c.Bar, 2280, 1860, 1995, 225);
+
+    // Status bar with its two panels: the count and the program's messages.
+    c.Status = new QStatusBar(form);
+    c.Status->setObjectName(u"Status"_s);
+    c.Status->setSizeGripEnabled(false);
+    place(c.Status, 0, 5715, 8895, 255);
+    c.StatusPanel[0] = new QLabel(u"0 Dateien"_s, c.Status);
+    c.StatusPanel[0]->setObjectName(u"Status_1"_s);
+    c.StatusPanel[0]->setFixedWidth(px(1440));
+    c.StatusPanel[0]->setAccessibleDescription(u"Dateianzahl"_s);
+    c.StatusPanel[1] = new QLabel(c.Status);
+    c.StatusPanel[1]->setObjectName(u"Status_2"_s);
+    c.StatusPanel[1]->setAccessibleDescription(u"Programmstatus"_s);
+    c.Status->addWidget(c.StatusPanel[0]);
+    c.Status->addWidget(c.StatusPanel[1], 1);
+
+    c.pummain = new QMenu(u"pummain"_s, form);
+    c.pummain->setObjectName(u"pummain"_s);
+    c.pummain->addAction(QString())->setObjectName(u"pum_1"_s);
+
+    // Fields and lists are named by their label or frame; the label is also their buddy so
+    // that assistive technology sees the relation.
+    const std::array<std::pair<QLabel*, QWidget*>, 6> buddies{{{c.Label1[0], c.Zahl},
+                                                               {c.Label1[2], c.Schrittweite},
+                                                               {c.Label1[3], c.StellenAnzahl},
+                                                               {c.Label1[1], c.Vornullenzeichen},
+                                                               {c.Label1[4], c.SucheText},
+                                                               {c.Label1[5], c.ErsetzeText}}};
+    for (const auto& [text, target] : buddies) {
+        text->setBuddy(target);
+        target->setAccessibleName(text->text());
+    }
+    c.Schreibweise->setAccessibleName(u"Schreibweise"_s);
+    c.Maske->setAccessibleName(u"Maske"_s);
+
+    QWidget* const order[] = {
+        c.Liste,   c.Btn[13],         c.Btn[12],          c.Btn[1],         c.Btn[2],       c.Btn[3],
+        c.Btn[0],  c.Zahl,            c.Schrittweite,     c.StellenAnzahl,  c.Vornullenzeichen,
+        c.Schreibweise, c.SucheText,  c.ErsetzeText,      c.Maske,          c.Btn[24],      c.Btn[11],
+        c.Btn[4],  c.Btn[5],          c.Btn[6],           c.Btn[19],        c.Btn[18],      c.Btn[22],
+        c.Btn[17], c.Btn[16],         c.Btn[15],          c.Btn[21],        c.Btn[20],      c.Btn[7],
+        c.Btn[23], c.Btn[10],         c.Btn[14],          c.Btn[8],         c.Btn[9],       c.ToolTipCheck,
+        c.DirItCheck};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    c.Bar->setFocusPolicy(Qt::NoFocus);
+    return c;
+}
+
+void configureListColumns(CandidateView* liste)
+{
+    // Widths in twips of the six visible columns; the key and path columns stay hidden.
+    constexpr int widths[] = {1440, 1440, 1440, 800, 300, 1400};
+    QHeaderView* header = liste->header();
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(false);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
+    for (int column = 0; column < header->count(); ++column) {
+        if (column < static_cast<int>(std::size(widths)))
+            header->resizeSection(column, px(widths[column]));
+        else
+            liste->setColumnHidden(column, true);
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+
+class CandidateView;
+class OptionLineEdit;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QWidget;
+
+// Every control of the main window, addressed as the handlers name them; arrays keep their
+// member indexes (Btn[8] is "&Umtaufen!").
+struct Form1Controls
+{
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    std::array<QGroupBox*, 2> Frame4{};
+    CandidateView* Liste = nullptr;
+    std::array<QPushButton*, 25> Btn{};
+    std::array<QLabel*, 6> Label1{};
+    OptionLineEdit* Zahl = nullptr;
+    OptionLineEdit* Schrittweite = nullptr;
+    QComboBox* StellenAnzahl = nullptr;
+    QComboBox* Vornullenzeichen = nullptr;
+    QComboBox* Schreibweise = nullptr;
+    OptionLineEdit* SucheText = nullptr;
+    OptionLineEdit* ErsetzeText = nullptr;
+    QLineEdit* Maske = nullptr;
+    QCheckBox* ToolTipCheck = nullptr;
+    QCheckBox* DirItCheck = nullptr;
+    QProgressBar* Bar = nullptr;
+    QStatusBar* Status = nullptr;
+    std::array<QLabel*, 2> StatusPanel{}; // count panel, message panel
+    QMenu* pummain = nullptr;
+};
+
+// Builds the controls at their places (twips / 15 = pixels), with captions, object names,
+// accessible names, label buddies and the tab order. Sets no handler and no starting values
+// beyond the design-time texts.
+Form1Controls buildForm1Layout(QWidget* form);
+
+// Column widths and hidden columns of the list; call once its model is set.
+void configureListColumns(CandidateView* liste);
