@@ -1,0 +1,516 @@
+#include "app/Form1.h"
+
+#include "app/CandidateView.h"
+#include "list/CandidateModel.h"
+#include "platform/Beep.h"
+#include "platform/Settings.h"
+
+#include "TestMain.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int Delay = 150;
+
+QStringList createFiles(const QTemporaryDir& dir, const QStringList& names)
+{
+    QStringList paths;
+    for (const QString& name : names) {
+        const QString path = dir.filePath(name);
+        if (name.endsWith(u'/')) {
+            QDir().mkpath(path);
+        } else {
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly))
+                qFatal("cannot create a test file");
+        }
+        paths << path;
+    }
+    return paths;
+}
+
+QList<QByteArray> toArguments(const QStringList& paths)
+{
+    QList<QByteArray> arguments;
+    for (const QString& path : paths)
+        arguments << QFile::encodeName(path);
+    return arguments;
+}
+
+template <typename T> T* child(const QWidget& window, const QString& name)
+{
+    T* widget = window.findChild<T*>(name);
+    if (!widget)
+        qFatal("missing control %s", qPrintable(name));
+    return widget;
+}
+
+QString message(const Form1& window)
+{
+    return child<QLabel>(window, u"Status_2"_s)->text();
+}
+
+QString countPanel(const Form1& window)
+{
+    return child<QLabel>(window, u"Status_1"_s)->text();
+}
+
+QStringList entries(const QComboBox* box)
+{
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts << box->itemText(i);
+    return texts;
+}
+
+QStringList column(const Form1& window, int column)
+{
+    QStringList texts;
+    const CandidateModel* model = window.model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts << model->index(row, column).data().toString();
+    return texts;
+}
+
+void drop(Form1& window, QMimeData* data)
+{
+    auto* liste = child<CandidateView>(window, u"Liste"_s);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(liste->viewport(), &event);
+}
+
+} // namespace
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void startupState();
+    void captions_data();
+    void captions();
+    void accessibleNames_data();
+    void accessibleNames();
+    void labelsNameTheirFields();
+    void menuItems();
+    void listColumns();
+    void tabOrder();
+    void tooltipsFromSettings();
+    void commandLineIntake();
+    void drops_data();
+    void drops();
+    void keystrokesDelayOneCheck();
+    void digitChoiceLastsUntilDelayedCheck();
+    void leadZeroChoiceAppliesAtOnce();
+    void counterFieldsTakeDigitsOnly();
+    void counterFieldsNormalised_data();
+    void counterFieldsNormalised();
+    void maskErrorInMessagePanel();
+    void failingRowsAreShown();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestForm1::init()
+{
+    Beep::setObserver({});
+    Settings::WriteSetting(u"ToolTips"_s, u"0"_s);
+}
+
+void TestForm1::startupState()
+{
+    Form1 window;
+    QCOMPARE(window.windowTitle(), u"Velto 1.6"_s);
+    QCOMPARE(child<QLineEdit>(window, u"Zahl"_s)->text(), u"1"_s);
+    QCOMPARE(child<QLineEdit>(window, u"Schrittweite"_s)->text(), u"1"_s);
+    QCOMPARE(child<QLineEdit>(window, u"Maske"_s)->text(), u"[NAME][TYP]"_s);
+    QCOMPARE(child<QLineEdit>(window, u"SucheText"_s)->text(), QString());
+    auto* letterCase = child<QComboBox>(window, u"Schreibweise"_s);
+    QCOMPARE(entries(letterCase), (QStringList{u"beibehalten"_s, u"alles groß"_s, u"alles klein"_s, u"anfangs groß"_s}));
+    QCOMPARE(letterCase->currentIndex(), 0);
+    auto* leadZeros = child<QComboBox>(window, u"Vornullenzeichen"_s);
+    QCOMPARE(entries(leadZeros), (QStringList{u"keine"_s, u"Null"_s, u"Leerzeichen"_s, u"Unterstrich"_s}));
+    QCOMPARE(leadZeros->currentIndex(), 0);
+    // An empty list's last counter value is 1 - 1 = 0: one digit.
+    auto* digits = child<QComboBox>(window, u"StellenAnzahl"_s);
+    QCOMPARE(digits->count(), 12);
+    QCOMPARE(digits->itemText(11), u"12"_s);
+    QCOMPARE(digits->currentText(), u"1"_s);
+    QCOMPARE(window.digitsText(), u"1"_s);
+    QCOMPARE(window.model()->rowCount(), 0);
+    QCOMPARE(countPanel(window), u"0 von 0 Dateien markiert"_s);
+    QCOMPARE(message(window), QString());
+    QVERIFY(!child<QPushButton>(window, u"Btn_8"_s)->isEnabled());
+    QVERIFY(!child<QPushButton>(window, u"Btn_12"_s)->isEnabled());
+    QVERIFY(!child<QPushButton>(window, u"Btn_13"_s)->isEnabled());
+    QVERIFY(!child<QCheckBox>(window, u"ToolTipCheck"_s)->isChecked());
+    QCOMPARE(child<QPushButton>(window, u"Btn_4"_s)->toolTip(), QString());
+    QCOMPARE(window.size(), QSize(593, 398));
+}
+
+void TestForm1::captions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    const std::pair<const char*, const char16_t*> expected[] = {
+        {"Btn_0", u"Liste l&öschen"},  {"Btn_1", u"&Alle auswählen"}, {"Btn_2", u"&Keine Auswahl"},
+        {"Btn_3", u"Auswahl &umkehren"}, {"Btn_4", u"[&name]"},       {"Btn_5", u"[&typ]"},
+        {"Btn_6", u"[&zahl]"},          {"Btn_7", u"[&s]"},           {"Btn_8", u"&Umtaufen!"},
+        {"Btn_9", u"&Ende"},            {"Btn_10", u"&Hilfe"},        {"Btn_14", u"&Optionen"},
+        {"Btn_15", u"[&jahr]"},         {"Btn_16", u"[&monat]"},      {"Btn_17", u"[&tag]"},
+        {"Btn_18", u"[&rdatum]"},       {"Btn_19", u"[&datum]"},      {"Btn_20", u"[&m]"},
+        {"Btn_21", u"[&h]"},            {"Btn_22", u"[&zeit]"},       {"Btn_23", u"[ ]"},
+        {"Label1_0", u"Start bei"},     {"Label1_1", u"Vornullen"},   {"Label1_2", u"Schrittweite"},
+        {"Label1_3", u"Länge"},         {"Label1_4", u"Ersetze"},     {"Label1_5", u"durch"},
+        {"Frame1", u"Kandidaten zum Umbenennen"}, {"Frame2", u"Maske"}, {"Frame3", u"Zähler"},
+        {"Frame4_0", u"Schreibweise"},  {"Frame4_1", u"Suchen && ersetzen"},
+        {"ToolTipCheck", u"ToolTips"},  {"DirItCheck", u"Dir-It!"}};
+    for (const auto& [name, caption] : expected)
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf16(caption);
+}
+
+void TestForm1::captions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    Form1 window;
+    QObject* control = window.findChild<QObject*>(name);
+    QVERIFY2(control, qPrintable(name));
+    const QString text = control->property("text").isValid() ? control->property("text").toString()
+                                                             : control->property("title").toString();
+    QCOMPARE(text, caption);
+}
+
+void TestForm1::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessible");
+    const std::pair<const char*, const char16_t*> expected[] = {
+        {"Btn_8", u"Umtaufen!"},       {"Btn_0", u"Liste löschen"},        {"Btn_23", u"[ ]"},
+        {"Btn_4", u"[name]"},          {"DirItCheck", u"Dir-It!"},         {"ToolTipCheck", u"ToolTips"},
+        {"Btn_24", u"Zuletzt benutzte Masken"}, {"Btn_11", u"Maske löschen"}, {"Btn_13", u"Nach oben"},
+        {"Btn_12", u"Nach unten"},     {"Liste", u"Kandidaten zum Umbenennen"}, {"Zahl", u"Start bei"},
+        {"Schrittweite", u"Schrittweite"}, {"StellenAnzahl", u"Länge"},   {"Vornullenzeichen", u"Vornullen"},
+        {"Schreibweise", u"Schreibweise"}, {"SucheText", u"Ersetze"},      {"ErsetzeText", u"durch"},
+        {"Maske", u"Maske"},           {"Bar", u"Fortschritt"}};
+    for (const auto& [name, accessible] : expected)
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf16(accessible);
+}
+
+void TestForm1::accessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, accessible);
+    Form1 window;
+    QCOMPARE(child<QWidget>(window, name)->accessibleName(), accessible);
+}
+
+void TestForm1::labelsNameTheirFields()
+{
+    Form1 window;
+    const std::pair<const char16_t*, const char16_t*> pairs[] = {
+        {u"Label1_0", u"Zahl"},          {u"Label1_2", u"Schrittweite"}, {u"Label1_3", u"StellenAnzahl"},
+        {u"Label1_1", u"Vornullenzeichen"}, {u"Label1_4", u"SucheText"}, {u"Label1_5", u"ErsetzeText"}};
+    for (const auto& [label, field] : pairs) {
+        auto* text = child<QLabel>(window, QString::fromUtf16(label));
+        QCOMPARE(text->buddy(), child<QWidget>(window, QString::fromUtf16(field)));
+        QVERIFY(text->alignment() & Qt::AlignRight);
+    }
+    QCOMPARE(child<QLabel>(window, u"Status_1"_s)->accessibleDescription(), u"Dateianzahl"_s);
+    QCOMPARE(child<QLabel>(window, u"Status_2"_s)->accessibleDescription(), u"Programmstatus"_s);
+}
+
+void TestForm1::menuItems()
+{
+    Form1 window;
+    const QList<QAction*> items = child<QMenu>(window, u"pummain"_s)->actions();
+    QCOMPARE(items.size(), 32);
+    for (int i = 0; i < 32; ++i) {
+        QCOMPARE(items[i]->objectName(), u"pum_"_s + QString::number(i + 1));
+        QCOMPARE(items[i]->isVisible(), i == 0 || i >= 30);
+    }
+    QVERIFY(items[30]->isSeparator());
+    QCOMPARE(items[31]->text(), u"Abbrechen"_s);
+}
+
+void TestForm1::listColumns()
+{
+    Form1 window;
+    const QStringList headers{u"Alter Name"_s,
+                              u"Neuer Name"_s,
+                              u"In Ordner"_s,
+                              u"Größe"_s,
+                              u"Typ"_s,
+                              u"Letzte Änderung"_s,
+                              QString(),
+                              u"(versteckte Sortierspalte für Datum)"_s,
+                              u"(versteckte Sortierspalte für Größe)"_s,
+                              u"(versteckte Spalte für PfadNamen)"_s,
+                              u"(versteckte Spalte für NurNamen)"_s};
+    const int widths[] = {96, 96, 96, 53, 20, 93};
+    auto* liste = child<CandidateView>(window, u"Liste"_s);
+    QCOMPARE(window.model()->columnCount(), 11);
+    for (int c = 0; c < 11; ++c) {
+        QCOMPARE(window.model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
+        QCOMPARE(liste->isColumnHidden(c), c >= 6);
+        if (c < 6)
+            QCOMPARE(liste->header()->sectionSize(c), widths[c]);
+    }
+}
+
+void TestForm1::tabOrder()
+{
+    Form1 window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"Liste"_s);
+    const QStringList expected{
+        u"Liste"_s,        u"Btn_13"_s,       u"Btn_12"_s,        u"Btn_1"_s,    u"Btn_2"_s,   u"Btn_3"_s,
+        u"Btn_0"_s,        u"Zahl"_s,         u"Schrittweite"_s,  u"StellenAnzahl"_s, u"Vornullenzeichen"_s,
+        u"Schreibweise"_s, u"SucheText"_s,    u"ErsetzeText"_s,   u"Maske"_s,    u"Btn_24"_s,  u"Btn_11"_s,
+        u"Btn_4"_s,        u"Btn_5"_s,        u"Btn_6"_s,         u"Btn_19"_s,   u"Btn_18"_s,  u"Btn_22"_s,
+        u"Btn_17"_s,       u"Btn_16"_s,       u"Btn_15"_s,        u"Btn_21"_s,   u"Btn_20"_s,  u"Btn_7"_s,
+        u"Btn_23"_s,       u"Btn_10"_s,       u"Btn_14"_s,        u"Btn_8"_s,    u"Btn_9"_s,   u"ToolTipCheck"_s,
+        u"DirItCheck"_s};
+    // The chain holds every control, also those that are disabled at the moment.
+    QStringList chain;
+    QWidget* start = child<QWidget>(window, u"Liste"_s);
+    QWidget* w = start;
+    do {
+        if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
+            chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != start && chain.size() <= expected.size());
+    QCOMPARE(chain, expected);
+
+    // Real Tab presses from the list reach the first enabled button.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"Btn_1"_s);
+}
+
+void TestForm1::tooltipsFromSettings()
+{
+    Settings::WriteSetting(u"ToolTips"_s, u"1"_s);
+    {
+        Form1 window;
+        auto* box = child<QCheckBox>(window, u"ToolTipCheck"_s);
+        QVERIFY(box->isChecked());
+        QCOMPARE(child<QPushButton>(window, u"Btn_7"_s)->toolTip(),
+                 u"Fügt das Token [S] (entspricht [SEKUNDE]) in die Maske ein"_s);
+        QCOMPARE(child<QWidget>(window, u"Liste"_s)->toolTip(), u"Namen der umzubenennenden Dateien in diese Liste ziehen"_s);
+        QCOMPARE(child<QWidget>(window, u"Maske"_s)->toolTip(), QString());
+        box->setChecked(false);
+        QCOMPARE(Settings::ReadSetting(u"ToolTips"_s, u"?"_s), u"0"_s);
+        QCOMPARE(child<QPushButton>(window, u"Btn_7"_s)->toolTip(), QString());
+        QCOMPARE(child<QWidget>(window, u"Liste"_s)->toolTip(), QString());
+    }
+    Form1 second;
+    QVERIFY(!child<QCheckBox>(second, u"ToolTipCheck"_s)->isChecked());
+}
+
+void TestForm1::commandLineIntake()
+{
+    QTemporaryDir dir;
+    QStringList paths = createFiles(dir, {u"IMG_10.jpg"_s, u"IMG_2.jpg"_s, u"b c.txt"_s, u"Ordner/"_s});
+    paths << paths[0] << dir.filePath(u"fehlt.txt"_s) << QString();
+    Form1 window(toArguments(paths), Delay);
+
+    QCOMPARE(column(window, CandidateModel::ColOldName), (QStringList{u"b c.txt"_s, u"IMG_2.jpg"_s, u"IMG_10.jpg"_s}));
+    QCOMPARE(column(window, CandidateModel::ColNewName), (QStringList{u"b c.txt"_s, u"IMG_2.jpg"_s, u"IMG_10.jpg"_s}));
+    QCOMPARE(child<CandidateView>(window, u"Liste"_s)->selectionModel()->selectedRows().size(), 3);
+    QCOMPARE(countPanel(window), u"3 von 3 Dateien markiert"_s);
+    QCOMPARE(message(window), u"Zum Umbenennen der Dateien klicken Sie jetzt die Schaltfläche 'Umtaufen!'."_s);
+    QVERIFY(child<QPushButton>(window, u"Btn_8"_s)->isEnabled());
+    QCOMPARE(child<QProgressBar>(window, u"Bar"_s)->value(), 0);
+}
+
+void TestForm1::drops_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<bool>("asText");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("beeps");
+    QTest::newRow("files") << QStringList{u"a.txt"_s, u"b.txt"_s} << false << 2 << 0;
+    QTest::newRow("a folder among files") << QStringList{u"a.txt"_s, u"Ordner/"_s, u"b.txt"_s} << false << 2 << 0;
+    QTest::newRow("plain text") << QStringList{u"a.txt"_s} << true << 0 << 1;
+}
+
+void TestForm1::drops()
+{
+    QFETCH(QStringList, files);
+    QFETCH(bool, asText);
+    QFETCH(int, rows);
+    QFETCH(int, beeps);
+    int beeped = 0;
+    Beep::setObserver([&beeped] { ++beeped; });
+
+    QTemporaryDir dir;
+    const QStringList paths = createFiles(dir, files);
+    Form1 window({}, Delay);
+    auto* data = new QMimeData;
+    if (asText) {
+        data->setText(paths.join(u'\n'));
+    } else {
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data->setUrls(urls);
+    }
+    drop(window, data);
+    delete data;
+    QCOMPARE(window.model()->rowCount(), rows);
+    QCOMPARE(beeped, beeps);
+    if (rows > 0)
+        QCOMPARE(countPanel(window), QString::number(rows) + u" von "_s + QString::number(rows) + u" Dateien markiert"_s);
+}
+
+void TestForm1::keystrokesDelayOneCheck()
+{
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s, u"b.txt"_s})), Delay);
+    auto* rename = child<QPushButton>(window, u"Btn_8"_s);
+    auto* mask = child<QLineEdit>(window, u"Maske"_s);
+    QVERIFY(rename->isEnabled());
+    QSignalSpy checks(&window, &Form1::checkFinished);
+
+    mask->selectAll();
+    QTest::keyClick(mask, Qt::Key_U);
+    QVERIFY(!rename->isEnabled());
+    QTest::keyClicks(mask, u"_[zahl][typ]"_s);
+    QCOMPARE(checks.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(checks.count(), 1, 5000);
+    QTest::qWait(Delay * 3);
+    QCOMPARE(checks.count(), 1);
+    QVERIFY(rename->isEnabled());
+    QCOMPARE(column(window, CandidateModel::ColNewName), (QStringList{u"u_1.txt"_s, u"u_2.txt"_s}));
+}
+
+void TestForm1::digitChoiceLastsUntilDelayedCheck()
+{
+    QTemporaryDir dir;
+    QStringList names;
+    for (int i = 0; i < 25; ++i)
+        names << u"f"_s + QString::number(i) + u".txt"_s;
+    Form1 window(toArguments(createFiles(dir, names)), Delay);
+    child<QLineEdit>(window, u"Schrittweite"_s)->setText(u"4"_s);
+    auto* digits = child<QComboBox>(window, u"StellenAnzahl"_s);
+    // The last counter value of 25 rows with start 1 and step 4 is 97.
+    QTRY_COMPARE_WITH_TIMEOUT(digits->currentText(), u"2"_s, 5000);
+    QCOMPARE(entries(digits).first(), u"2"_s);
+    QCOMPARE(entries(digits).last(), u"12"_s);
+    QCOMPARE(digits->count(), 11);
+
+    child<QLineEdit>(window, u"Maske"_s)->setText(u"[ZAHL]"_s);
+    child<QComboBox>(window, u"Vornullenzeichen"_s)->setCurrentIndex(1);
+    digits->setCurrentIndex(digits->findText(u"4"_s));
+    QCOMPARE(window.digitsText(), u"4"_s);
+    QCOMPARE(column(window, CandidateModel::ColNewName).first(), u"0001"_s);
+    QCOMPARE(digits->currentText(), u"4"_s);
+    // The mask edit's delayed check rebuilds the choices and returns to the smallest entry.
+    QTRY_COMPARE_WITH_TIMEOUT(digits->currentText(), u"2"_s, 5000);
+    QCOMPARE(column(window, CandidateModel::ColNewName).first(), u"01"_s);
+}
+
+void TestForm1::leadZeroChoiceAppliesAtOnce()
+{
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s, u"b.txt"_s})), Delay);
+    child<QLineEdit>(window, u"Maske"_s)->setText(u"x[ZAHL]"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(column(window, CandidateModel::ColNewName).first(), u"x1"_s, 5000);
+    auto* digits = child<QComboBox>(window, u"StellenAnzahl"_s);
+    digits->setCurrentIndex(digits->findText(u"3"_s));
+    QCOMPARE(column(window, CandidateModel::ColNewName).first(), u"x1"_s); // no fill character yet
+    child<QComboBox>(window, u"Vornullenzeichen"_s)->setCurrentIndex(3);
+    QCOMPARE(window.leadZeroChar(), u"_"_s);
+    QCOMPARE(digits->currentText(), u"3"_s);
+    QCOMPARE(column(window, CandidateModel::ColNewName), (QStringList{u"x__1"_s, u"x__2"_s}));
+}
+
+void TestForm1::counterFieldsTakeDigitsOnly()
+{
+    Form1 window({}, Delay);
+    for (const char16_t* name : {u"Zahl", u"Schrittweite"}) {
+        auto* field = child<QLineEdit>(window, QString::fromUtf16(name));
+        field->clear();
+        QTest::keyClicks(field, u"1a-. 2x"_s);
+        QCOMPARE(field->text(), u"12"_s);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->text(), u"1"_s);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field->text(), u"1"_s);
+    }
+}
+
+void TestForm1::counterFieldsNormalised_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("empty") << QString() << u"0"_s;
+    QTest::newRow("leading zeros") << u"007"_s << u"7"_s;
+    QTest::newRow("trailing letters") << u"  12abc"_s << u"12"_s;
+    QTest::newRow("negative") << u"-5"_s << u"5"_s;
+    QTest::newRow("fraction") << u"3.9"_s << u"3"_s;
+    QTest::newRow("too long for the field") << u"99999999999"_s << u"99999999"_s;
+}
+
+void TestForm1::counterFieldsNormalised()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    Form1 window({}, Delay);
+    auto* field = child<QLineEdit>(window, u"Zahl"_s);
+    field->setText(text);
+    QTRY_COMPARE_WITH_TIMEOUT(field->text(), shown, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(window.startValue(), shown.toInt(), 5000);
+}
+
+void TestForm1::maskErrorInMessagePanel()
+{
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s})), Delay);
+    child<QLineEdit>(window, u"Maske"_s)->setText(u"x[3-5"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(message(window), u"Fehler: Schließende Klammer fehlt."_s, 5000);
+    QCOMPARE(column(window, CandidateModel::ColNewName), QStringList{u"< ? >"_s});
+    QCOMPARE(countPanel(window), u"1 von 1 Dateien markiert"_s);
+    QVERIFY(!child<QPushButton>(window, u"Btn_8"_s)->isEnabled());
+
+    child<QPushButton>(window, u"Btn_11"_s)->click(); // clears the mask: no error, empty message
+    QTRY_COMPARE_WITH_TIMEOUT(column(window, CandidateModel::ColNewName), QStringList{u"< ? >"_s}, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(message(window), QString(), 5000);
+}
+
+void TestForm1::failingRowsAreShown()
+{
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s, u"b.txt"_s, u"c.doc"_s})), Delay);
+    child<QLineEdit>(window, u"Maske"_s)->setText(u"x[TYP]"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        message(window), u"Fehler: Die neuen Dateinamen sind nicht alle eindeutig - überprüfen Sie die Maske!"_s, 5000);
+    const CandidateModel* model = window.model();
+    QStringList tips;
+    for (int row = 0; row < model->rowCount(); ++row)
+        tips << model->index(row, CandidateModel::ColNewName).data(Qt::ToolTipRole).toString();
+    QCOMPARE(tips, (QStringList{u"Name kommt mehrfach vor"_s, u"Name kommt mehrfach vor"_s, QString()}));
+}
+
+VELTO_GUI_TEST_MAIN(TestForm1)
+#include "tst_form1.moc"
