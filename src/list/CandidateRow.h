@@ -30,8 +30,11 @@ struct CandidateRow
     quint8 Problems = RowProblem::None;
     bool Marked = false;
 
-    // Splits a path at its last "/" and the name at its last ".".
+    // Splits a path at its last "/" and the name at its last ".": "a.b.c" has the type "c",
+    // ".profile" an empty bare name and the type "profile", "Brief" no type.
     static CandidateRow fromPath(const QString& path);
+    // The same from a path already split; folder must be empty or end with "/".
+    static CandidateRow fromParts(QString folder, QString oldName);
 
     QString PathName() const { return Folder + OldName; }
     QStringView BareName() const
