@@ -1,0 +1,33 @@
+#pragma once
+
+#include "list/CandidateRow.h"
+#include "platform/FileSystem.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+// Turns paths from the command line or a drop into new rows of the candidate list.
+class ListIntake
+{
+public:
+    using Progress = std::function<void(qsizetype done, qsizetype total)>; // called once per path
+
+    // The arguments as the OS hands them over, one path each, no blank splitting. Drops empty
+    // arguments and arguments whose bytes do not survive decoding (non-UTF-8 names), because
+    // such a row could never name its file again.
+    static QStringList SplitCommandLine(const QList<QByteArray>& rawArguments);
+
+    // New rows for the paths, in the order they stand at the top of the list afterwards (every
+    // path is inserted at the top, so the last one taken in comes first), all Marked. Skips
+    // silently: empty paths, paths that name nothing, folders, paths already among the
+    // PathName of `existing` or earlier in `paths` (exact, case-sensitive). Paths containing
+    // "?" are taken when they name a file. Rows of one folder share its Folder string.
+    // O(n + m) in the number of paths and existing rows.
+    static std::vector<CandidateRow> takeIn(const QStringList& paths,
+                                            const std::vector<CandidateRow>& existing,
+                                            const FileSystem& fs, const Progress& progress = {});
+};

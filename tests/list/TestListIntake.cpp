@@ -1,0 +1,245 @@
+#include "list/ListIntake.h"
+
+#include "platform/PosixFileSystem.h"
+
+#include "TestFiles.h"
+#include "TestMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QObject>
+#include <QTemporaryDir>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList oldNames(const std::vector<CandidateRow>& rows)
+{
+    QStringList names;
+    for (const CandidateRow& row : rows)
+        names.append(row.OldName);
+    return names;
+}
+
+// Answers from a table instead of the disk: for sizes no test can write.
+class FakeFileSystem final : public FileSystem
+{
+public:
+    QHash<QString, FileAttributes> entries;
+
+    FileAttributes attributes(const QString& path) const override { return entries.value(path); }
+    std::optional<QStringList> entryNames(const QString&) const override { return std::nullopt; }
+    int maxNameBytes(const QString&) const override { return 255; }
+};
+
+} // namespace
+
+class TestListIntake : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void splitCommandLine_data();
+    void splitCommandLine();
+    void takeIn_data();
+    void takeIn();
+    void rowFields();
+    void bareFileName();
+    void foldersAreShared();
+    void progressCountsSkippedPaths();
+    void sizesBeyondFourGigabytes();
+
+private:
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+
+    std::optional<QTemporaryDir> m_dir;
+    PosixFileSystem m_fs;
+};
+
+void TestListIntake::init()
+{
+    m_dir.emplace();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestListIntake::splitCommandLine_data()
+{
+    QTest::addColumn<QList<QByteArray>>("arguments");
+    QTest::addColumn<QStringList>("paths");
+
+    QTest::newRow("one path each") << QList<QByteArray>{"/a/x.txt", "/a/y.txt"}
+                                   << QStringList{u"/a/x.txt"_s, u"/a/y.txt"_s};
+    QTest::newRow("blanks stay inside the path")
+        << QList<QByteArray>{"/a/name with  blanks.txt", " lead"}
+        << QStringList{u"/a/name with  blanks.txt"_s, u" lead"_s};
+    QTest::newRow("quotes are name characters")
+        << QList<QByteArray>{"\"/a/q.txt\""} << QStringList{u"\"/a/q.txt\""_s};
+    QTest::newRow("empty arguments dropped")
+        << QList<QByteArray>{"", "/a/x", ""} << QStringList{u"/a/x"_s};
+    QTest::newRow("umlauts in UTF-8")
+        << QList<QByteArray>{"/a/\xc3\x9c" "bersicht.pdf"} << QStringList{u"/a/Übersicht.pdf"_s};
+    QTest::newRow("Latin-1 byte dropped, neighbours kept")
+        << QList<QByteArray>{"/a/x", "/a/\xdc" "bersicht.pdf", "/a/y"}
+        << QStringList{u"/a/x"_s, u"/a/y"_s};
+    QTest::newRow("overlong encoding dropped") << QList<QByteArray>{"/a/\xc0\xaf"} << QStringList{};
+    QTest::newRow("encoded surrogate dropped") << QList<QByteArray>{"/a/\xed\xa0\x80"} << QStringList{};
+    QTest::newRow("nothing") << QList<QByteArray>{} << QStringList{};
+}
+
+void TestListIntake::splitCommandLine()
+{
+    QFETCH(QList<QByteArray>, arguments);
+    QFETCH(QStringList, paths);
+    QCOMPARE(ListIntake::SplitCommandLine(arguments), paths);
+}
+
+void TestListIntake::takeIn_data()
+{
+    // Names are relative to the test folder; "" stays an empty path.
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QStringList>("taken");
+
+    QTest::newRow("last taken in stands first")
+        << QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s} << QStringList{}
+        << QStringList{u"c.txt"_s, u"b.txt"_s, u"a.txt"_s};
+    QTest::newRow("missing path skipped")
+        << QStringList{u"a.txt"_s, u"nope.txt"_s} << QStringList{} << QStringList{u"a.txt"_s};
+    QTest::newRow("folder skipped, files beside it taken")
+        << QStringList{u"sub"_s, u"a.txt"_s} << QStringList{} << QStringList{u"a.txt"_s};
+    QTest::newRow("file inside a folder")
+        << QStringList{u"sub/inner.txt"_s} << QStringList{} << QStringList{u"inner.txt"_s};
+    QTest::newRow("empty path skipped")
+        << QStringList{u""_s, u"a.txt"_s} << QStringList{} << QStringList{u"a.txt"_s};
+    QTest::newRow("duplicate within one call")
+        << QStringList{u"a.txt"_s, u"b.txt"_s, u"a.txt"_s} << QStringList{}
+        << QStringList{u"b.txt"_s, u"a.txt"_s};
+    QTest::newRow("duplicate of a listed row")
+        << QStringList{u"a.txt"_s, u"b.txt"_s} << QStringList{u"a.txt"_s} << QStringList{u"b.txt"_s};
+    QTest::newRow("letter case differs: two rows")
+        << QStringList{u"x.txt"_s, u"X.txt"_s} << QStringList{} << QStringList{u"X.txt"_s, u"x.txt"_s};
+    QTest::newRow("listed row differs in case only")
+        << QStringList{u"x.txt"_s} << QStringList{u"X.txt"_s} << QStringList{u"x.txt"_s};
+    QTest::newRow("question mark in a name")
+        << QStringList{u"what?.txt"_s} << QStringList{} << QStringList{u"what?.txt"_s};
+    QTest::newRow("slash after a file name")
+        << QStringList{u"a.txt/"_s} << QStringList{} << QStringList{};
+    QTest::newRow("blanks, quotes, newline, umlauts")
+        << QStringList{u"name with blanks.txt"_s, u"\"q\".txt"_s, u"line\nbreak"_s, u"Ärger.pdf"_s}
+        << QStringList{}
+        << QStringList{u"Ärger.pdf"_s, u"line\nbreak"_s, u"\"q\".txt"_s, u"name with blanks.txt"_s};
+}
+
+void TestListIntake::takeIn()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QStringList, listed);
+    QFETCH(QStringList, taken);
+
+    QVERIFY(QDir(m_dir->path()).mkdir(u"sub"_s));
+    for (const QString& name : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"x.txt"_s, u"X.txt"_s,
+                                u"what?.txt"_s, u"sub/inner.txt"_s, u"name with blanks.txt"_s,
+                                u"\"q\".txt"_s, u"line\nbreak"_s, u"Ärger.pdf"_s})
+        QVERIFY2(TestFiles::write(path(name)), qPrintable(name));
+
+    std::vector<CandidateRow> existing;
+    for (const QString& name : listed)
+        existing.push_back(CandidateRow::fromPath(path(name)));
+    QStringList fullPaths;
+    for (const QString& name : paths)
+        fullPaths.append(name.isEmpty() ? QString() : path(name));
+
+    const std::vector<CandidateRow> rows = ListIntake::takeIn(fullPaths, existing, m_fs);
+    QCOMPARE(oldNames(rows), taken);
+    for (const CandidateRow& row : rows)
+        QVERIFY(row.Marked);
+}
+
+void TestListIntake::rowFields()
+{
+    const QString file = path(u"Urlaub.2024.jpg"_s);
+    QVERIFY(TestFiles::write(file, 1088));
+    QVERIFY(TestFiles::setLocalMtime(file, LocalTime{1999, 12, 24, 13, 45, 7}));
+
+    const std::vector<CandidateRow> rows = ListIntake::takeIn({file}, {}, m_fs);
+    QCOMPARE(rows.size(), size_t(1));
+    const CandidateRow& row = rows.front();
+    QCOMPARE(row.Folder, m_dir->path() + u'/');
+    QCOMPARE(row.OldName, u"Urlaub.2024.jpg"_s);
+    QCOMPARE(row.BareName().toString(), u"Urlaub.2024"_s);
+    QCOMPARE(row.TypeText().toString(), u"jpg"_s);
+    QCOMPARE(row.PathName(), file);
+    QCOMPARE(row.Size, qint64(1088));
+    QCOMPARE(row.SizeText(), u"1,063 KB"_s);
+    QCOMPARE(row.DateKey, u"1999122413:45:07"_s);
+    QCOMPARE(row.DateText(), u"24.12.1999 13:45:07"_s);
+    QVERIFY(row.NewName.isEmpty());
+    QCOMPARE(row.Problems, RowProblem::None);
+    QVERIFY(row.Marked);
+}
+
+void TestListIntake::bareFileName()
+{
+    QVERIFY(TestFiles::write(path(u"Brief"_s)));
+    const TestFiles::CurrentFolder current(m_dir->path());
+    const std::vector<CandidateRow> rows =
+        ListIntake::takeIn({path(u"Brief"_s), u"Brief"_s}, {}, m_fs);
+    QCOMPARE(rows.size(), size_t(2)); // the same file by two spellings: two texts, two rows
+    QCOMPARE(rows.front().Folder, QString());
+    QCOMPARE(rows.front().OldName, u"Brief"_s);
+    QCOMPARE(rows.front().TypeText().toString(), QString());
+}
+
+void TestListIntake::foldersAreShared()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(u"one"_s));
+    QVERIFY(QDir(m_dir->path()).mkdir(u"two"_s));
+    const QStringList names = {u"one/a"_s, u"one/b"_s, u"two/c"_s, u"one/d"_s};
+    QStringList paths;
+    for (const QString& name : names) {
+        QVERIFY(TestFiles::write(path(name)));
+        paths.append(path(name));
+    }
+
+    const std::vector<CandidateRow> rows = ListIntake::takeIn(paths, {}, m_fs);
+    QCOMPARE(oldNames(rows), (QStringList{u"d"_s, u"c"_s, u"b"_s, u"a"_s}));
+    QCOMPARE(rows[0].Folder, path(u"one/"_s));
+    QCOMPARE(rows[1].Folder, path(u"two/"_s));
+    // One folder text in memory however the paths interleave.
+    QCOMPARE(rows[0].Folder.constData(), rows[2].Folder.constData());
+    QCOMPARE(rows[2].Folder.constData(), rows[3].Folder.constData());
+}
+
+void TestListIntake::progressCountsSkippedPaths()
+{
+    QVERIFY(TestFiles::write(path(u"a"_s)));
+    const QStringList paths = {path(u"a"_s), path(u"missing"_s), QString(), path(u"a"_s)};
+    QList<std::pair<qsizetype, qsizetype>> calls;
+    const std::vector<CandidateRow> rows = ListIntake::takeIn(
+        paths, {}, m_fs, [&calls](qsizetype done, qsizetype total) { calls.append({done, total}); });
+    QCOMPARE(rows.size(), size_t(1));
+    const QList<std::pair<qsizetype, qsizetype>> expected = {{1, 4}, {2, 4}, {3, 4}, {4, 4}};
+    QCOMPARE(calls, expected);
+}
+
+void TestListIntake::sizesBeyondFourGigabytes()
+{
+    FakeFileSystem fs;
+    fs.entries.insert(u"/big/disk.img"_s, FileAttributes{true, false, qint64(5) << 40,
+                                                         LocalTime{2085, 3, 4, 5, 6, 7}});
+    fs.entries.insert(u"/big/folder"_s, FileAttributes{true, true, 4096, {}});
+    const std::vector<CandidateRow> rows =
+        ListIntake::takeIn({u"/big/folder"_s, u"/big/disk.img"_s}, {}, fs);
+    QCOMPARE(rows.size(), size_t(1));
+    QCOMPARE(rows.front().SizeText(), u"5 TB"_s);
+    QCOMPARE(rows.front().SizeKey(), u"0000050000000000"_s);
+    QCOMPARE(rows.front().DateKey, u"2085030405:06:07"_s);
+}
+
+VELTO_TEST_MAIN(TestListIntake)
+#include "TestListIntake.moc"
