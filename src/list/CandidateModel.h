@@ -1,0 +1,103 @@
+#pragma once
+
+#include "list/CandidateRow.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+// The candidate list as a table: one row per CandidateRow, eleven columns of which the last
+// five are hidden key columns. Row order is part of the renaming plan (the counter numbers
+// rows by position), so the model never reorders on its own except through the sort switch.
+class CandidateModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column {
+        ColOldName,
+        ColNewName,
+        ColFolder,
+        ColSize,
+        ColType,
+        ColDate,
+        ColSpare,
+        ColDateKey,
+        ColSizeKey,
+        ColPathName,
+        ColBareName,
+        ColumnCount
+    };
+    static constexpr int ProblemsRole = Qt::UserRole + 1; // the row's Problems flags (int)
+
+    explicit CandidateModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // The text a column shows for a row; ColSpare is always empty.
+    static QString columnText(const CandidateRow& row, int column);
+    // The failed tests of Problems in words, one per line; empty for none.
+    static QString problemText(quint8 problems);
+
+    const std::vector<CandidateRow>& rows() const { return m_rows; }
+    // For the name pass, which writes NewName and Problems in place and then calls
+    // newNamesChanged(). Nothing else may be changed through it: views are not told, and
+    // Marked belongs to CandidateSelection, which keeps it equal to the view's selection.
+    std::vector<CandidateRow>& rowsForUpdate();
+    // One dataChanged over the whole new-name column. A list sorted by new names is not
+    // re-sorted: that would renumber the counter and change the names again.
+    void newNamesChanged();
+
+    void InitListe();
+    // Qt's removal, for one block of rows.
+    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+    // Removes the given rows (any order, repeats ignored) in one pass: a few blocks are removed
+    // one by one, scattered rows with a single reset, because each removal signal costs the
+    // views and the selection a walk over their state.
+    void removeRowSet(std::vector<int> rows);
+    // One insertion at the top; a list with its sort switch on is sorted afterwards.
+    void insertAtTop(std::vector<CandidateRow> newRows);
+    // Moves every marked row one place up or down; a block of adjacent marked rows moves as a
+    // block, the unmarked row it passes goes to its other side. Switches sorting off in every
+    // case. Refuses (false, nothing moves) when a marked row would leave the list. Moved rows
+    // show "< ? >" as new name until the next name pass.
+    bool moveMarked(bool up);
+
+    // Sort state: column, order, and whether the list keeps itself sorted. Starts at
+    // ColOldName, ascending, off. Switching on sorts at once unless nothing has touched the
+    // rows since they were last sorted by this state; switching off leaves the rows as they are.
+    void setSortingEnabled(bool on);
+    bool isSortingEnabled() const { return m_sortingEnabled; }
+    int sortColumn() const { return m_sortColumn; }
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+    // Records column and order; sorts only while the switch is on.
+    void setSortState(int column, Qt::SortOrder order);
+    // Sorts now, switch or not, and records column and order. Stable. Visible text columns
+    // sort in natural, case-insensitive order ("IMG_2" before "IMG_10"); ColSize and ColDate
+    // by value, as their keys do; the hidden key columns in plain character order.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+    // True between the begin and end signals of an insertion, removal, move or reset, when
+    // selection changes are the model's doing, not the user's.
+    bool isRestructuring() const { return m_restructuring; }
+
+private:
+    // Marks are written only through the selection binding, which keeps them equal to the
+    // view's selection; they do not disturb the row order.
+    friend class CandidateSelection;
+
+    std::vector<int> sortedOrder() const;
+    void sortRows();
+
+    std::vector<CandidateRow> m_rows;
+    int m_sortColumn = ColOldName;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    bool m_sortingEnabled = false;
+    bool m_inOrder = true; // rows known to be sorted by the current sort state
+    bool m_restructuring = false;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QItemSelection>
+#include <QObject>
+#include <QPointer>
+
+class CandidateModel;
+class QItemSelectionModel;
+
+// Keeps the view's selection and the rows' Marked flags the same thing: a marked row is
+// exactly a selected row. The selection model must sit directly on the candidate model
+// (no proxy), and the view should select whole rows.
+class CandidateSelection final : public QObject
+{
+    Q_OBJECT
+
+public:
+    CandidateSelection(CandidateModel* model, QItemSelectionModel* selection,
+                       QObject* parent = nullptr);
+
+    // Selection := the runs of marked rows, whole rows each. Runs after every reset and
+    // insertion of the model by itself.
+    void applyMarks();
+    // 0 unmarks every row, 1 marks every row, 2 inverts every mark; other values do nothing.
+    // Emits no marksChangedByUser.
+    void ListeSelect(int mode);
+
+Q_SIGNALS:
+    // The selection changed by anything other than applyMarks or ListeSelect: a click, keys.
+    void marksChangedByUser();
+
+private:
+    void onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+
+    QPointer<CandidateModel> m_model;
+    QPointer<QItemSelectionModel> m_selection;
+    bool m_applying = false;
+};

@@ -1,0 +1,457 @@
+#include "list/CandidateModel.h"
+
+#include "TestMain.h"
+
+#include <QAbstractItemModelTester>
+#include <QObject>
+#include <QSignalSpy>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+CandidateRow makeRow(const QString& path, qint64 size = 0,
+                     const QString& dateKey = u"2000010112:00:00"_s)
+{
+    CandidateRow row = CandidateRow::fromPath(path);
+    row.Size = size;
+    row.DateKey = dateKey;
+    return row;
+}
+
+// Rows whose field for `column` reads each of `texts`; NewName carries the input position
+// so that stability can be seen when the sort column is another one.
+std::vector<CandidateRow> rowsWithTexts(int column, const QStringList& texts)
+{
+    std::vector<CandidateRow> rows;
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const QString& text = texts.at(i);
+        CandidateRow row;
+        switch (column) {
+        case CandidateModel::ColFolder:
+            row = makeRow(u"/"_s + text + u"/f"_s);
+            break;
+        case CandidateModel::ColType:
+            row = makeRow(u"/d/n."_s + text);
+            break;
+        default:
+            row = makeRow(u"/d/"_s + text);
+            break;
+        }
+        row.NewName = QString::number(i);
+        if (column == CandidateModel::ColNewName)
+            row.NewName = text;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+QStringList columnTexts(const CandidateModel& model, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row)
+        texts.append(model.index(row, column).data().toString());
+    return texts;
+}
+
+QString names(const CandidateModel& model)
+{
+    return columnTexts(model, CandidateModel::ColOldName).join(u' ');
+}
+
+} // namespace
+
+class TestCandidateModel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void headers();
+    void displayTexts();
+    void problemTexts_data();
+    void problemTexts();
+    void insertAtTopIsOneInsertion();
+    void initListe();
+    void newNamesChangedIsOneColumnSignal();
+    void sortByText_data();
+    void sortByText();
+    void sortByKey_data();
+    void sortByKey();
+    void sortSwitch();
+    void moveMarked_data();
+    void moveMarked();
+    void removeRowSet_data();
+    void removeRowSet();
+    void removeScatteredRows();
+
+private:
+    std::unique_ptr<CandidateModel> m_model;
+    std::unique_ptr<QAbstractItemModelTester> m_tester;
+};
+
+void TestCandidateModel::init()
+{
+    m_model = std::make_unique<CandidateModel>();
+    m_tester = std::make_unique<QAbstractItemModelTester>(
+        m_model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+}
+
+void TestCandidateModel::cleanup()
+{
+    m_tester.reset();
+    m_model.reset();
+}
+
+void TestCandidateModel::headers()
+{
+    const QStringList expected = {
+        u"Alter Name"_s, u"Neuer Name"_s, u"In Ordner"_s, u"Größe"_s, u"Typ"_s,
+        u"Letzte Änderung"_s, u""_s, u"(versteckte Sortierspalte für Datum)"_s,
+        u"(versteckte Sortierspalte für Größe)"_s, u"(versteckte Spalte für PfadNamen)"_s,
+        u"(versteckte Spalte für NurNamen)"_s};
+    QCOMPARE(m_model->columnCount(), int(expected.size()));
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        QCOMPARE(m_model->headerData(column, Qt::Horizontal).toString(), expected.at(column));
+}
+
+void TestCandidateModel::displayTexts()
+{
+    CandidateRow row = makeRow(u"/home/u/a.b.c"_s, 1025, u"1999122413:45:07"_s);
+    row.NewName = u"neu.c"_s;
+    m_model->insertAtTop({row});
+    const QStringList expected = {u"a.b.c"_s, u"neu.c"_s, u"/home/u/"_s, u"1,001 KB"_s, u"c"_s,
+                                  u"24.12.1999 13:45:07"_s, u""_s, u"1999122413:45:07"_s,
+                                  u"0000000000000401"_s, u"/home/u/a.b.c"_s, u"a.b"_s};
+    QCOMPARE(columnTexts(*m_model, 0).size(), 1);
+    for (int column = 0; column < CandidateModel::ColumnCount; ++column)
+        QCOMPARE(m_model->index(0, column).data().toString(), expected.at(column));
+}
+
+void TestCandidateModel::problemTexts_data()
+{
+    QTest::addColumn<int>("problems");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("none") << int(RowProblem::None) << QString();
+    QTest::newRow("duplicate") << int(RowProblem::Duplicate) << u"Name kommt mehrfach vor"_s;
+    QTest::newRow("two, in test order")
+        << int(RowProblem::Slash | RowProblem::Clash)
+        << u"Name ist schon vergeben\nName enthält einen Schrägstrich"_s;
+    QTest::newRow("all") << int(RowProblem::Duplicate | RowProblem::Clash | RowProblem::TypeOnly |
+                                RowProblem::Empty | RowProblem::Slash | RowProblem::TooLong)
+                         << u"Name kommt mehrfach vor\nName ist schon vergeben\nNur Typenkennung\n"
+                            u"Leerer Name\nName enthält einen Schrägstrich\n"
+                            u"Name ist für das Dateisystem zu lang"_s;
+}
+
+void TestCandidateModel::problemTexts()
+{
+    QFETCH(int, problems);
+    QFETCH(QString, text);
+
+    CandidateRow row = makeRow(u"/d/x"_s);
+    row.Problems = static_cast<quint8>(problems);
+    m_model->insertAtTop({row});
+    const QModelIndex newName = m_model->index(0, CandidateModel::ColNewName);
+    QCOMPARE(newName.data(CandidateModel::ProblemsRole).toInt(), problems);
+    QCOMPARE(newName.data(Qt::ToolTipRole).toString(), text);
+    QCOMPARE(newName.data(Qt::AccessibleDescriptionRole).toString(), text);
+    QCOMPARE(newName.data(Qt::ToolTipRole).isValid(), !text.isEmpty());
+    QVERIFY(!m_model->index(0, CandidateModel::ColOldName).data(Qt::ToolTipRole).isValid());
+}
+
+void TestCandidateModel::insertAtTopIsOneInsertion()
+{
+    m_model->insertAtTop({makeRow(u"/d/c"_s)});
+    QSignalSpy inserted(m_model.get(), &QAbstractItemModel::rowsInserted);
+    m_model->insertAtTop({makeRow(u"/d/a"_s), makeRow(u"/d/b"_s)});
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(inserted.at(0).at(1).toInt(), 0);
+    QCOMPARE(inserted.at(0).at(2).toInt(), 1);
+    QCOMPARE(names(*m_model), u"a b c"_s);
+
+    m_model->insertAtTop({});
+    QCOMPARE(inserted.size(), 1);
+}
+
+void TestCandidateModel::initListe()
+{
+    m_model->insertAtTop({makeRow(u"/d/a"_s), makeRow(u"/d/b"_s)});
+    m_model->InitListe();
+    QCOMPARE(m_model->rowCount(), 0);
+    QVERIFY(m_model->rows().empty());
+    m_model->InitListe();
+    QCOMPARE(m_model->rowCount(), 0);
+}
+
+void TestCandidateModel::newNamesChangedIsOneColumnSignal()
+{
+    m_model->insertAtTop({makeRow(u"/d/a"_s), makeRow(u"/d/b"_s), makeRow(u"/d/c"_s)});
+    QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
+    for (CandidateRow& row : m_model->rowsForUpdate())
+        row.NewName = u"n_"_s + row.OldName;
+    m_model->newNamesChanged();
+
+    QCOMPARE(changed.size(), 1);
+    const QModelIndex topLeft = changed.at(0).at(0).value<QModelIndex>();
+    const QModelIndex bottomRight = changed.at(0).at(1).value<QModelIndex>();
+    QCOMPARE(topLeft, m_model->index(0, CandidateModel::ColNewName));
+    QCOMPARE(bottomRight, m_model->index(2, CandidateModel::ColNewName));
+    const auto roles = changed.at(0).at(2).value<QList<int>>();
+    QVERIFY(roles.contains(Qt::DisplayRole));
+    QVERIFY(roles.contains(Qt::ToolTipRole));
+    QVERIFY(roles.contains(CandidateModel::ProblemsRole));
+    QCOMPARE(columnTexts(*m_model, CandidateModel::ColNewName),
+             (QStringList{u"n_a"_s, u"n_b"_s, u"n_c"_s}));
+}
+
+void TestCandidateModel::sortByText_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("descending");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QStringList>("sorted");
+
+    QTest::newRow("numbers in names by value")
+        << int(CandidateModel::ColOldName) << false
+        << QStringList{u"IMG_10.jpg"_s, u"IMG_2.jpg"_s, u"IMG_1.jpg"_s, u"IMG_100.jpg"_s}
+        << QStringList{u"IMG_1.jpg"_s, u"IMG_2.jpg"_s, u"IMG_10.jpg"_s, u"IMG_100.jpg"_s};
+    QTest::newRow("letter case ignored, equal names keep their order")
+        << int(CandidateModel::ColOldName) << false
+        << QStringList{u"b"_s, u"A"_s, u"a"_s, u"B"_s} << QStringList{u"A"_s, u"a"_s, u"b"_s, u"B"_s};
+    QTest::newRow("descending keeps equal names in order too")
+        << int(CandidateModel::ColOldName) << true << QStringList{u"a"_s, u"b"_s, u"A"_s}
+        << QStringList{u"b"_s, u"a"_s, u"A"_s};
+    QTest::newRow("umlaut beside its base letter")
+        << int(CandidateModel::ColOldName) << false
+        << QStringList{u"Zebra"_s, u"Birne"_s, u"Äpfel"_s, u"Apfel"_s}
+        << QStringList{u"Apfel"_s, u"Äpfel"_s, u"Birne"_s, u"Zebra"_s};
+    QTest::newRow("new names") << int(CandidateModel::ColNewName) << true
+                               << QStringList{u"Teil 9"_s, u"Teil 10"_s, u"teil 1"_s}
+                               << QStringList{u"Teil 10"_s, u"Teil 9"_s, u"teil 1"_s};
+    QTest::newRow("folders") << int(CandidateModel::ColFolder) << false
+                             << QStringList{u"b"_s, u"Ordner 12"_s, u"a"_s, u"Ordner 3"_s}
+                             << QStringList{u"a"_s, u"b"_s, u"Ordner 3"_s, u"Ordner 12"_s};
+    QTest::newRow("types") << int(CandidateModel::ColType) << false
+                           << QStringList{u"png"_s, u"JPG"_s, u"gif"_s, u"jpg"_s}
+                           << QStringList{u"gif"_s, u"JPG"_s, u"jpg"_s, u"png"_s};
+    QTest::newRow("bare names in plain character order")
+        << int(CandidateModel::ColBareName) << false
+        << QStringList{u"b"_s, u"IMG_2"_s, u"IMG_10"_s, u"B"_s, u"Ä"_s}
+        << QStringList{u"B"_s, u"IMG_10"_s, u"IMG_2"_s, u"b"_s, u"Ä"_s};
+    QTest::newRow("path names in plain character order")
+        << int(CandidateModel::ColPathName) << false
+        << QStringList{u"z"_s, u"a"_s, u"B"_s} << QStringList{u"B"_s, u"a"_s, u"z"_s};
+}
+
+void TestCandidateModel::sortByText()
+{
+    QFETCH(int, column);
+    QFETCH(bool, descending);
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, sorted);
+
+    m_model->insertAtTop(rowsWithTexts(column, texts));
+    m_model->sort(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+
+    QStringList result;
+    for (const CandidateRow& row : m_model->rows()) {
+        switch (column) {
+        case CandidateModel::ColFolder:
+            result.append(row.Folder.mid(1).chopped(1));
+            break;
+        case CandidateModel::ColType:
+            result.append(row.TypeText().toString());
+            break;
+        case CandidateModel::ColNewName:
+            result.append(row.NewName);
+            break;
+        default:
+            result.append(row.OldName);
+            break;
+        }
+    }
+    QCOMPARE(result, sorted);
+    QCOMPARE(m_model->sortColumn(), column);
+}
+
+void TestCandidateModel::sortByKey_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("descending");
+    QTest::addColumn<QList<qint64>>("sizes");
+    QTest::addColumn<QStringList>("dateKeys");
+    QTest::addColumn<QString>("order"); // names of the rows afterwards; rows are named a, b, c, ...
+
+    const QStringList sameDate(4, u"2000010112:00:00"_s);
+    const QList<qint64> sameSize(4, 7);
+    // The shown texts order the other way: "1,001 KB" < "1024 Byte", "01.01.2000" < "31.12.1999".
+    QTest::newRow("size key by value")
+        << int(CandidateModel::ColSizeKey) << false << QList<qint64>{1025, 1024, qint64(1) << 32, 0}
+        << sameDate << u"d b a c"_s;
+    QTest::newRow("shown size column by value too")
+        << int(CandidateModel::ColSize) << true << QList<qint64>{1025, 1024, qint64(1) << 32, 0}
+        << sameDate << u"c a b d"_s;
+    QTest::newRow("date key across years")
+        << int(CandidateModel::ColDateKey) << false << sameSize
+        << QStringList{u"2000010100:00:00"_s, u"1999123123:59:59"_s, u"1975063012:00:00"_s,
+                       u"2085010100:00:00"_s}
+        << u"c b a d"_s;
+    QTest::newRow("shown date column by time too")
+        << int(CandidateModel::ColDate) << false << sameSize
+        << QStringList{u"2000010100:00:00"_s, u"1999123123:59:59"_s, u"2000010100:00:00"_s,
+                       u"1999123123:59:58"_s}
+        << u"d b a c"_s;
+    QTest::newRow("spare column keeps the order")
+        << int(CandidateModel::ColSpare) << true << sameSize << sameDate << u"a b c d"_s;
+}
+
+void TestCandidateModel::sortByKey()
+{
+    QFETCH(int, column);
+    QFETCH(bool, descending);
+    QFETCH(QList<qint64>, sizes);
+    QFETCH(QStringList, dateKeys);
+    QFETCH(QString, order);
+
+    std::vector<CandidateRow> rows;
+    for (qsizetype i = 0; i < sizes.size(); ++i)
+        rows.push_back(makeRow(u"/d/"_s + QChar(static_cast<char16_t>(u'a' + i)), sizes.at(i), dateKeys.at(i)));
+    m_model->insertAtTop(std::move(rows));
+    m_model->sort(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    QCOMPARE(names(*m_model), order);
+}
+
+void TestCandidateModel::sortSwitch()
+{
+    QVERIFY(!m_model->isSortingEnabled());
+    QCOMPARE(m_model->sortColumn(), int(CandidateModel::ColOldName));
+    QCOMPARE(m_model->sortOrder(), Qt::AscendingOrder);
+
+    // Off: new rows stay at the top, a new sort state waits.
+    m_model->insertAtTop({makeRow(u"/d/b"_s), makeRow(u"/d/c"_s)});
+    m_model->insertAtTop({makeRow(u"/d/d"_s), makeRow(u"/d/a"_s)});
+    QCOMPARE(names(*m_model), u"d a b c"_s);
+    m_model->setSortState(CandidateModel::ColOldName, Qt::DescendingOrder);
+    QCOMPARE(names(*m_model), u"d a b c"_s);
+
+    // Switching on sorts by the recorded state.
+    m_model->setSortingEnabled(true);
+    QCOMPARE(names(*m_model), u"d c b a"_s);
+
+    // On: the list keeps itself sorted.
+    m_model->insertAtTop({makeRow(u"/d/e"_s), makeRow(u"/d/0"_s)});
+    QCOMPARE(names(*m_model), u"e d c b a 0"_s);
+    m_model->setSortState(CandidateModel::ColOldName, Qt::AscendingOrder);
+    QCOMPARE(names(*m_model), u"0 a b c d e"_s);
+
+    // A sorted list that is switched on again is not reset for nothing.
+    QSignalSpy reset(m_model.get(), &QAbstractItemModel::modelReset);
+    m_model->setSortingEnabled(true);
+    QCOMPARE(reset.size(), 0);
+
+    // Off again: rows stay where they are.
+    m_model->setSortingEnabled(false);
+    m_model->insertAtTop({makeRow(u"/d/z"_s)});
+    QCOMPARE(names(*m_model), u"z 0 a b c d e"_s);
+}
+
+void TestCandidateModel::moveMarked_data()
+{
+    QTest::addColumn<QString>("marked"); // the marked rows of W X Y Z
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<bool>("done");
+    QTest::addColumn<QString>("order");
+
+    QTest::newRow("block up") << u"X Y"_s << true << true << u"X Y W Z"_s;
+    QTest::newRow("block down") << u"X Y"_s << false << true << u"W Z X Y"_s;
+    QTest::newRow("separate rows down") << u"W Y"_s << false << true << u"X W Z Y"_s;
+    QTest::newRow("separate rows up") << u"X Z"_s << true << true << u"X W Z Y"_s;
+    QTest::newRow("first row marked: refused") << u"W Y"_s << true << false << u"W X Y Z"_s;
+    QTest::newRow("last row marked: refused") << u"X Z"_s << false << false << u"W X Y Z"_s;
+    QTest::newRow("nothing marked") << u""_s << true << true << u"W X Y Z"_s;
+}
+
+void TestCandidateModel::moveMarked()
+{
+    QFETCH(QString, marked);
+    QFETCH(bool, up);
+    QFETCH(bool, done);
+    QFETCH(QString, order);
+
+    std::vector<CandidateRow> rows;
+    for (const QString& name : {u"W"_s, u"X"_s, u"Y"_s, u"Z"_s}) {
+        CandidateRow row = makeRow(u"/d/"_s + name);
+        row.Marked = marked.contains(name);
+        row.NewName = u"neu_"_s + name;
+        row.Problems = RowProblem::Clash;
+        rows.push_back(std::move(row));
+    }
+    m_model->insertAtTop(std::move(rows));
+    m_model->setSortingEnabled(true);
+    m_model->setSortingEnabled(false);
+    m_model->setSortingEnabled(true);
+    const QPersistentModelIndex wIndex = m_model->index(0, CandidateModel::ColFolder);
+
+    QCOMPARE(m_model->moveMarked(up), done);
+    QCOMPARE(names(*m_model), order);
+    QVERIFY(!m_model->isSortingEnabled());
+    for (const CandidateRow& row : m_model->rows()) {
+        const bool moved = done && marked.contains(row.OldName);
+        QCOMPARE(row.Marked, marked.contains(row.OldName));
+        QCOMPARE(row.NewName, moved ? u"< ? >"_s : u"neu_"_s + row.OldName);
+        QCOMPARE(row.Problems, moved ? RowProblem::None : RowProblem::Clash);
+    }
+    // Views keep their place: an index still points at its row.
+    QCOMPARE(m_model->rows()[static_cast<size_t>(wIndex.row())].OldName, u"W"_s);
+    QCOMPARE(wIndex.column(), int(CandidateModel::ColFolder));
+}
+
+void TestCandidateModel::removeRowSet_data()
+{
+    QTest::addColumn<QList<int>>("remove");
+    QTest::addColumn<QString>("left");
+
+    QTest::newRow("one block") << QList<int>{2, 3, 4} << u"0 1 5 6 7 8 9"_s;
+    QTest::newRow("few blocks, any order, repeats")
+        << QList<int>{9, 0, 5, 5, 6} << u"1 2 3 4 7 8"_s;
+    QTest::newRow("out of range ignored") << QList<int>{-1, 10, 1} << u"0 2 3 4 5 6 7 8 9"_s;
+    QTest::newRow("everything") << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9} << u""_s;
+}
+
+void TestCandidateModel::removeRowSet()
+{
+    QFETCH(QList<int>, remove);
+    QFETCH(QString, left);
+
+    std::vector<CandidateRow> rows;
+    for (int i = 0; i < 10; ++i)
+        rows.push_back(makeRow(u"/d/"_s + QString::number(i)));
+    m_model->insertAtTop(std::move(rows));
+    m_model->removeRowSet(std::vector<int>(remove.cbegin(), remove.cend()));
+    QCOMPARE(names(*m_model), left);
+}
+
+void TestCandidateModel::removeScatteredRows()
+{
+    std::vector<CandidateRow> rows;
+    std::vector<int> even;
+    QStringList odd;
+    for (int i = 0; i < 60; ++i) {
+        rows.push_back(makeRow(u"/d/"_s + QString::number(i)));
+        if (i % 2 == 0)
+            even.push_back(i);
+        else
+            odd.append(QString::number(i));
+    }
+    m_model->insertAtTop(std::move(rows));
+    m_model->removeRowSet(even);
+    QCOMPARE(names(*m_model), odd.join(u' '));
+}
+
+VELTO_TEST_MAIN(TestCandidateModel)
+#include "TestCandidateModel.moc"
