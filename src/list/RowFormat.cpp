@@ -53,7 +53,7 @@ QString RowFormat::FormatFileSize(double size)
         text += u'-';
     const double magnitude = std::fabs(thousandths);
     if (!(magnitude < 9.0e18)) {
-        // Beyond 8 EiB (or not a number): no decimals to show, and too big for an integer.
+        // Too many thousandths for a 64-bit count (or not a number): no decimals to show.
         text += QString::number(std::round(std::fabs(size) / divisor), 'f', 0);
     } else {
         const auto whole = static_cast<quint64>(magnitude) / 1000;
