@@ -1,0 +1,155 @@
+// Intake of real files from the command line: stat per path, the duplicate check, the
+// insertion at the top, the selection of the new rows and the final sort.
+#include "list/CandidateModel.h"
+#include "list/CandidateSelection.h"
+#include "list/ListIntake.h"
+#include "platform/PosixFileSystem.h"
+
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int largestSet = 100000;
+
+// One folder of empty files, made once per process: creating 100,000 files takes longer
+// than taking them in. The paths come in shuffled order, as a file manager's selection may.
+class FileSet
+{
+public:
+    static const FileSet& instance()
+    {
+        static const FileSet set;
+        return set;
+    }
+    QStringList first(qsizetype count) const { return m_paths.first(std::min(count, m_paths.size())); }
+
+private:
+    FileSet()
+    {
+        if (!m_dir.isValid()) {
+            std::fprintf(stderr, "cannot create a temporary folder\n");
+            std::abort();
+        }
+        const QStringList kinds = {u"IMG_%1.jpg"_s, u"Urlaub %1.JPG"_s, u"scan-%1.pdf"_s,
+                                   u"notiz %1.txt"_s};
+        for (int i = 0; i < largestSet; ++i) {
+            const QString path = m_dir.filePath(kinds.at(i % kinds.size()).arg(i));
+            const int fd = ::open(QFile::encodeName(path).constData(), O_CREAT | O_WRONLY, 0644);
+            if (fd < 0) {
+                std::perror("open");
+                std::abort();
+            }
+            ::close(fd);
+            m_paths.append(path);
+        }
+        std::mt19937 random(42);
+        std::shuffle(m_paths.begin(), m_paths.end(), random);
+    }
+
+    QTemporaryDir m_dir;
+    QStringList m_paths;
+};
+
+// The list as the window holds it: model, view selection and the binding of the marks.
+struct List
+{
+    CandidateModel model;
+    QItemSelectionModel selection{&model};
+    CandidateSelection marks{&model, &selection};
+};
+
+void intake(CandidateModel& model, const QStringList& paths, const FileSystem& fs)
+{
+    model.setSortingEnabled(false);
+    model.insertAtTop(ListIntake::takeIn(paths, model.rows(), fs));
+    model.setSortingEnabled(true);
+}
+
+void BM_Intake(benchmark::State& state)
+{
+    const QStringList paths = FileSet::instance().first(state.range(0));
+    const PosixFileSystem fs;
+    for (auto _ : state) {
+        auto list = std::make_unique<List>();
+        intake(list->model, paths, fs);
+        benchmark::DoNotOptimize(list->model.rows().data());
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * paths.size());
+}
+
+// The same paths dropped a second time: every one is a duplicate and costs no stat.
+void BM_IntakeAgain(benchmark::State& state)
+{
+    const QStringList paths = FileSet::instance().first(state.range(0));
+    const PosixFileSystem fs;
+    List list;
+    intake(list.model, paths, fs);
+    for (auto _ : state) {
+        intake(list.model, paths, fs);
+        benchmark::DoNotOptimize(list.model.rows().data());
+    }
+    state.SetItemsProcessed(state.iterations() * paths.size());
+}
+
+// The parts of BM_Intake: reading the paths, and sorting the rows.
+void BM_TakeInOnly(benchmark::State& state)
+{
+    const QStringList paths = FileSet::instance().first(state.range(0));
+    const PosixFileSystem fs;
+    for (auto _ : state) {
+        std::vector<CandidateRow> rows = ListIntake::takeIn(paths, {}, fs);
+        benchmark::DoNotOptimize(rows.data());
+        state.PauseTiming();
+        rows = {};
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * paths.size());
+}
+
+// Natural sort of rows without files behind them, up to the million the list must hold.
+void BM_SortByName(benchmark::State& state)
+{
+    const auto count = static_cast<int>(state.range(0));
+    std::vector<CandidateRow> rows;
+    rows.reserve(static_cast<size_t>(count));
+    std::mt19937 random(7);
+    const QString folder = u"/home/user/Bilder/"_s;
+    for (int i = 0; i < count; ++i)
+        rows.push_back(CandidateRow::fromParts(folder, u"IMG_%1.jpg"_s.arg(random() % 10000000)));
+    List list;
+    list.model.insertAtTop(rows);
+    Qt::SortOrder order = Qt::AscendingOrder;
+    for (auto _ : state) {
+        order = order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+        list.model.sort(CandidateModel::ColOldName, order);
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
+} // namespace
+
+BENCHMARK(BM_Intake)->Arg(10000)->Arg(largestSet)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_IntakeAgain)->Arg(largestSet)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TakeInOnly)->Arg(10000)->Arg(largestSet)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SortByName)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();
