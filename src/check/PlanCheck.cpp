@@ -165,10 +165,13 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         if (tooLong(name, folders.maxNameBytes(row.Folder, folder)))
             row.Problems |= RowProblem::TooLong;
 
-        const auto [it, inserted] = folder.newNames->try_emplace(upperNew, i);
-        if (!inserted) {
+        const auto first = folder.newNames->constFind(upperNew);
+        const bool inserted = first == folder.newNames->cend();
+        if (inserted) {
+            folder.newNames->insert(upperNew, i);
+        } else {
             row.Problems |= RowProblem::Duplicate;
-            rows[static_cast<size_t>(it.value())].Problems |= RowProblem::Duplicate;
+            rows[static_cast<size_t>(first.value())].Problems |= RowProblem::Duplicate;
         }
 
         result.NoTypeOnly &= !(row.Problems & RowProblem::TypeOnly);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -57,4 +56,7 @@ private:
 // Core tests: no display, no widgets.
 #define VELTO_TEST_MAIN(TestObject) VELTO_TEST_MAIN_IMPL(TestObject, QCoreApplication)
 // Window tests: the real widgets on the offscreen platform.
+#if __has_include(<QApplication>)
+#include <QApplication>
 #define VELTO_GUI_TEST_MAIN(TestObject) VELTO_TEST_MAIN_IMPL(TestObject, QApplication)
+#endif
