@@ -245,6 +245,7 @@ void configureListColumns(CandidateView* liste)
     header->setSectionsMovable(false);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
+    header->setMinimumSectionSize(0);
     for (int column = 0; column < header->count(); ++column) {
         if (column < static_cast<int>(std::size(widths)))
             header->resizeSection(column, px(widths[column]));

@@ -91,9 +91,12 @@ QStringList column(const Form1& window, int column)
 
 void drop(Form1& window, QMimeData* data)
 {
-    auto* liste = child<CandidateView>(window, u"Liste"_s);
+    // A drop reaches only the widget that took the drag when it entered.
+    QWidget* target = child<CandidateView>(window, u"Liste"_s)->viewport();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
     QDropEvent event(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(liste->viewport(), &event);
+    QApplication::sendEvent(target, &event);
 }
 
 } // namespace
