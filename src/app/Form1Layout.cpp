@@ -58,7 +58,10 @@ QLabel* label(QWidget* parent, int index, const QString& caption, int l, int t, 
     auto* text = new QLabel(caption, parent);
     text->setObjectName(indexed("Label1", index));
     text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(text, l, t, w, h);
+    // Right-aligned, the text ends where the layout puts it; the room to the left is only
+    // widened so that a wider font does not cut the first letters.
+    constexpr int FrameMargin = 60;
+    place(text, FrameMargin, t, w + l - FrameMargin, h);
     return text;
 }
 
@@ -89,6 +92,12 @@ Form1Controls buildForm1Layout(QWidget* form)
     Form1Controls c;
     form->setObjectName(u"Form1"_s);
     form->setFixedSize(px(8895), px(5970));
+    // The places are tight (a token button is 45 x 17 pixels): a small, narrow dialog font
+    // keeps every caption whole.
+    QFont font = form->font();
+    font.setPointSizeF(8);
+    font.setStretch(QFont::SemiCondensed);
+    form->setFont(font);
 
     c.Frame1 = frame(form, u"Frame1"_s, u"Kandidaten zum Umbenennen"_s, 60, 0, 8775, 3315);
     c.Frame3 = frame(form, u"Frame3"_s, u"Zähler"_s, 60, 3420, 1935, 2235);
@@ -112,7 +121,7 @@ Form1Controls buildForm1Layout(QWidget* form)
     c.Liste->setAccessibleName(u"Kandidaten zum Umbenennen"_s);
     place(c.Liste, 120, 240, 8535, 2535);
 
-    QFont upDownFont = QApplication::font();
+    QFont upDownFont = font;
     upDownFont.setPointSizeF(12);
     upDownFont.setBold(true);
     button(c.Frame1, 13, QString(QChar(0x21E7)), 120, 2880, 675, 312)->setFont(upDownFont);
@@ -195,7 +204,8 @@ Form1Controls buildForm1Layout(QWidget* form)
     place(c.Status, 0, 5715, 8895, 255);
     c.StatusPanel[0] = new QLabel(u"0 Dateien"_s, c.Status);
     c.StatusPanel[0]->setObjectName(u"Status_1"_s);
-    c.StatusPanel[0]->setFixedWidth(px(1440));
+    // At least the panel's width; wider when the count text needs it.
+    c.StatusPanel[0]->setMinimumWidth(px(1440));
     c.StatusPanel[0]->setAccessibleDescription(u"Dateianzahl"_s);
     c.StatusPanel[1] = new QLabel(c.Status);
     c.StatusPanel[1]->setObjectName(u"Status_2"_s);
