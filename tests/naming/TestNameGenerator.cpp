@@ -75,6 +75,7 @@ private Q_SLOTS:
     void foldsCaseLikeQt_data();
     void foldsCaseLikeQt();
     void letterCaseLikeQtForEveryCharacter();
+    void searchLikeQtForEveryCharacter();
     void codePointSelections_data();
     void codePointSelections();
     void shortDateKey_data();
@@ -385,6 +386,27 @@ void TestNameGenerator::letterCaseLikeQtForEveryCharacter()
     const QString rest = all.sliced(1);
     QCOMPARE(firstDifference(applyLetterCase(u"ß"_s + rest, 3), u"SS"_s + rest.toLower()), -1);
     QCOMPARE(firstDifference(applyLetterCase(u"a"_s + rest, 3), u"A"_s + rest.toLower()), -1);
+}
+
+// The search takes a shortcut past Qt for ASCII search texts; every character of the Basic
+// Multilingual Plane must still match an ASCII letter exactly when Qt says it does.
+void TestNameGenerator::searchLikeQtForEveryCharacter()
+{
+    QString all;
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+        if (!QChar::isSurrogate(c))
+            all += QChar(static_cast<char16_t>(c));
+    }
+    for (char16_t a = 1; a < 0x80; ++a) {
+        const QString search(QChar{a});
+        QString expected = all;
+        for (qsizetype at = 0; (at = expected.indexOf(search, at, Qt::CaseInsensitive)) >= 0; ++at)
+            expected[at] = QChar(u'\0');
+        QString actual = all;
+        ReplaceAll(actual, search, u"\0"_s, true);
+        if (actual != expected)
+            QFAIL(qPrintable(u"search for U+%1 differs from Qt"_s.arg(quint32(a), 4, 16, QChar(u'0'))));
+    }
 }
 
 // Selections count code points: an emoji is one position and never comes out halved; a
