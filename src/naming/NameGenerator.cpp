@@ -153,9 +153,12 @@ KeyParts keyPartsOf(ElementKind kind)
     }
 }
 
-bool isAscii(QStringView text)
+// Search texts that indexIgnoringCase() scans for itself. The bound keeps its cost of text
+// length times search length linear in practice.
+bool scannedDirectly(QStringView search)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    return search.size() <= 64 &&
+           std::all_of(search.begin(), search.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 // The simple case folding that Qt::CaseInsensitive compares with, of one UTF-16 unit.
@@ -170,12 +173,11 @@ char16_t foldedUnit(char16_t c)
 }
 
 // Finds `search` in text at or after `from`, ignoring case exactly as QStringView::indexOf
-// does with Qt::CaseInsensitive. For an ASCII search text, given in small letters, it scans
-// directly, which on short names costs a fraction of Qt's general search; the search text
-// is typed by hand, so the scan's cost of text length times search length stays small.
-qsizetype indexIgnoringCase(QStringView text, QStringView search, bool asciiLower, qsizetype from)
+// does with Qt::CaseInsensitive. A short ASCII search text, given in small letters (direct),
+// is scanned for here, which on short names costs a fraction of Qt's general search.
+qsizetype indexIgnoringCase(QStringView text, QStringView search, bool direct, qsizetype from)
 {
-    if (!asciiLower)
+    if (!direct)
         return text.indexOf(search, from, Qt::CaseInsensitive);
     const qsizetype last = text.size() - search.size();
     const char16_t* t = text.utf16();
@@ -419,9 +421,9 @@ NameGenerator::NameGenerator(const MaskProgram& program, const NamingOptions& op
     : m_program(program), m_startValue(options.StartValue), m_stepValue(options.StepValue),
       m_digits(options.DigitsText.toInt()), m_leadZeroChar(options.LeadZeroChar),
       m_letterCaseIndex(options.LetterCaseIndex), m_searchText(options.SearchText),
-      m_asciiSearch(isAscii(options.SearchText)), m_replaceText(options.ReplaceText)
+      m_directSearch(scannedDirectly(options.SearchText)), m_replaceText(options.ReplaceText)
 {
-    if (m_asciiSearch)
+    if (m_directSearch)
         m_searchText = m_searchText.toLower();
     for (const MaskElement& element : program) {
         switch (element.Kind) {
@@ -470,7 +472,7 @@ QString NameGenerator::generate(const NameSource& row, qint64 position) const
     QStringView name = row.BareName;
     if ((m_nameUses > 0 || !m_selections.isEmpty()) && !m_searchText.isEmpty()) {
         const auto find = [this](QStringView text, qsizetype from) {
-            return indexIgnoringCase(text, m_searchText, m_asciiSearch, from);
+            return indexIgnoringCase(text, m_searchText, m_directSearch, from);
         };
         if (replaceInto(name, m_searchText.size(), m_replaceText, find, replaced))
             name = replaced;
@@ -540,12 +542,12 @@ void ReplaceAll(QString& text, QStringView search, QStringView replacement, bool
 {
     if (search.isEmpty())
         return;
-    const bool asciiLower = ignoreCase && isAscii(search);
-    const QString folded = asciiLower ? search.toString().toLower() : QString();
+    const bool direct = ignoreCase && scannedDirectly(search);
+    const QString folded = direct ? search.toString().toLower() : QString();
     const auto find = [&](QStringView in, qsizetype from) {
         if (!ignoreCase)
             return in.indexOf(search, from, Qt::CaseSensitive);
-        return indexIgnoringCase(in, asciiLower ? QStringView(folded) : search, asciiLower, from);
+        return indexIgnoringCase(in, direct ? QStringView(folded) : search, direct, from);
     };
     QString out;
     if (replaceInto(text, search.size(), replacement, find, out))

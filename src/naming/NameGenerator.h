@@ -45,8 +45,8 @@ private:
     qsizetype m_digits = 0;
     QString m_leadZeroChar;
     int m_letterCaseIndex = 0;
-    QString m_searchText; // in small letters when it is ASCII (m_asciiSearch)
-    bool m_asciiSearch = false;
+    QString m_searchText; // in small letters when searched for directly
+    bool m_directSearch = false;
     QString m_replaceText;
 
     // What the program reads, counted once, so that each name is measured without walking

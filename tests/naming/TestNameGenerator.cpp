@@ -315,6 +315,8 @@ void TestNameGenerator::replaceAll_data()
     QTest::newRow("longer search") << u"abc"_s << u"abcd"_s << u"x"_s << true << u"abc"_s;
     QTest::newRow("empty search") << u"abc"_s << QString() << u"x"_s << true << u"abc"_s;
     QTest::newRow("empty text") << QString() << u"a"_s << u"x"_s << true << QString();
+    QTest::newRow("long search text")
+        << u"x"_s + u"ab"_s.repeated(40) + u"y"_s << u"AB"_s.repeated(40) << u"_"_s << true << u"x_y"_s;
 }
 
 void TestNameGenerator::replaceAll()
