@@ -1,7 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/CandidateView.h"
-#include "app/OptionLineEdit.h"
+#include "app/FormLineEdit.h"
 #include "list/CandidateModel.h"
 #include "list/CandidateSelection.h"
 #include "list/ListIntake.h"

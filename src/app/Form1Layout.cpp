@@ -1,7 +1,7 @@
 #include "app/Form1Layout.h"
 
 #include "app/CandidateView.h"
-#include "app/OptionLineEdit.h"
+#include "app/FormLineEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -65,10 +65,10 @@ QLabel* label(QWidget* parent, int index, const QString& caption, int l, int t, 
     return text;
 }
 
-OptionLineEdit* field(QWidget* parent, const QString& name, OptionLineEdit::Keys keys, int maxLength, int l, int t,
+FormLineEdit* field(QWidget* parent, const QString& name, FormLineEdit::Kind kind, int maxLength, int l, int t,
                       int w, int h)
 {
-    auto* edit = new OptionLineEdit(keys, parent);
+    auto* edit = new FormLineEdit(kind, parent);
     edit->setObjectName(name);
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
@@ -115,6 +115,8 @@ Form1Controls buildForm1Layout(QWidget* form)
         return b;
     };
 
+    using Kind = FormLineEdit::Kind;
+
     // Frame1: the list and its commands.
     c.Liste = new CandidateView(c.Frame1);
     c.Liste->setObjectName(u"Liste"_s);
@@ -134,12 +136,11 @@ Form1Controls buildForm1Layout(QWidget* form)
     c.Btn[12]->setAccessibleName(u"Nach unten"_s);
 
     // Frame3: the counter.
-    using Keys = OptionLineEdit::Keys;
     c.Label1[0] = label(c.Frame3, 0, u"Start bei"_s, 300, 360, 660, 255);
-    c.Zahl = field(c.Frame3, u"Zahl"_s, Keys::DigitsOnly, 8, 1020, 300, 735, 315);
+    c.Zahl = field(c.Frame3, u"Zahl"_s, Kind::Counter, 8, 1020, 300, 735, 315);
     c.Zahl->setText(u"1"_s);
     c.Label1[2] = label(c.Frame3, 2, u"Schrittweite"_s, 120, 840, 840, 255);
-    c.Schrittweite = field(c.Frame3, u"Schrittweite"_s, Keys::DigitsOnly, 5, 1020, 780, 735, 315);
+    c.Schrittweite = field(c.Frame3, u"Schrittweite"_s, Kind::Counter, 5, 1020, 780, 735, 315);
     c.Schrittweite->setText(u"1"_s);
     c.Label1[3] = label(c.Frame3, 3, u"Länge"_s, 180, 1320, 780, 255);
     c.StellenAnzahl = choice(c.Frame3, u"StellenAnzahl"_s, 1020, 1260, 735, 315);
@@ -149,14 +150,12 @@ Form1Controls buildForm1Layout(QWidget* form)
     // Frame4: letter case, search and replace.
     c.Schreibweise = choice(c.Frame4[0], u"Schreibweise"_s, 180, 300, 1875, 315);
     c.Label1[4] = label(c.Frame4[1], 4, u"Ersetze"_s, 180, 420, 600, 255);
-    c.SucheText = field(c.Frame4[1], u"SucheText"_s, Keys::Any, 0, 840, 360, 1215, 315);
+    c.SucheText = field(c.Frame4[1], u"SucheText"_s, Kind::Option, 0, 840, 360, 1215, 315);
     c.Label1[5] = label(c.Frame4[1], 5, u"durch"_s, 240, 960, 540, 195);
-    c.ErsetzeText = field(c.Frame4[1], u"ErsetzeText"_s, Keys::Any, 0, 840, 900, 1215, 315);
+    c.ErsetzeText = field(c.Frame4[1], u"ErsetzeText"_s, Kind::Option, 0, 840, 900, 1215, 315);
 
     // Frame2: the mask and the commands.
-    c.Maske = new QLineEdit(c.Frame2);
-    c.Maske->setObjectName(u"Maske"_s);
-    place(c.Maske, 120, 300, 3315, 315);
+    c.Maske = field(c.Frame2, u"Maske"_s, Kind::Mask, 0, 120, 300, 3315, 315);
     button(c.Frame2, 24, QString(), 3480, 300, 375, 315)
         ->setIcon(form->style()->standardIcon(QStyle::SP_DialogSaveButton));
     button(c.Frame2, 11, QString(), 3900, 300, 375, 315)

@@ -3,12 +3,11 @@
 #include <array>
 
 class CandidateView;
-class OptionLineEdit;
+class FormLineEdit;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
@@ -26,14 +25,14 @@ struct Form1Controls
     CandidateView* Liste = nullptr;
     std::array<QPushButton*, 25> Btn{};
     std::array<QLabel*, 6> Label1{};
-    OptionLineEdit* Zahl = nullptr;
-    OptionLineEdit* Schrittweite = nullptr;
+    FormLineEdit* Zahl = nullptr;
+    FormLineEdit* Schrittweite = nullptr;
     QComboBox* StellenAnzahl = nullptr;
     QComboBox* Vornullenzeichen = nullptr;
     QComboBox* Schreibweise = nullptr;
-    OptionLineEdit* SucheText = nullptr;
-    OptionLineEdit* ErsetzeText = nullptr;
-    QLineEdit* Maske = nullptr;
+    FormLineEdit* SucheText = nullptr;
+    FormLineEdit* ErsetzeText = nullptr;
+    FormLineEdit* Maske = nullptr;
     QCheckBox* ToolTipCheck = nullptr;
     QCheckBox* DirItCheck = nullptr;
     QProgressBar* Bar = nullptr;

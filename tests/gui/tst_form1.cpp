@@ -126,6 +126,7 @@ private Q_SLOTS:
     void counterFieldsTakeDigitsOnly();
     void counterFieldsNormalised_data();
     void counterFieldsNormalised();
+    void focusSelectsOptionTexts();
     void maskErrorInMessagePanel();
     void failingRowsAreShown();
 
@@ -484,6 +485,27 @@ void TestForm1::counterFieldsNormalised()
     field->setText(text);
     QTRY_COMPARE_WITH_TIMEOUT(field->text(), shown, 5000);
     QTRY_COMPARE_WITH_TIMEOUT(window.startValue(), shown.toInt(), 5000);
+}
+
+void TestForm1::focusSelectsOptionTexts()
+{
+    Form1 window({}, Delay);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    child<QLineEdit>(window, u"SucheText"_s)->setText(u"abc"_s);
+    auto* mask = child<QLineEdit>(window, u"Maske"_s);
+    for (const char16_t* name : {u"Zahl", u"Schrittweite", u"SucheText", u"ErsetzeText"}) {
+        auto* field = child<QLineEdit>(window, QString::fromUtf16(name));
+        field->deselect();
+        field->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(field->selectedText(), field->text());
+    }
+    mask->setCursorPosition(3);
+    child<QWidget>(window, u"ErsetzeText"_s)->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), mask);
+    QVERIFY(!mask->hasSelectedText());
+    QCOMPARE(mask->cursorPosition(), 3);
 }
 
 void TestForm1::maskErrorInMessagePanel()

@@ -1,0 +1,48 @@
+#include "app/FormLineEdit.h"
+
+#include <QKeyEvent>
+#include <QTimer>
+
+FormLineEdit::FormLineEdit(Kind kind, QWidget* parent) : QLineEdit(parent), m_kind(kind) {}
+
+bool FormLineEdit::isAllowedCounterKey(const QString& typed, int key)
+{
+    // Keys without a character (cursor keys, Delete, Tab) are not typing and pass.
+    if (typed.isEmpty() || key == Qt::Key_Backspace)
+        return true;
+    for (QChar c : typed) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+void FormLineEdit::focusInEvent(QFocusEvent* event)
+{
+    if (m_kind == Kind::Mask) {
+        // QLineEdit selects everything when Tab brings the focus; the mask keeps its caret
+        // so that a token goes where the user left off.
+        QFocusEvent plain(event->type(), Qt::OtherFocusReason);
+        QLineEdit::focusInEvent(&plain);
+        return;
+    }
+    QLineEdit::focusInEvent(event);
+    selectAll();
+    // A mouse click that brought the focus places the caret after this event; selecting
+    // again on the next turn of the event loop keeps the whole text selected.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus())
+            selectAll();
+    });
+}
+
+void FormLineEdit::keyPressEvent(QKeyEvent* event)
+{
+    // Control characters (the copy, cut, paste and undo combinations among them) are typed
+    // characters too and are discarded like letters.
+    if (m_kind == Kind::Counter && !isAllowedCounterKey(event->text(), event->key())) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
