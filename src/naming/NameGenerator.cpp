@@ -303,8 +303,6 @@ private:
 // pass unchanged. The test suite checks this against Qt for every character.
 bool mayChangeCase(char16_t c)
 {
-    if (QChar::isSurrogate(c))
-        return true;
     switch (QChar::category(char32_t(c))) {
     case QChar::Letter_Uppercase:
     case QChar::Letter_Lowercase:
@@ -355,7 +353,15 @@ QString convertCase(QString&& text, LetterCase to, qsizetype from = 0)
     const CaseTable& table = CaseTable::instance();
     char16_t* p = reinterpret_cast<char16_t*>(text.data());
     const qsizetype n = text.size();
-    const auto onlyQtKnows = [&](char16_t c) { return !table.find(c, to) && mayChangeCase(c); };
+    // How many units at j only Qt can map: 2 for a surrogate pair, 1 for a character beyond
+    // the table that may have a case, else 0. An unpaired surrogate is left as it is; Qt
+    // would turn it into U+FFFD, but only when a change comes before it.
+    const auto unitsForQt = [&](qsizetype j) -> qsizetype {
+        const char16_t c = p[j];
+        if (QChar::isHighSurrogate(c))
+            return j + 1 < n && QChar::isLowSurrogate(p[j + 1]) ? 2 : 0;
+        return !QChar::isLowSurrogate(c) && !table.find(c, to) && mayChangeCase(c) ? 1 : 0;
+    };
     QString grown;
     qsizetype copied = 0; // once grown: p[..copied) is in grown, p[copied..i) converted in place
     for (qsizetype i = from; i < n;) {
@@ -368,18 +374,19 @@ QString convertCase(QString&& text, LetterCase to, qsizetype from = 0)
             p[i++] = mapping->text[0];
             continue;
         }
-        if (!mapping && !mayChangeCase(p[i])) {
-            ++i;
-            continue;
-        }
         QString viaQt;
         QStringView mapped;
         qsizetype end = i + 1;
         if (mapping) {
             mapped = mapping->view();
         } else {
-            while (end < n && onlyQtKnows(p[end]))
-                ++end;
+            qsizetype units = unitsForQt(i);
+            if (units == 0) {
+                ++i;
+                continue;
+            }
+            for (end = i; units > 0; units = end < n ? unitsForQt(end) : 0)
+                end += units;
             viaQt = qtCase(QStringView(p + i, end - i).toString(), to);
             mapped = viaQt;
         }

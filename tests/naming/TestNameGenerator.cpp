@@ -239,6 +239,9 @@ void TestNameGenerator::letterCase_data()
                                               << 1
                                               << u"A\xD800"
                                                  "B\xDC00"_s;
+    QTest::newRow("unpaired after Armenian") << u"\u0561\xD800\u0561"_s << 1 << u"\u0531\xD800\u0531"_s;
+    QTest::newRow("unpaired low after pair")
+        << u"\U00010428\xDC00\U00010428"_s << 1 << u"\U00010400\xDC00\U00010400"_s;
     QTest::newRow("unknown index keeps") << u"aB"_s << 9 << u"aB"_s;
 }
 
