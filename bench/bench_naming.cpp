@@ -1,0 +1,103 @@
+// Speed of the naming engine: translating a long mask, and making the names of a whole
+// list with a mask that uses every element kind, search-and-replace and a letter case.
+
+#include "naming/MaskTranslator.h"
+#include "naming/NameGenerator.h"
+
+#include <QString>
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString ForbiddenChars = u"<>|\\/:?\""_s;
+
+const QString EveryKindMask = u"[NAME]_[TYP]_[ZAHL]_[2-5][R1-3][3,2][R2,2][2-][R2-][4]"
+                              u"_[DATUM]_[RDATUM]_[TAG][MONAT][JAHR]_[ZEIT]_[H][M][S]"
+                              u"[STUNDE][MINUTE][SEKUNDE] [[Kopie]"_s;
+
+struct Row
+{
+    QString bareName;
+    QString typeText;
+    QString dateKey;
+};
+
+std::vector<Row> makeRows(qsizetype count)
+{
+    std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(count));
+    const QString types[] = {u"jpg"_s, u"JPG"_s, u"png"_s, u"tar.gz"_s, QString()};
+    for (qlonglong i = 0; i < count; ++i) {
+        const QString name =
+            i % 3 == 0 ? u"IMG_%1"_s.arg(i, 7, 10, QChar(u'0')) : u"Urlaub am Meer %1 – Grüße"_s.arg(i);
+        rows.push_back({name, types[i % 5],
+                        u"2023%1%2%3:%4:%5"_s.arg(1 + i % 12, 2, 10, QChar(u'0'))
+                            .arg(1 + i % 28, 2, 10, QChar(u'0'))
+                            .arg(i % 24, 2, 10, QChar(u'0'))
+                            .arg(i % 60, 2, 10, QChar(u'0'))
+                            .arg((i * 7) % 60, 2, 10, QChar(u'0'))});
+    }
+    return rows;
+}
+
+void BM_TranslateLongMask(benchmark::State& state)
+{
+    QString mask;
+    while (mask.size() < state.range(0))
+        mask += u"Teil [NAME]-[zahl] [R2-5][3,4][[x] [Datum]_[h][m][s] "_s;
+    for (auto _ : state) {
+        const MaskTranslation t = MaskTranslator::translate(mask, ForbiddenChars);
+        benchmark::DoNotOptimize(t.program.constData());
+        if (!t.MaskOk)
+            state.SkipWithError("mask does not translate");
+    }
+    state.SetBytesProcessed(state.iterations() * mask.size() * qsizetype(sizeof(QChar)));
+    state.counters["chars"] = double(mask.size());
+}
+BENCHMARK(BM_TranslateLongMask)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// One name pass as the plan check runs it: every row's name is made and stored.
+void BM_GenerateNames(benchmark::State& state)
+{
+    const std::vector<Row> rows = makeRows(state.range(0));
+    const MaskTranslation t = MaskTranslator::translate(EveryKindMask, ForbiddenChars);
+    if (!t.MaskOk) {
+        state.SkipWithError("mask does not translate");
+        return;
+    }
+    NamingOptions options;
+    options.StartValue = 1;
+    options.StepValue = 1;
+    options.DigitsText = u"8"_s;
+    options.LeadZeroChar = u"0"_s;
+    options.LetterCaseIndex = static_cast<int>(state.range(1));
+    options.SearchText = u"img"_s;
+    options.ReplaceText = u"Bild"_s;
+    std::vector<QString> names(rows.size());
+
+    for (auto _ : state) {
+        const NameGenerator generator(t.program, options);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const Row& row = rows[i];
+            names[i] = generator.generate({row.bareName, row.typeText, row.dateKey}, qint64(i) + 1);
+        }
+        benchmark::DoNotOptimize(names.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+// Second argument: the letter case (1 all capitals, 3 first capital).
+BENCHMARK(BM_GenerateNames)
+    ->Args({100'000, 1})
+    ->Args({100'000, 3})
+    ->Args({1'000'000, 1})
+    ->Args({1'000'000, 3})
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
