@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -89,6 +90,8 @@ void Form1::connectHandlers()
     connect(m_c.ToolTipCheck, &QCheckBox::toggled, this, &Form1::ToolTipCheck_Click);
     connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(m_c.Liste, &CandidateView::dataDropped, this, &Form1::Liste_OLEDragDrop);
+    connect(m_c.Liste->header(), &QHeaderView::sectionClicked, this,
+            [this](int section) { Liste_ColumnClick(section + 1); });
     // Marks changed with the mouse or the keyboard are checked after the delay.
     connect(m_selection, &CandidateSelection::marksChangedByUser, this, &Form1::ChkSituationButDelayed);
 }
@@ -308,6 +311,35 @@ void Form1::Liste_OLEDragDrop(const QMimeData* data)
     dropPaths(data && data->hasFormat(uriList) ? UriList::localFilePaths(data->data(uriList)) : QStringList());
 }
 
+void Form1::Liste_ColumnClick(int ColumnHeader)
+{
+    if (ColumnHeader == LastSortColumn) {
+        // Only the direction flips; a list in a manual order stays in it until sorting is
+        // switched on again.
+        const Qt::SortOrder flipped =
+            m_model->sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+        m_model->setSortState(m_model->sortColumn(), flipped);
+    } else {
+        LastSortColumn = ColumnHeader;
+        // Size and date sort by their hidden keys, which order by value.
+        int column = ColumnHeader - 1;
+        if (column == CandidateModel::ColSize)
+            column = CandidateModel::ColSizeKey;
+        else if (column == CandidateModel::ColDate)
+            column = CandidateModel::ColDateKey;
+        m_model->setSortState(column, m_model->sortOrder());
+        m_model->setSortingEnabled(true);
+    }
+    ChkSituation();
+}
+
+void Form1::EintragVerschieben(bool NachOben)
+{
+    if (!m_model->moveMarked(NachOben))
+        Beep::beep();
+    ChkSituationButDelayed();
+}
+
 // ---- Buttons and tooltips ---------------------------------------------------------------
 
 void Form1::Btn_Click(int Index)
@@ -336,6 +368,10 @@ void Form1::Btn_Click(int Index)
     case 9:
         QApplication::exit(0);
         break;
+    case 12:
+    case 13:
+        EintragVerschieben(Index == 13);
+        break;
     case 11:
         m_c.Maske->setText(QString());
         m_c.Maske->setFocus();
@@ -344,8 +380,8 @@ void Form1::Btn_Click(int Index)
         InsertText(u"[]"_s, -1);
         break;
     default:
-        // The rename run, row moves, help, options and the recent-mask menu come with their
-        // own windows and runs.
+        // The rename run, help, options and the recent-mask menu come with their own windows
+        // and runs.
         break;
     }
 }

@@ -70,6 +70,8 @@ private:
     void InitListe();
     void FillListe(IntakeSource source, const QStringList& paths);
     void Liste_OLEDragDrop(const QMimeData* data);
+    void Liste_ColumnClick(int ColumnHeader);
+    void EintragVerschieben(bool NachOben);
 
     // Buttons and tooltips.
     void Btn_Click(int Index);
@@ -102,6 +104,7 @@ private:
     QString SlotLetters;
     bool ChoiceBeingApplied = false;
     QStringList CommandLinePaths;
+    int LastSortColumn = 0; // header last clicked, counted from 1; 0: none yet
 
     // Outcome of the last check.
     MaskTranslation m_mask;

@@ -129,6 +129,8 @@ private Q_SLOTS:
     void focusSelectsOptionTexts();
     void maskErrorInMessagePanel();
     void failingRowsAreShown();
+    void headerClicksSortByValue();
+    void markedRowsMove();
 
 private:
     QTemporaryDir m_dir;
@@ -535,6 +537,58 @@ void TestForm1::failingRowsAreShown()
     for (int row = 0; row < model->rowCount(); ++row)
         tips << model->index(row, CandidateModel::ColNewName).data(Qt::ToolTipRole).toString();
     QCOMPARE(tips, (QStringList{u"Name kommt mehrfach vor"_s, u"Name kommt mehrfach vor"_s, QString()}));
+}
+
+void TestForm1::headerClicksSortByValue()
+{
+    QTemporaryDir dir;
+    const QStringList paths = createFiles(dir, {u"a.bin"_s, u"b.bin"_s, u"c.bin"_s});
+    const int sizes[] = {1025, 1024, 3};
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(QFile::resize(paths[i], sizes[i]));
+    Form1 window(toArguments(paths), Delay);
+    window.model()->setSortState(CandidateModel::ColOldName, Qt::AscendingOrder);
+    QHeaderView* header = child<CandidateView>(window, u"Liste"_s)->header();
+    QSignalSpy checks(&window, &Form1::checkFinished);
+
+    Q_EMIT header->sectionClicked(CandidateModel::ColSize);
+    QCOMPARE(checks.count(), 1);
+    QCOMPARE(column(window, CandidateModel::ColOldName), (QStringList{u"c.bin"_s, u"b.bin"_s, u"a.bin"_s}));
+    Q_EMIT header->sectionClicked(CandidateModel::ColSize);
+    QCOMPARE(column(window, CandidateModel::ColOldName), (QStringList{u"a.bin"_s, u"b.bin"_s, u"c.bin"_s}));
+    // A new header sorts in the direction last used.
+    Q_EMIT header->sectionClicked(CandidateModel::ColOldName);
+    QCOMPARE(column(window, CandidateModel::ColOldName), (QStringList{u"c.bin"_s, u"b.bin"_s, u"a.bin"_s}));
+    QCOMPARE(checks.count(), 3);
+}
+
+void TestForm1::markedRowsMove()
+{
+    int beeped = 0;
+    Beep::setObserver([&beeped] { ++beeped; });
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"W"_s, u"X"_s, u"Y"_s, u"Z"_s})), Delay);
+    auto* liste = child<CandidateView>(window, u"Liste"_s);
+    liste->selectionModel()->clearSelection();
+    for (int row : {1, 2})
+        liste->selectionModel()->select(window.model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    // Marks changed in the list are checked after the delay, which enables the arrows.
+    QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(window, u"Btn_13"_s)->isEnabled(), 5000);
+    QVERIFY(child<QPushButton>(window, u"Btn_12"_s)->isEnabled());
+    child<QPushButton>(window, u"Btn_13"_s)->click();
+    QCOMPARE(column(window, CandidateModel::ColOldName), (QStringList{u"X"_s, u"Y"_s, u"W"_s, u"Z"_s}));
+    QCOMPARE(column(window, CandidateModel::ColNewName).mid(0, 2), (QStringList{u"< ? >"_s, u"< ? >"_s}));
+    QVERIFY(!child<QPushButton>(window, u"Btn_8"_s)->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(column(window, CandidateModel::ColNewName).first(), u"X."_s, 5000);
+
+    // The first row is marked now: the arrow is disabled, and a move up is refused with a
+    // beep, nothing moves.
+    QVERIFY(!child<QPushButton>(window, u"Btn_13"_s)->isEnabled());
+    child<QPushButton>(window, u"Btn_13"_s)->setEnabled(true);
+    child<QPushButton>(window, u"Btn_13"_s)->click();
+    QCOMPARE(beeped, 1);
+    QCOMPARE(column(window, CandidateModel::ColOldName), (QStringList{u"X"_s, u"Y"_s, u"W"_s, u"Z"_s}));
 }
 
 VELTO_GUI_TEST_MAIN(TestForm1)
