@@ -14,7 +14,54 @@ struct QStringHash
     size_t operator()(const QString& s) const noexcept { return qHash(s); }
 };
 
-// Entries of one folder by their capitalised name. Only the first spelling is kept: that is
+char16_t asciiCapital(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
+}
+
+// A name as it is compared without regard to letter case: by its capitals. Most names are
+// plain ASCII, where the capitals are taken character by character while hashing and
+// comparing, without making a capitalised copy; other names hold their capitals. Capitals
+// contain no small ASCII letter, so both kinds compare correctly with each other.
+struct CaselessName
+{
+    explicit CaselessName(const QString& name)
+    {
+        for (QChar c : name) {
+            if (c.unicode() >= 0x80) {
+                text = toCapitals(name);
+                return;
+            }
+        }
+        text = name;
+    }
+
+    friend bool operator==(const CaselessName& a, const CaselessName& b)
+    {
+        if (a.text.size() != b.text.size())
+            return false;
+        const QChar* x = a.text.constData();
+        const QChar* y = b.text.constData();
+        for (qsizetype i = 0, n = a.text.size(); i < n; ++i) {
+            if (asciiCapital(x[i].unicode()) != asciiCapital(y[i].unicode()))
+                return false;
+        }
+        return true;
+    }
+
+    friend size_t qHash(const CaselessName& name, size_t seed = 0)
+    {
+        // FNV-1a over the capitals, mixed with the seed.
+        size_t h = 1469598103934665603ULL ^ seed;
+        for (QChar c : name.text)
+            h = (h ^ asciiCapital(c.unicode())) * 1099511628211ULL;
+        return h;
+    }
+
+    QString text;
+};
+
+// Entries of one folder by their name's capitals. Only the first spelling is kept: that is
 // enough to tell whether a match is the row's own file.
 struct EntryMatch
 {
@@ -25,11 +72,11 @@ struct EntryMatch
 struct FolderState
 {
     bool listed = false;
-    QHash<QString, EntryMatch> entries;
+    QHash<CaselessName, EntryMatch> entries;
     int maxNameBytes = -1;
     // Shared by every exact folder text with the same capitals: names are compared as
     // capitalised full paths.
-    QHash<QString, qsizetype>* newNames = nullptr; // capitalised new name -> first marked row
+    QHash<CaselessName, qsizetype>* newNames = nullptr; // new name -> first marked row
 };
 
 class FolderCache
@@ -44,7 +91,7 @@ public:
             return *m_last;
         auto [it, inserted] = m_folders.try_emplace(folder);
         if (inserted)
-            it->second.newNames = &m_groups[folder.toUpper()];
+            it->second.newNames = &m_groups[toCapitals(folder)];
         m_lastKey = folder;
         m_last = &it->second;
         return *m_last;
@@ -60,7 +107,7 @@ public:
             return;
         state.entries.reserve(names->size());
         for (const QString& name : *names) {
-            EntryMatch& match = state.entries[name.toUpper()];
+            EntryMatch& match = state.entries[CaselessName(name)];
             if (match.count++ == 0)
                 match.firstName = name;
         }
@@ -77,18 +124,18 @@ private:
     const FileSystem& m_fs;
     // Node-based maps: the pointers handed out stay valid while other folders are added.
     std::unordered_map<QString, FolderState, QStringHash> m_folders;
-    std::unordered_map<QString, QHash<QString, qsizetype>, QStringHash> m_groups;
+    std::unordered_map<QString, QHash<CaselessName, qsizetype>, QStringHash> m_groups;
     QString m_lastKey;
     FolderState* m_last = nullptr;
 };
 
-bool clashes(const CandidateRow& row, const QString& upperNew, const FolderState& folder)
+bool clashes(const CandidateRow& row, const CaselessName& newName, const FolderState& folder)
 {
-    const auto it = folder.entries.constFind(upperNew);
+    const auto it = folder.entries.constFind(newName);
     if (it == folder.entries.cend())
         return false;
     // The row's own file does not count against it (a case-only change); any other entry does.
-    if (row.OldName.toUpper() == upperNew)
+    if (CaselessName(row.OldName) == newName)
         return it->count > 1 || it->firstName != row.OldName;
     return true;
 }
@@ -154,21 +201,21 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
             row.Problems |= RowProblem::Slash;
 
         FolderState& folder = folders.state(row.Folder);
-        const QString upperNew = name.toUpper();
+        const CaselessName caseless(name);
         // A row that keeps its exact name moves nothing and cannot clash.
         if (name != row.OldName) {
             if (!folder.listed)
                 folders.list(row.Folder, folder);
-            if (clashes(row, upperNew, folder))
+            if (clashes(row, caseless, folder))
                 row.Problems |= RowProblem::Clash;
         }
         if (tooLong(name, folders.maxNameBytes(row.Folder, folder)))
             row.Problems |= RowProblem::TooLong;
 
-        const auto first = folder.newNames->constFind(upperNew);
+        const auto first = folder.newNames->constFind(caseless);
         const bool inserted = first == folder.newNames->cend();
         if (inserted) {
-            folder.newNames->insert(upperNew, i);
+            folder.newNames->insert(caseless, i);
         } else {
             row.Problems |= RowProblem::Duplicate;
             rows[static_cast<size_t>(first.value())].Problems |= RowProblem::Duplicate;

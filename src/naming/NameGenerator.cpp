@@ -579,3 +579,8 @@ QString applyLetterCase(const QString& name, int letterCaseIndex)
 {
     return applyLetterCase(QString(name), letterCaseIndex);
 }
+
+QString toCapitals(QString text)
+{
+    return convertCase(std::move(text), LetterCase::Upper);
+}

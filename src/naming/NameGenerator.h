@@ -67,4 +67,7 @@ void ReplaceAll(QString& text, QStringView search, QStringView replacement, bool
 // 0 keep, 1 all capitals, 2 all small letters, 3 the first character (code point) in
 // capitals and the rest small; other indexes keep the name.
 QString applyLetterCase(const QString& name, int letterCaseIndex);
+// The capitals by which names are compared without regard to letter case: the same text as
+// QString::toUpper, several times faster for the scripts file names mostly use.
+QString toCapitals(QString text);
 QString applyLetterCase(QString&& name, int letterCaseIndex);

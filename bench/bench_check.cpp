@@ -1,0 +1,102 @@
+// Translate + generate + plan check over one folder, as a check after an edit runs it.
+#include "check/PlanCheck.h"
+#include "list/CandidateRow.h"
+#include "naming/MaskTranslator.h"
+#include "platform/PosixFileSystem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+const QString Forbidden = QStringLiteral("<>|\\/:?\"");
+
+QString fileName(qsizetype i)
+{
+    return QStringLiteral("IMG_%1.jpg").arg(i, 7, 10, QLatin1Char('0'));
+}
+
+// The folder's entries held in memory, for lists larger than is sensible to create on disk.
+class ListedFolder final : public FileSystem
+{
+public:
+    explicit ListedFolder(QStringList names) : m_names(std::move(names)) {}
+    FileAttributes attributes(const QString&) const override { return {}; }
+    std::optional<QStringList> entryNames(const QString&) const override { return m_names; }
+    int maxNameBytes(const QString&) const override { return 255; }
+
+private:
+    QStringList m_names;
+};
+
+std::vector<CandidateRow> makeRows(const QString& folder, qsizetype count)
+{
+    std::vector<CandidateRow> rows;
+    rows.reserve(static_cast<size_t>(count));
+    for (qsizetype i = 0; i < count; ++i) {
+        CandidateRow row = CandidateRow::fromPath(folder + fileName(i));
+        row.DateKey = QStringLiteral("2024031508:09:10");
+        row.Marked = true;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void runCheck(benchmark::State& state, std::vector<CandidateRow>& rows, const FileSystem& fs)
+{
+    NamingOptions options;
+    options.DigitsText = QStringLiteral("7");
+    options.LeadZeroChar = QStringLiteral("0");
+    for (auto _ : state) {
+        const MaskTranslation mask = MaskTranslator::translate(QStringLiteral("Urlaub_[ZAHL]_[DATUM][TYP]"), Forbidden);
+        const PlanResult result = PlanCheck::FillNewNameColumn(rows, mask, options, fs);
+        benchmark::DoNotOptimize(result.MarkedCount);
+        if (!result.allPassed())
+            state.SkipWithError("the plan did not pass");
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(rows.size()));
+}
+
+void BM_CheckRealFolder(benchmark::State& state)
+{
+    static std::unique_ptr<QTemporaryDir> dir;
+    static qsizetype created = 0;
+    const qsizetype count = state.range(0);
+    if (!dir || created != count) {
+        dir = std::make_unique<QTemporaryDir>();
+        for (qsizetype i = 0; i < count; ++i) {
+            QFile file(dir->filePath(fileName(i)));
+            if (!file.open(QIODevice::WriteOnly)) {
+                state.SkipWithError("cannot create the files");
+                return;
+            }
+        }
+        created = count;
+    }
+    std::vector<CandidateRow> rows = makeRows(dir->path() + u'/', count);
+    const PosixFileSystem fs;
+    runCheck(state, rows, fs);
+}
+
+void BM_CheckListedFolder(benchmark::State& state)
+{
+    const qsizetype count = state.range(0);
+    QStringList names;
+    names.reserve(count);
+    for (qsizetype i = 0; i < count; ++i)
+        names << fileName(i);
+    std::vector<CandidateRow> rows = makeRows(QStringLiteral("/bilder/"), count);
+    const ListedFolder fs(names);
+    runCheck(state, rows, fs);
+}
+
+} // namespace
+
+BENCHMARK(BM_CheckRealFolder)->Arg(100'000)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_CheckListedFolder)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK_MAIN();
