@@ -114,6 +114,15 @@ void TestPlanCheck::outcome_data()
         << clash << 1 << L{C};
     QTest::newRow("clash ignores letter case") << QStringList{u"x.txt"_s, u"NEU.TXT"_s} << QStringList{u"x.txt"_s}
                                                << u"neu[TYP]"_s << 0 << none << clash << 1 << L{C};
+    QTest::newRow("clash of umlauts in other letter case")
+        << QStringList{u"x.txt"_s, u"ÄRGER.TXT"_s} << QStringList{u"x.txt"_s} << u"ärger[TYP]"_s << 0 << none << clash
+        << 1 << L{C};
+    QTest::newRow("sharp s meets its capitals")
+        << QStringList{u"x.txt"_s, u"strasse.txt"_s} << QStringList{u"x.txt"_s} << u"Straße[TYP]"_s << 0 << none
+        << clash << 1 << L{C};
+    QTest::newRow("duplicate across ASCII and non-ASCII spellings")
+        << QStringList{u"ss.txt"_s, u"ß.txt"_s} << QStringList{u"ss.txt"_s, u"ß.txt"_s} << u"[NAME]"_s << 0
+        << none << unique << 2 << L{D, D};
     QTest::newRow("same name in two folders") << QStringList{u"eins/a.txt"_s, u"zwei/b.txt"_s}
                                               << QStringList{u"eins/a.txt"_s, u"zwei/b.txt"_s} << u"n[TYP]"_s << 0
                                               << none << QString() << 2 << L{0, 0};
