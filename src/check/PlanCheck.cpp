@@ -22,23 +22,28 @@ char16_t asciiCapital(char16_t c)
 // A name as it is compared without regard to letter case: by its capitals. Most names are
 // plain ASCII, where the capitals are taken character by character while hashing and
 // comparing, without making a capitalised copy; other names hold their capitals. Capitals
-// contain no small ASCII letter, so both kinds compare correctly with each other.
+// contain no small ASCII letter, so both kinds compare correctly with each other. The hash
+// is kept, so that probing a large table rarely has to read the text of another name.
 struct CaselessName
 {
     explicit CaselessName(const QString& name)
     {
+        text = name;
         for (QChar c : name) {
             if (c.unicode() >= 0x80) {
                 text = toCapitals(name);
-                return;
+                break;
             }
         }
-        text = name;
+        // FNV-1a over the capitals.
+        hash = 1469598103934665603ULL;
+        for (QChar c : std::as_const(text))
+            hash = (hash ^ asciiCapital(c.unicode())) * 1099511628211ULL;
     }
 
     friend bool operator==(const CaselessName& a, const CaselessName& b)
     {
-        if (a.text.size() != b.text.size())
+        if (a.hash != b.hash || a.text.size() != b.text.size())
             return false;
         const QChar* x = a.text.constData();
         const QChar* y = b.text.constData();
@@ -49,16 +54,10 @@ struct CaselessName
         return true;
     }
 
-    friend size_t qHash(const CaselessName& name, size_t seed = 0)
-    {
-        // FNV-1a over the capitals, mixed with the seed.
-        size_t h = 1469598103934665603ULL ^ seed;
-        for (QChar c : name.text)
-            h = (h ^ asciiCapital(c.unicode())) * 1099511628211ULL;
-        return h;
-    }
+    friend size_t qHash(const CaselessName& name, size_t seed = 0) { return name.hash ^ seed; }
 
     QString text;
+    size_t hash = 0;
 };
 
 // Entries of one folder by their name's capitals. Only the first spelling is kept: that is
