@@ -296,19 +296,17 @@ void Form1::FillListe(IntakeSource source, const QStringList& paths)
     ChkSituation();
 }
 
-void Form1::dropPaths(const QStringList& paths)
+void Form1::Liste_OLEDragDrop(const QMimeData* data)
 {
+    const QString uriList = u"text/uri-list"_s;
+    const QStringList paths =
+        data && data->hasFormat(uriList) ? UriList::localFilePaths(data->data(uriList)) : QStringList();
+    // Text, web addresses or nothing: no file to take in.
     if (paths.isEmpty()) {
         Beep::beep();
         return;
     }
     FillListe(IntakeSource::DroppedFiles, paths);
-}
-
-void Form1::Liste_OLEDragDrop(const QMimeData* data)
-{
-    const QString uriList = u"text/uri-list"_s;
-    dropPaths(data && data->hasFormat(uriList) ? UriList::localFilePaths(data->data(uriList)) : QStringList());
 }
 
 void Form1::Liste_ColumnClick(int ColumnHeader)

@@ -38,9 +38,6 @@ public:
     const QString& digitsText() const { return DigitsText; }
     const QString& leadZeroChar() const { return LeadZeroChar; }
 
-    // Intake of paths as if they had been dropped onto the list.
-    void dropPaths(const QStringList& paths);
-
 Q_SIGNALS:
     // Emitted at the end of every plan check that ran (not for calls the guard turned away).
     void checkFinished();
