@@ -2,6 +2,7 @@
 
 #include "app/CandidateView.h"
 #include "app/FormLineEdit.h"
+#include "app/FormLineEdit.h"
 #include "list/CandidateModel.h"
 #include "list/CandidateSelection.h"
 #include "list/ListIntake.h"
@@ -386,7 +387,7 @@ void Form1::Btn_Click(int Index)
 
 void Form1::InsertText(const QString& s, int p)
 {
-    m_c.Maske->insert(s);
+    m_c.Maske->insertAtLastSelection(s);
     m_c.Maske->setCursorPosition(m_c.Maske->cursorPosition() + p);
     m_c.Maske->setFocus();
 }

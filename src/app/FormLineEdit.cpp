@@ -36,6 +36,22 @@ void FormLineEdit::focusInEvent(QFocusEvent* event)
     });
 }
 
+void FormLineEdit::focusOutEvent(QFocusEvent* event)
+{
+    m_lastSelectionStart = selectionStart();
+    m_lastSelectionLength = selectionLength();
+    QLineEdit::focusOutEvent(event);
+}
+
+void FormLineEdit::insertAtLastSelection(const QString& text)
+{
+    if (!hasFocus() && m_lastSelectionStart >= 0 && m_lastSelectionLength > 0 &&
+        m_lastSelectionStart + m_lastSelectionLength <= this->text().size())
+        setSelection(m_lastSelectionStart, m_lastSelectionLength);
+    m_lastSelectionStart = -1;
+    insert(text);
+}
+
 void FormLineEdit::keyPressEvent(QKeyEvent* event)
 {
     // Control characters (the copy, cut, paste and undo combinations among them) are typed

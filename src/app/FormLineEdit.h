@@ -16,10 +16,19 @@ public:
     // Whether a typed text may reach a counter field: digits and backspace only.
     static bool isAllowedCounterKey(const QString& typed, int key);
 
+    // Replaces the selection the field had when it last lost the focus (or, while it has the
+    // focus, its current one) by the text; without a selection the text goes to the caret.
+    void insertAtLastSelection(const QString& text);
+
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     Kind m_kind;
+    // QLineEdit drops its selection when the focus leaves; the mask keeps it for the token
+    // buttons, which take the focus when clicked.
+    int m_lastSelectionStart = -1;
+    int m_lastSelectionLength = 0;
 };

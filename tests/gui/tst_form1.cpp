@@ -127,6 +127,7 @@ private Q_SLOTS:
     void counterFieldsNormalised_data();
     void counterFieldsNormalised();
     void focusSelectsOptionTexts();
+    void tokenButtonsInsertAtTheSelection();
     void maskErrorInMessagePanel();
     void failingRowsAreShown();
     void headerClicksSortByValue();
@@ -508,6 +509,26 @@ void TestForm1::focusSelectsOptionTexts()
     QCOMPARE(QApplication::focusWidget(), mask);
     QVERIFY(!mask->hasSelectedText());
     QCOMPARE(mask->cursorPosition(), 3);
+}
+
+void TestForm1::tokenButtonsInsertAtTheSelection()
+{
+    Form1 window({}, Delay);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* mask = child<QLineEdit>(window, u"Maske"_s);
+    mask->setText(u"Dat_[ZAHL]"_s);
+    mask->setFocus();
+    mask->setSelection(0, 3);
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_19"_s), Qt::LeftButton);
+    QCOMPARE(mask->text(), u"[DATUM]_[ZAHL]"_s);
+    QCOMPARE(mask->cursorPosition(), 7);
+    QCOMPARE(QApplication::focusWidget(), mask);
+
+    mask->clear();
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_23"_s), Qt::LeftButton);
+    QCOMPARE(mask->text(), u"[]"_s);
+    QCOMPARE(mask->cursorPosition(), 1);
 }
 
 void TestForm1::maskErrorInMessagePanel()
