@@ -82,8 +82,7 @@ void Form1::connectHandlers()
     for (size_t i = 0; i < m_c.Btn.size(); ++i)
         connect(m_c.Btn[i], &QPushButton::clicked, this, [this, i] { Btn_Click(static_cast<int>(i)); });
     connect(m_c.Maske, &QLineEdit::textChanged, this, &Form1::ChkSituationButDelayed);
-    for (QLineEdit* field : {static_cast<QLineEdit*>(m_c.Zahl), static_cast<QLineEdit*>(m_c.Schrittweite),
-                             static_cast<QLineEdit*>(m_c.SucheText), static_cast<QLineEdit*>(m_c.ErsetzeText)})
+    for (QLineEdit* field : {m_c.Zahl, m_c.Schrittweite, m_c.SucheText, m_c.ErsetzeText})
         connect(field, &QLineEdit::textChanged, this, &Form1::ChkSituationButDelayed);
     connect(m_c.Schreibweise, &QComboBox::currentIndexChanged, this, &Form1::Schreibweise_Click);
     connect(m_c.Vornullenzeichen, &QComboBox::currentIndexChanged, this, &Form1::Vornullenzeichen_Click);
@@ -406,23 +405,39 @@ void Form1::DefTokenBtn(int i, const QString& Token)
 
 void Form1::LoadToolTips(int Mode)
 {
+    // One table serves both ways, so that clearing reaches every control that setting does.
+    const std::pair<QWidget*, QString> tips[] = {
+        {m_c.Liste, u"Namen der umzubenennenden Dateien in diese Liste ziehen"_s},
+        {m_c.Schreibweise, u"Legt Groß- und/oder Kleinschreibung der neuen Namen fest"_s},
+        {m_c.Btn[0], u"Löscht alle Dateinamen in der obenstehenden Liste"_s},
+        {m_c.Btn[1], u"Markiert alle Dateien in der Liste als ausgewählt"_s},
+        {m_c.Btn[2], u"Löscht alle Dateimarkierungen"_s},
+        {m_c.Btn[3], u"Kehrt die aktuelle Dateiauswahl um"_s},
+        {m_c.Btn[23], u"Fügt eine leere Klammer in die Maske ein und positioniert den Cursor darin"_s},
+        {m_c.Btn[8], u"Startet die Umbenennung aller markierten Dateien in der Liste"_s},
+        {m_c.Btn[9], u"Beendet das Programm"_s},
+        {m_c.Btn[10], u"Gibt Zusatzinfos über das Programm"_s},
+        {m_c.Btn[11], u"Löscht die Maske komplett"_s},
+        {m_c.Btn[13], u"Bewegt alle markierten Einträge um eine Position nach oben"_s},
+        {m_c.Btn[12], u"Bewegt alle markierten Einträge um eine Position nach unten"_s},
+        {m_c.Btn[24], u"Blendet ein Menü mit den zuletzt benutzten Masken ein"_s},
+        {m_c.Bar, u"Zeigt den aktuellen Verarbeitungsstand an"_s},
+        {m_c.Zahl, u"Tragen Sie hier den Startwert für den Dateizähler ein"_s},
+        {m_c.Vornullenzeichen, u"hier legen Sie das für Vornullen zu verwendende Zeichen fest"_s},
+        {m_c.StatusPanel[0], u"Anzahl der Dateien in der Liste"_s},
+        {m_c.StatusPanel[1], u"Programmstatus und Hinweise für den Anwender"_s},
+        {m_c.ToolTipCheck, u"Schaltet die Tooltips ein oder aus"_s},
+        {m_c.DirItCheck,
+         u"Markieren Sie diese Option, um alle Umbenennungen in die Zwischenablage zu kopieren."_s}};
     if (Mode == 0) {
-        for (QWidget* w : {static_cast<QWidget*>(m_c.Liste), static_cast<QWidget*>(m_c.Schreibweise),
-                           static_cast<QWidget*>(m_c.Bar), static_cast<QWidget*>(m_c.Zahl),
-                           static_cast<QWidget*>(m_c.Vornullenzeichen), static_cast<QWidget*>(m_c.StatusPanel[0]),
-                           static_cast<QWidget*>(m_c.StatusPanel[1]), static_cast<QWidget*>(m_c.ToolTipCheck),
-                           static_cast<QWidget*>(m_c.DirItCheck)})
-            w->setToolTip(QString());
+        for (const auto& [control, tip] : tips)
+            control->setToolTip(QString());
         for (QPushButton* b : m_c.Btn)
             b->setToolTip(QString());
         return;
     }
-    m_c.Liste->setToolTip(u"Namen der umzubenennenden Dateien in diese Liste ziehen"_s);
-    m_c.Schreibweise->setToolTip(u"Legt Groß- und/oder Kleinschreibung der neuen Namen fest"_s);
-    m_c.Btn[0]->setToolTip(u"Löscht alle Dateinamen in der obenstehenden Liste"_s);
-    m_c.Btn[1]->setToolTip(u"Markiert alle Dateien in der Liste als ausgewählt"_s);
-    m_c.Btn[2]->setToolTip(u"Löscht alle Dateimarkierungen"_s);
-    m_c.Btn[3]->setToolTip(u"Kehrt die aktuelle Dateiauswahl um"_s);
+    for (const auto& [control, tip] : tips)
+        control->setToolTip(tip);
     DefTokenBtn(4, u"[NAME]"_s);
     DefTokenBtn(5, u"[TYP]"_s);
     DefTokenBtn(6, u"[ZAHL]"_s);
@@ -435,22 +450,6 @@ void Form1::LoadToolTips(int Mode)
     DefTokenBtn(21, u"[H] (entspricht [STUNDE])"_s);
     DefTokenBtn(20, u"[M] (entspricht [MINUTE])"_s);
     DefTokenBtn(7, u"[S] (entspricht [SEKUNDE])"_s);
-    m_c.Btn[23]->setToolTip(u"Fügt eine leere Klammer in die Maske ein und positioniert den Cursor darin"_s);
-    m_c.Btn[8]->setToolTip(u"Startet die Umbenennung aller markierten Dateien in der Liste"_s);
-    m_c.Btn[9]->setToolTip(u"Beendet das Programm"_s);
-    m_c.Btn[10]->setToolTip(u"Gibt Zusatzinfos über das Programm"_s);
-    m_c.Btn[11]->setToolTip(u"Löscht die Maske komplett"_s);
-    m_c.Btn[13]->setToolTip(u"Bewegt alle markierten Einträge um eine Position nach oben"_s);
-    m_c.Btn[12]->setToolTip(u"Bewegt alle markierten Einträge um eine Position nach unten"_s);
-    m_c.Btn[24]->setToolTip(u"Blendet ein Menü mit den zuletzt benutzten Masken ein"_s);
-    m_c.Bar->setToolTip(u"Zeigt den aktuellen Verarbeitungsstand an"_s);
-    m_c.Zahl->setToolTip(u"Tragen Sie hier den Startwert für den Dateizähler ein"_s);
-    m_c.Vornullenzeichen->setToolTip(u"hier legen Sie das für Vornullen zu verwendende Zeichen fest"_s);
-    m_c.StatusPanel[0]->setToolTip(u"Anzahl der Dateien in der Liste"_s);
-    m_c.StatusPanel[1]->setToolTip(u"Programmstatus und Hinweise für den Anwender"_s);
-    m_c.ToolTipCheck->setToolTip(u"Schaltet die Tooltips ein oder aus"_s);
-    m_c.DirItCheck->setToolTip(
-        u"Markieren Sie diese Option, um alle Umbenennungen in die Zwischenablage zu kopieren."_s);
 }
 
 // ---- Progress ---------------------------------------------------------------------------

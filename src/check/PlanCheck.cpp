@@ -96,20 +96,24 @@ public:
         return *m_last;
     }
 
-    void list(const QString& folder, FolderState& state)
+    // The folder's entries by their capitals; the folder is listed on first use.
+    const QHash<CaselessName, EntryMatch>& entries(const QString& folder, FolderState& state)
     {
+        if (state.listed)
+            return state.entries;
         state.listed = true;
         // A folder that cannot be listed any more holds nothing to clash with; the rename
         // run reports such rows.
         const std::optional<QStringList> names = m_fs.entryNames(folder);
         if (!names)
-            return;
+            return state.entries;
         state.entries.reserve(names->size());
         for (const QString& name : *names) {
             EntryMatch& match = state.entries[CaselessName(name)];
             if (match.count++ == 0)
                 match.firstName = name;
         }
+        return state.entries;
     }
 
     int maxNameBytes(const QString& folder, FolderState& state)
@@ -128,10 +132,11 @@ private:
     FolderState* m_last = nullptr;
 };
 
-bool clashes(const CandidateRow& row, const CaselessName& newName, const FolderState& folder)
+bool clashes(const CandidateRow& row, const CaselessName& newName,
+             const QHash<CaselessName, EntryMatch>& entries)
 {
-    const auto it = folder.entries.constFind(newName);
-    if (it == folder.entries.cend())
+    const auto it = entries.constFind(newName);
+    if (it == entries.cend())
         return false;
     // The row's own file does not count against it (a case-only change); any other entry does.
     if (CaselessName(row.OldName) == newName)
@@ -202,12 +207,8 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         FolderState& folder = folders.state(row.Folder);
         const CaselessName caseless(name);
         // A row that keeps its exact name moves nothing and cannot clash.
-        if (name != row.OldName) {
-            if (!folder.listed)
-                folders.list(row.Folder, folder);
-            if (clashes(row, caseless, folder))
-                row.Problems |= RowProblem::Clash;
-        }
+        if (name != row.OldName && clashes(row, caseless, folders.entries(row.Folder, folder)))
+            row.Problems |= RowProblem::Clash;
         if (tooLong(name, folders.maxNameBytes(row.Folder, folder)))
             row.Problems |= RowProblem::TooLong;
 
