@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <numeric>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -71,49 +73,89 @@ struct EntryMatch
 struct FolderState
 {
     bool listed = false;
+    bool readable = true;
     QHash<CaselessName, EntryMatch> entries;
     int maxNameBytes = -1;
-    // Shared by every exact folder text with the same capitals: names are compared as
-    // capitalised full paths.
+    // Shared by every folder of the same group: new names must be unique within it.
     QHash<CaselessName, qsizetype>* newNames = nullptr; // new name -> first marked row
 };
 
+// The folders of the marked rows. Folders form one group for uniqueness when their texts
+// have the same capitals or when they are the same directory however spelled ("/d/" and
+// "/d/./"), so that two rows can never be given one file's name.
 class FolderCache
 {
 public:
-    explicit FolderCache(const FileSystem& fs) : m_fs(fs) {}
+    // One pass over the rows and one identity lookup per distinct folder text.
+    FolderCache(const FileSystem& fs, const std::vector<CandidateRow>& rows) : m_fs(fs)
+    {
+        std::vector<std::pair<const QString*, FolderState*>> folders;
+        for (const CandidateRow& row : rows) {
+            if (!row.Marked || isLast(row.Folder))
+                continue;
+            auto [it, inserted] = m_folders.try_emplace(row.Folder);
+            if (inserted)
+                folders.emplace_back(&it->first, &it->second);
+            remember(it->first, it->second);
+        }
 
+        std::vector<size_t> parent(folders.size());
+        std::iota(parent.begin(), parent.end(), size_t(0));
+        const auto root = [&parent](size_t i) {
+            while (parent[i] != i)
+                i = parent[i] = parent[parent[i]];
+            return i;
+        };
+        QHash<QString, size_t> byCapitals;
+        QHash<FolderIdentity, size_t> byIdentity;
+        const auto join = [&root, &parent](auto& table, const auto& key, size_t i) {
+            const auto known = table.constFind(key);
+            if (known == table.cend())
+                table.insert(key, i);
+            else
+                parent[root(i)] = root(known.value());
+        };
+        for (size_t i = 0; i < folders.size(); ++i) {
+            const QString& text = *folders[i].first;
+            join(byCapitals, toCapitals(text), i);
+            if (const std::optional<FolderIdentity> identity = m_fs.folderIdentity(text))
+                join(byIdentity, *identity, i);
+        }
+        m_groups.resize(folders.size());
+        for (size_t i = 0; i < folders.size(); ++i)
+            folders[i].second->newNames = &m_groups[root(i)];
+    }
+
+    // The state of a marked row's folder.
     FolderState& state(const QString& folder)
     {
         // Rows of one folder usually stand together and share the folder text.
-        if (m_last && (m_lastKey.constData() == folder.constData() || m_lastKey == folder))
-            return *m_last;
-        auto [it, inserted] = m_folders.try_emplace(folder);
-        if (inserted)
-            it->second.newNames = &m_groups[toCapitals(folder)];
-        m_lastKey = folder;
-        m_last = &it->second;
+        if (!isLast(folder)) {
+            const auto it = m_folders.find(folder);
+            Q_ASSERT(it != m_folders.end());
+            remember(it->first, it->second);
+        }
         return *m_last;
     }
 
-    // The folder's entries by their capitals; the folder is listed on first use.
-    const QHash<CaselessName, EntryMatch>& entries(const QString& folder, FolderState& state)
+    // The folder's entries by their capitals, listed on first use; nothing when the folder
+    // cannot be listed, which leaves the absence of clashes unknown.
+    const QHash<CaselessName, EntryMatch>* entries(const QString& folder, FolderState& state)
     {
-        if (state.listed)
-            return state.entries;
-        state.listed = true;
-        // A folder that cannot be listed any more holds nothing to clash with; the rename
-        // run reports such rows.
-        const std::optional<QStringList> names = m_fs.entryNames(folder);
-        if (!names)
-            return state.entries;
-        state.entries.reserve(names->size());
-        for (const QString& name : *names) {
-            EntryMatch& match = state.entries[CaselessName(name)];
-            if (match.count++ == 0)
-                match.firstName = name;
+        if (!state.listed) {
+            state.listed = true;
+            const std::optional<QStringList> names = m_fs.entryNames(folder);
+            state.readable = names.has_value();
+            if (names) {
+                state.entries.reserve(names->size());
+                for (const QString& name : *names) {
+                    EntryMatch& match = state.entries[CaselessName(name)];
+                    if (match.count++ == 0)
+                        match.firstName = name;
+                }
+            }
         }
-        return state.entries;
+        return state.readable ? &state.entries : nullptr;
     }
 
     int maxNameBytes(const QString& folder, FolderState& state)
@@ -124,11 +166,21 @@ public:
     }
 
 private:
+    bool isLast(const QString& folder) const
+    {
+        return m_last != nullptr && (m_lastKey->constData() == folder.constData() || *m_lastKey == folder);
+    }
+    void remember(const QString& key, FolderState& state)
+    {
+        m_lastKey = &key;
+        m_last = &state;
+    }
+
     const FileSystem& m_fs;
-    // Node-based maps: the pointers handed out stay valid while other folders are added.
+    // Node-based: the pointers handed out stay valid while other folders are added.
     std::unordered_map<QString, FolderState, QStringHash> m_folders;
-    std::unordered_map<QString, QHash<CaselessName, qsizetype>, QStringHash> m_groups;
-    QString m_lastKey;
+    std::vector<QHash<CaselessName, qsizetype>> m_groups; // sized once, never moves
+    const QString* m_lastKey = nullptr;
     FolderState* m_last = nullptr;
 };
 
@@ -184,7 +236,7 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         return result;
     }
 
-    FolderCache folders(fs);
+    FolderCache folders(fs, rows);
     constexpr qsizetype ProgressStep = 1024;
     for (qsizetype i = 0; i < total; ++i) {
         if (progress && i % ProgressStep == 0)
@@ -207,8 +259,13 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         FolderState& folder = folders.state(row.Folder);
         const CaselessName caseless(name);
         // A row that keeps its exact name moves nothing and cannot clash.
-        if (name != row.OldName && clashes(row, caseless, folders.entries(row.Folder, folder)))
-            row.Problems |= RowProblem::Clash;
+        if (name != row.OldName) {
+            const QHash<CaselessName, EntryMatch>* entries = folders.entries(row.Folder, folder);
+            if (entries == nullptr)
+                row.Problems |= RowProblem::Unreadable;
+            else if (clashes(row, caseless, *entries))
+                row.Problems |= RowProblem::Clash;
+        }
         if (tooLong(name, folders.maxNameBytes(row.Folder, folder)))
             row.Problems |= RowProblem::TooLong;
 
@@ -226,6 +283,7 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         result.NoSlash &= !(row.Problems & RowProblem::Slash);
         result.NoClash &= !(row.Problems & RowProblem::Clash);
         result.NamesFit &= !(row.Problems & RowProblem::TooLong);
+        result.FoldersReadable &= !(row.Problems & RowProblem::Unreadable);
         result.NamesUnique &= inserted;
     }
     if (progress)
@@ -252,6 +310,8 @@ QString PlanCheck::failureMessage(const PlanResult& result)
             "Fehler: Es gibt Namen mit einem Schrägstrich - überprüfen Sie 'Suchen & ersetzen'!");
     if (!result.NamesFit)
         return QStringLiteral("Fehler: Es gibt Namen, die für das Dateisystem zu lang sind!");
+    if (!result.FoldersReadable)
+        return QStringLiteral("Fehler: Es gibt Ordner, deren Inhalt sich nicht lesen lässt!");
     return {};
 }
 

@@ -23,11 +23,13 @@ struct PlanResult
     bool NoEmptyName = true;
     bool NoSlash = true;
     bool NamesFit = true;
+    bool FoldersReadable = true;
     bool CounterInRange = true;
 
     bool allPassed() const
     {
-        return NamesUnique && NoClash && NoTypeOnly && NoEmptyName && NoSlash && NamesFit && CounterInRange;
+        return NamesUnique && NoClash && NoTypeOnly && NoEmptyName && NoSlash && NamesFit && FoldersReadable &&
+               CounterInRange;
     }
 };
 
@@ -40,8 +42,9 @@ public:
     // Writes NewName and Problems of every row and tests the marked rows against each other
     // and against the folders' current entries. With an untranslatable mask, or a counter out
     // of range, every row shows the placeholder and only the marked rows are counted.
-    // Each folder is listed at most once, uniqueness is a hash lookup per row: linear in the
-    // number of rows plus the entries of the folders involved.
+    // Each folder is listed at most once and asked for its identity once, uniqueness is a
+    // hash lookup per row: linear in the number of rows plus the entries of the folders
+    // involved.
     static PlanResult FillNewNameColumn(std::vector<CandidateRow>& rows, const MaskTranslation& mask,
                                         const NamingOptions& options, const FileSystem& fs,
                                         const Progress& progress = {});

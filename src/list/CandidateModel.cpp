@@ -88,6 +88,7 @@ QString CandidateModel::problemText(quint8 problems)
         {RowProblem::Empty, u"Leerer Name"},
         {RowProblem::Slash, u"Name enthält einen Schrägstrich"},
         {RowProblem::TooLong, u"Name ist für das Dateisystem zu lang"},
+        {RowProblem::Unreadable, u"Ordner lässt sich nicht lesen"},
     };
     QString result;
     for (const auto& entry : texts) {

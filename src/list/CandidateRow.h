@@ -13,6 +13,7 @@ enum : quint8 {
     Empty = 1 << 3,     // empty or blanks only
     Slash = 1 << 4,     // contains "/", would leave its folder
     TooLong = 1 << 5,   // longer than the folder's file system allows
+    Unreadable = 1 << 6, // the folder cannot be listed, so a clash cannot be ruled out
 };
 }
 

@@ -24,9 +24,12 @@ public:
     // New rows for the paths, in the order they stand at the top of the list afterwards (every
     // path is inserted at the top, so the last one taken in comes first), all Marked. Skips
     // silently: empty paths, paths that name nothing, folders, paths already among the
-    // PathName of `existing` or earlier in `paths` (exact, case-sensitive). Paths containing
-    // "?" are taken when they name a file. Rows of one folder share its Folder string.
-    // O(n + m) in the number of paths and existing rows.
+    // PathName of `existing` or earlier in `paths`, FIFOs, sockets and devices. A path is
+    // already listed when it names the same folder entry: the same directory (by identity,
+    // so "d/a", "./d/a", "d//a" and a linked folder are one) and the same name; hard links
+    // are separate entries. Paths containing "?" are taken when they name a file. Rows of one
+    // folder share its Folder string. O(n + m) in the number of paths and existing rows, plus
+    // one identity lookup per distinct folder text.
     static std::vector<CandidateRow> takeIn(const QStringList& paths,
                                             const std::vector<CandidateRow>& existing,
                                             const FileSystem& fs, const Progress& progress = {});

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QHashFunctions>
 #include <QString>
 #include <QStringList>
 
+#include <cerrno>
 #include <optional>
 
 // A point in local time, as the file system reports a last change.
@@ -22,6 +24,27 @@ struct FileAttributes
     bool isFolder = false;
     qint64 size = 0;
     LocalTime modified;
+    bool isSpecial = false; // a FIFO, socket or device: neither a regular file nor a folder
+};
+
+// A directory as the file system knows it, however its path is spelled.
+struct FolderIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
+};
+
+inline size_t qHash(const FolderIdentity& id, size_t seed = 0)
+{
+    return qHashMulti(seed, id.device, id.inode);
+}
+
+// How a rename ended: 0 for success, else the errno value that says why it failed.
+struct RenameResult
+{
+    int error = 0;
+    bool ok() const { return error == 0; }
 };
 
 // The file system as the list and the check see it; tests give a fake.
@@ -38,4 +61,20 @@ public:
     virtual std::optional<QStringList> entryNames(const QString& folder) const = 0;
     // Longest name in bytes of UTF-8 that the folder's file system takes.
     virtual int maxNameBytes(const QString& folder) const = 0;
+    // The directory a folder text names (following links); nothing when it cannot be
+    // reached or the file system does not tell.
+    virtual std::optional<FolderIdentity> folderIdentity(const QString& folder) const
+    {
+        Q_UNUSED(folder);
+        return std::nullopt;
+    }
+    // Gives the entry at `from` the path `to` in the same folder, never replacing another
+    // entry. A `to` equal to `from` succeeds without touching anything; a case-only change
+    // of the same entry is allowed on file systems that fold letter case.
+    virtual RenameResult renameFile(const QString& from, const QString& to)
+    {
+        Q_UNUSED(from);
+        Q_UNUSED(to);
+        return {ENOSYS};
+    }
 };

@@ -62,6 +62,8 @@ private Q_SLOTS:
     void placeholderWhenMaskFails_data();
     void placeholderWhenMaskFails();
     void vanishedFolderStillEnds();
+    void unreadableFolder_data();
+    void unreadableFolder();
     void messages();
     void countersNeverWrap();
 };
@@ -126,6 +128,12 @@ void TestPlanCheck::outcome_data()
     QTest::newRow("same name in two folders") << QStringList{u"eins/a.txt"_s, u"zwei/b.txt"_s}
                                               << QStringList{u"eins/a.txt"_s, u"zwei/b.txt"_s} << u"n[TYP]"_s << 0
                                               << none << QString() << 2 << L{0, 0};
+    QTest::newRow("one folder, two spellings")
+        << QStringList{u"a.txt"_s, u"b.txt"_s} << QStringList{u"a.txt"_s, u"./b.txt"_s} << u"X[TYP]"_s << 0
+        << none << unique << 2 << L{D, D};
+    QTest::newRow("one folder, reached through a link")
+        << QStringList{u"sub/a.txt"_s, u"sub/b.txt"_s, u"linked->sub"_s}
+        << QStringList{u"sub/a.txt"_s, u"linked/b.txt"_s} << u"X[TYP]"_s << 0 << none << unique << 2 << L{D, D};
     QTest::newRow("A.txt versus a.TXT") << QStringList{u"A.txt"_s, u"a.TXT"_s} << QStringList{u"A.txt"_s, u"a.TXT"_s}
                                         << u"[NAME][TYP]"_s << 0 << none << unique << 2 << L{D, D};
     QTest::newRow("every row of a duplicate group is shown")
@@ -220,6 +228,44 @@ void TestPlanCheck::vanishedFolderStillEnds()
     QVERIFY(result.allPassed());
     QCOMPARE(rows[0].NewName, u"n1.txt"_s);
     QCOMPARE(rows[1].NewName, u"n2.txt"_s);
+}
+
+namespace {
+// A folder whose listing fails, as it does without read permission or on an I/O error.
+class UnlistableFileSystem final : public FileSystem
+{
+public:
+    FileAttributes attributes(const QString&) const override { return {}; }
+    std::optional<QStringList> entryNames(const QString&) const override { return std::nullopt; }
+    int maxNameBytes(const QString&) const override { return 255; }
+};
+} // namespace
+
+void TestPlanCheck::unreadableFolder_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("problems");
+    QTest::newRow("new names cannot be checked")
+        << u"n[ZAHL][TYP]"_s << u"Fehler: Es gibt Ordner, deren Inhalt sich nicht lesen lässt!"_s
+        << int(RowProblem::Unreadable);
+    QTest::newRow("unchanged names need no listing") << u"[NAME][TYP]"_s << QString() << 0;
+    QTest::newRow("a name too long is named first")
+        << QString(300, u'x') << u"Fehler: Es gibt Namen, die für das Dateisystem zu lang sind!"_s
+        << (RowProblem::Unreadable | RowProblem::TooLong);
+}
+
+void TestPlanCheck::unreadableFolder()
+{
+    QFETCH(QString, mask);
+    QFETCH(QString, message);
+    QFETCH(int, problems);
+    std::vector<CandidateRow> rows = makeRows(u"/zu"_s, {u"a.txt"_s});
+    const UnlistableFileSystem fs;
+    const PlanResult result =
+        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(mask, Forbidden), NamingOptions(), fs);
+    QCOMPARE(PlanCheck::failureMessage(result), message);
+    QCOMPARE(int(rows[0].Problems), problems);
 }
 
 void TestPlanCheck::messages()

@@ -13,6 +13,9 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -129,6 +132,19 @@ void TestListIntake::takeIn_data()
         << QStringList{u"what?.txt"_s} << QStringList{} << QStringList{u"what?.txt"_s};
     QTest::newRow("slash after a file name")
         << QStringList{u"a.txt/"_s} << QStringList{} << QStringList{};
+    QTest::newRow("one entry, five spellings")
+        << QStringList{u"sub/inner.txt"_s, u"./sub/inner.txt"_s, u"sub//inner.txt"_s,
+                       u"sub/../sub/inner.txt"_s, u"linked/inner.txt"_s}
+        << QStringList{} << QStringList{u"inner.txt"_s};
+    QTest::newRow("listed row, other spelling")
+        << QStringList{u"linked/inner.txt"_s, u"./a.txt"_s} << QStringList{u"sub/inner.txt"_s, u"a.txt"_s}
+        << QStringList{};
+    QTest::newRow("hard link and link to a file are entries of their own")
+        << QStringList{u"a.txt"_s, u"hard.txt"_s, u"alias.txt"_s} << QStringList{}
+        << QStringList{u"alias.txt"_s, u"hard.txt"_s, u"a.txt"_s};
+    QTest::newRow("FIFO, device and dangling link skipped")
+        << QStringList{u"fifo"_s, u"null"_s, u"dangling"_s, u"b.txt"_s} << QStringList{}
+        << QStringList{u"b.txt"_s};
     QTest::newRow("blanks, quotes, newline, umlauts")
         << QStringList{u"name with blanks.txt"_s, u"\"q\".txt"_s, u"line\nbreak"_s, u"Ärger.pdf"_s}
         << QStringList{}
@@ -146,6 +162,13 @@ void TestListIntake::takeIn()
                                 u"what?.txt"_s, u"sub/inner.txt"_s, u"name with blanks.txt"_s,
                                 u"\"q\".txt"_s, u"line\nbreak"_s, u"Ärger.pdf"_s})
         QVERIFY2(TestFiles::write(path(name)), qPrintable(name));
+    const auto encoded = [this](const QString& name) { return QFile::encodeName(path(name)); };
+    QCOMPARE(::symlink("sub", encoded(u"linked"_s).constData()), 0);
+    QCOMPARE(::symlink("a.txt", encoded(u"alias.txt"_s).constData()), 0);
+    QCOMPARE(::symlink("nowhere", encoded(u"dangling"_s).constData()), 0);
+    QCOMPARE(::symlink("/dev/null", encoded(u"null"_s).constData()), 0);
+    QCOMPARE(::link(encoded(u"a.txt"_s).constData(), encoded(u"hard.txt"_s).constData()), 0);
+    QCOMPARE(::mkfifo(encoded(u"fifo"_s).constData(), 0600), 0);
 
     std::vector<CandidateRow> existing;
     for (const QString& name : listed)
@@ -187,9 +210,8 @@ void TestListIntake::bareFileName()
 {
     QVERIFY(TestFiles::write(path(u"Brief"_s)));
     const TestFiles::CurrentFolder current(m_dir->path());
-    const std::vector<CandidateRow> rows =
-        ListIntake::takeIn({path(u"Brief"_s), u"Brief"_s}, {}, m_fs);
-    QCOMPARE(rows.size(), size_t(2)); // the same file by two spellings: two texts, two rows
+    const std::vector<CandidateRow> rows = ListIntake::takeIn({u"Brief"_s}, {}, m_fs);
+    QCOMPARE(rows.size(), size_t(1));
     QCOMPARE(rows.front().Folder, QString());
     QCOMPARE(rows.front().OldName, u"Brief"_s);
     QCOMPARE(rows.front().TypeText().toString(), QString());

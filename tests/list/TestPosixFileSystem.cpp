@@ -131,9 +131,10 @@ void TestPosixFileSystem::entryNamesOfCurrentFolder()
 
 void TestPosixFileSystem::entryNamesOfMissingFolder()
 {
-    QVERIFY(!m_fs.entryNames(path(u"missing"_s)).has_value());
+    // A folder that is gone holds nothing that a new name could meet.
+    QCOMPARE(m_fs.entryNames(path(u"missing"_s)), std::optional<QStringList>(QStringList()));
     QVERIFY(TestFiles::write(path(u"file"_s), 1));
-    QVERIFY(!m_fs.entryNames(path(u"file"_s)).has_value());
+    QCOMPARE(m_fs.entryNames(path(u"file"_s)), std::optional<QStringList>(QStringList()));
 }
 
 void TestPosixFileSystem::maxNameBytes()
