@@ -3,13 +3,16 @@
 
 velto_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# Packages needed to build and run Velto and its tests on Debian 12.
+# Packages needed to build and run Velto on Debian 12.
 velto_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libbenchmark-dev fonts-dejavu-core)
+# And for its tests: a FAT image mounted through FUSE is the case-folding file system.
+velto_test_packages=(dosfstools fusefat)
 
+# velto_ensure_packages [more packages...]
 velto_ensure_packages() {
     local missing=()
     local package
-    for package in "${velto_packages[@]}"; do
+    for package in "${velto_packages[@]}" "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")
         fi
