@@ -2,20 +2,25 @@
 
 #include "app/CandidateView.h"
 #include "app/FormLineEdit.h"
-#include "app/FormLineEdit.h"
+#include "app/MessageBox.h"
+#include "app/RecentMasks.h"
+#include "check/RenameRun.h"
 #include "list/CandidateModel.h"
 #include "list/CandidateSelection.h"
 #include "list/ListIntake.h"
 #include "list/UriList.h"
 #include "naming/CounterRules.h"
 #include "platform/Beep.h"
+#include "platform/Clipboard.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/Settings.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,14 +53,15 @@ void refill(QComboBox* box, const QStringList& entries)
 
 } // namespace
 
-Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, std::shared_ptr<const FileSystem> fileSystem,
-             QWidget* parent)
+Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, std::shared_ptr<FileSystem> fileSystem,
+             std::shared_ptr<SettingsStore> settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_c(buildForm1Layout(this)),
       m_timer1(new QTimer(this)),
       m_model(new CandidateModel(this)),
       m_fs(fileSystem ? std::move(fileSystem) : std::make_shared<PosixFileSystem>()),
+      m_settings(settings ? std::move(settings) : std::make_shared<Settings>()),
       m_arguments(std::move(arguments))
 {
     m_timer1->setObjectName(u"Timer1"_s);
@@ -88,6 +94,9 @@ void Form1::connectHandlers()
     connect(m_c.Vornullenzeichen, &QComboBox::currentIndexChanged, this, &Form1::Vornullenzeichen_Click);
     connect(m_c.StellenAnzahl, &QComboBox::currentIndexChanged, this, &Form1::StellenAnzahl_Click);
     connect(m_c.ToolTipCheck, &QCheckBox::toggled, this, &Form1::ToolTipCheck_Click);
+    connect(m_c.DirItCheck, &QCheckBox::toggled, this, &Form1::DirItCheck_Click);
+    connect(m_c.pummain, &QMenu::triggered, this,
+            [this](QAction* item) { pum_Click(static_cast<int>(m_c.pummain->actions().indexOf(item)) + 1); });
     connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(m_c.Liste, &CandidateView::dataDropped, this, &Form1::Liste_OLEDragDrop);
     connect(m_c.Liste->header(), &QHeaderView::sectionClicked, this,
@@ -105,12 +114,10 @@ void Form1::Form_Load()
     StepValue = 1;
     m_c.Schrittweite->setText(u"1"_s);
     m_c.Maske->setText(u"[NAME][TYP]"_s);
-    if (Settings::ReadSetting(u"ToolTips"_s, u"0"_s).trimmed() == u"1")
+    if (m_settings->ReadSetting(u"ToolTips"_s, u"0"_s).trimmed() == u"1")
         m_c.ToolTipCheck->setChecked(true);
 
-    SlotLetters.clear();
-    for (int i = 1; i <= 30; ++i)
-        SlotLetters += QChar(64 + i);
+    SlotLetters = RecentMasks::SlotLetters();
 
     refill(m_c.Schreibweise, {u"beibehalten"_s, u"alles groß"_s, u"alles klein"_s, u"anfangs groß"_s});
     m_c.Schreibweise->setCurrentIndex(0);
@@ -181,7 +188,9 @@ void Form1::ChkSituationButDelayed()
 {
     m_c.Btn[8]->setEnabled(false);
     m_timer1->stop();
-    m_timer1->start();
+    // A run ends with a check of its own; a delayed one must not fire behind its dialog.
+    if (!m_renaming)
+        m_timer1->start();
 }
 
 void Form1::Timer1_Timer()
@@ -298,6 +307,10 @@ void Form1::FillListe(IntakeSource source, const QStringList& paths)
 
 void Form1::Liste_OLEDragDrop(const QMimeData* data)
 {
+    if (m_renaming) {
+        Beep::beep();
+        return;
+    }
     const QString uriList = u"text/uri-list"_s;
     const QStringList paths =
         data && data->hasFormat(uriList) ? UriList::localFilePaths(data->data(uriList)) : QStringList();
@@ -338,6 +351,119 @@ void Form1::EintragVerschieben(bool NachOben)
     ChkSituationButDelayed();
 }
 
+// ---- The rename run and the recent masks ------------------------------------------------
+
+void Form1::UmTaufen()
+{
+    m_timer1->stop();
+    m_renaming = true;
+    m_c.Bar->setRange(0, m_model->rowCount());
+    m_c.Bar->setValue(0);
+    UserInfo(u"Umbenennung läuft ..."_s);
+    m_c.StatusPanel[1]->repaint();
+    const bool stored = SaveScenario(m_c.Maske->text());
+
+    m_paintClock.start();
+    const auto progress = [this](int value) {
+        if (m_paintClock.elapsed() < ProgressRepaintMs)
+            return;
+        m_c.Bar->setValue(value);
+        // Paint and answer the desktop, but take no input: nothing may change the list now.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_paintClock.restart();
+    };
+    const auto askGoOn = [this](const RenameFailure& failure) {
+        return MessageBox::okCancel(this, u"Velto 1.6"_s, RenameRun::failureText(failure),
+                                    RenameRun::reasonText(failure.error)) == MessageBox::Answer::Ok;
+    };
+    const RenameRun::Outcome outcome = RenameRun::run(*m_model, *m_fs, progress, askGoOn);
+
+    if (DirItState != 0) {
+        QString listing;
+        for (const QString& name : outcome.renamedNames)
+            listing += name + u'\n';
+        Clipboard::putText(listing);
+    }
+    m_c.Bar->setValue(0);
+    m_renaming = false;
+    ChkSituation();
+    // Said after the check, whose outcome would cover it otherwise; the run itself went on.
+    if (!stored)
+        UserInfo(u"Hinweis: Die Maske ließ sich nicht unter den zuletzt benutzten speichern."_s);
+}
+
+void Form1::DirItCheck_Click()
+{
+    DirItState = m_c.DirItCheck->isChecked() ? 1 : 0;
+}
+
+bool Form1::SaveScenario(const QString& mask)
+{
+    RenameSettings scenario;
+    scenario.Maske = mask;
+    scenario.Start = m_c.Zahl->text();
+    scenario.Step = m_c.Schrittweite->text();
+    scenario.Digits = m_c.StellenAnzahl->currentIndex();
+    scenario.LeadZeros = m_c.Vornullenzeichen->currentIndex();
+    scenario.LetterCase = m_c.Schreibweise->currentIndex();
+    scenario.Search = m_c.SucheText->text();
+    scenario.Replace = m_c.ErsetzeText->text();
+    scenario.DirIt = m_c.DirItCheck->isChecked() ? 1 : 0;
+    return RecentMasks(*m_settings).save(scenario);
+}
+
+void Form1::LoadScenario(int k)
+{
+    const RenameSettings scenario = RecentMasks(*m_settings).load(k);
+    // Each change raises the field's own handler, in this order.
+    m_c.Maske->setText(scenario.Maske);
+    m_c.Zahl->setText(scenario.Start);
+    m_c.Schrittweite->setText(scenario.Step);
+    m_c.StellenAnzahl->setCurrentIndex(scenario.Digits < m_c.StellenAnzahl->count() ? scenario.Digits : 0);
+    m_c.Vornullenzeichen->setCurrentIndex(scenario.LeadZeros);
+    m_c.Schreibweise->setCurrentIndex(scenario.LetterCase);
+    m_c.SucheText->setText(scenario.Search);
+    m_c.ErsetzeText->setText(scenario.Replace);
+    m_c.DirItCheck->setChecked(scenario.DirIt != 0);
+}
+
+void Form1::FillMaskMenu()
+{
+    const QStringList entries = RecentMasks(*m_settings).menuEntries();
+    const QList<QAction*> items = m_c.pummain->actions();
+    for (int k = 0; k < RecentMasks::SlotCount; ++k) {
+        // An "&" in a mask is text, not an access key.
+        QString caption = entries.at(k);
+        items[k]->setText(caption.replace(u'&', u"&&"_s));
+        items[k]->setVisible(!entries.at(k).isEmpty());
+    }
+}
+
+void Form1::ShowMaskMenu()
+{
+    FillMaskMenu();
+    const QList<QAction*> items = m_c.pummain->actions();
+    m_c.pummain->setDefaultAction(items[31]);
+    m_c.pummain->popup(QCursor::pos(), items[31]);
+}
+
+void Form1::pum_Click(int index)
+{
+    if (index >= 1 && index <= RecentMasks::SlotCount)
+        LoadScenario(index);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // Closing in the middle of a run would leave it half done without a word.
+    if (m_renaming) {
+        event->ignore();
+        Beep::beep();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 // ---- Buttons and tooltips ---------------------------------------------------------------
 
 void Form1::Btn_Click(int Index)
@@ -363,6 +489,9 @@ void Form1::Btn_Click(int Index)
         m_c.Liste->setFocus();
         ChkSituation();
         break;
+    case 8:
+        UmTaufen();
+        break;
     case 9:
         QApplication::exit(0);
         break;
@@ -377,9 +506,11 @@ void Form1::Btn_Click(int Index)
     case 23:
         InsertText(u"[]"_s, -1);
         break;
+    case 24:
+        ShowMaskMenu();
+        break;
     default:
-        // The rename run, help, options and the recent-mask menu come with their own windows
-        // and runs.
+        // Help and options come with their own windows.
         break;
     }
 }
@@ -394,7 +525,7 @@ void Form1::InsertText(const QString& s, int p)
 void Form1::ToolTipCheck_Click()
 {
     const int value = m_c.ToolTipCheck->isChecked() ? 1 : 0;
-    Settings::WriteSetting(u"ToolTips"_s, QString::number(value));
+    m_settings->WriteSetting(u"ToolTips"_s, QString::number(value));
     LoadToolTips(value);
 }
 

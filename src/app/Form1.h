@@ -12,6 +12,7 @@
 class CandidateModel;
 class CandidateSelection;
 class FileSystem;
+class SettingsStore;
 class QLineEdit;
 class QMimeData;
 class QTimer;
@@ -25,9 +26,11 @@ class Form1 final : public QWidget
 
 public:
     // arguments: the command-line words after the program's own path, as the OS passed them.
-    // checkDelayMs: the delay of the deferred check; only tests shorten it.
+    // checkDelayMs: the delay of the deferred check; only tests shorten it. Without a file
+    // system or settings store the window uses the real ones.
     explicit Form1(QList<QByteArray> arguments = {}, int checkDelayMs = 1500,
-                   std::shared_ptr<const FileSystem> fileSystem = nullptr, QWidget* parent = nullptr);
+                   std::shared_ptr<FileSystem> fileSystem = nullptr,
+                   std::shared_ptr<SettingsStore> settings = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
     const Form1Controls& controls() const { return m_c; }
@@ -41,6 +44,9 @@ public:
 Q_SIGNALS:
     // Emitted at the end of every plan check that ran (not for calls the guard turned away).
     void checkFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     enum class IntakeSource { CommandLine, DroppedFiles };
@@ -70,6 +76,15 @@ private:
     void Liste_ColumnClick(int ColumnHeader);
     void EintragVerschieben(bool NachOben);
 
+    // The rename run and the recent masks.
+    void UmTaufen();
+    void DirItCheck_Click();
+    bool SaveScenario(const QString& mask);
+    void LoadScenario(int k);
+    void FillMaskMenu();
+    void ShowMaskMenu();
+    void pum_Click(int index);
+
     // Buttons and tooltips.
     void Btn_Click(int Index);
     void InsertText(const QString& s, int p);
@@ -86,7 +101,8 @@ private:
     QTimer* m_timer1 = nullptr;
     CandidateModel* m_model = nullptr;
     CandidateSelection* m_selection = nullptr;
-    std::shared_ptr<const FileSystem> m_fs;
+    std::shared_ptr<FileSystem> m_fs;
+    std::shared_ptr<SettingsStore> m_settings;
     QList<QByteArray> m_arguments;
     QElapsedTimer m_paintClock;
 
@@ -102,6 +118,8 @@ private:
     bool ChoiceBeingApplied = false;
     QStringList CommandLinePaths;
     int LastSortColumn = 0; // header last clicked, counted from 1; 0: none yet
+    int DirItState = 0;
+    bool m_renaming = false; // a rename run is under way: no input, no delayed check
 
     // Outcome of the last check.
     MaskTranslation m_mask;

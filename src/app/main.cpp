@@ -4,13 +4,15 @@
 
 int main(int argc, char** argv)
 {
-    // The words are taken before Qt sees them, so that a path that looks like a Qt option
-    // is still a path.
+    // Every word after the program's name is a file path. Qt is handed only the name, so that
+    // a file called "-platform" or "-stylesheet" is a file, not an option.
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QByteArray(argv[i]));
 
-    QApplication app(argc, argv);
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Velto"));
     QApplication::setApplicationVersion(QStringLiteral("1.6"));
     Form1 window(std::move(arguments));

@@ -11,14 +11,19 @@ QSettings store()
 }
 } // namespace
 
-QString Settings::ReadSetting(const QString& key, const QString& defaultValue)
+QString Settings::ReadSetting(const QString& key, const QString& defaultValue) const
 {
-    return store().value(Section + u'/' + key, defaultValue).toString();
+    const QVariant value = store().value(Section + u'/' + key, defaultValue);
+    // A value edited by hand to hold an unquoted comma reads back as a list.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(u',');
+    return value.toString();
 }
 
-void Settings::WriteSetting(const QString& key, const QString& value)
+bool Settings::WriteSetting(const QString& key, const QString& value)
 {
     QSettings settings = store();
     settings.setValue(Section + u'/' + key, value);
     settings.sync();
+    return settings.status() == QSettings::NoError;
 }

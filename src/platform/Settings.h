@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QString>
+#include "platform/SettingsStore.h"
 
-// The per-user settings store: application "Tollmark", section "Velto 1.6", text values.
-// Stored as an INI file under $XDG_CONFIG_HOME (default ~/.config).
-class Settings
+// The per-user settings store: application "Tollmark", section "Velto 1.6", text values,
+// kept as an INI file under $XDG_CONFIG_HOME (default ~/.config). Every write goes to disk
+// at once.
+class Settings final : public SettingsStore
 {
 public:
-    // The stored value of the key, or defaultValue when the key was never written.
-    static QString ReadSetting(const QString& key, const QString& defaultValue);
-    static void WriteSetting(const QString& key, const QString& value);
+    QString ReadSetting(const QString& key, const QString& defaultValue) const override;
+    bool WriteSetting(const QString& key, const QString& value) override;
 };

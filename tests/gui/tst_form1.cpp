@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/CandidateView.h"
+#include "app/MessageBox.h"
 #include "list/CandidateModel.h"
 #include "platform/Beep.h"
 #include "platform/Settings.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QGroupBox>
@@ -17,8 +19,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -99,6 +103,18 @@ void drop(Form1& window, QMimeData* data)
     QApplication::sendEvent(target, &event);
 }
 
+// Files named by the arguments, in a window whose check has passed with the mask.
+void readyToRename(Form1& window, const QString& mask)
+{
+    child<QLineEdit>(window, u"Maske"_s)->setText(mask);
+    QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(window, u"Btn_8"_s)->isEnabled(), 5000);
+}
+
+QStringList entriesOf(const QTemporaryDir& dir)
+{
+    return QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+}
+
 } // namespace
 
 class TestForm1 : public QObject
@@ -132,6 +148,12 @@ private Q_SLOTS:
     void failingRowsAreShown();
     void headerClicksSortByValue();
     void markedRowsMove();
+    void renameRun();
+    void renameFailureAnswered_data();
+    void renameFailureAnswered();
+    void recentMaskMenu();
+    void unwritableStoreDoesNotStopTheRun();
+    void qtOptionsAreFiles();
 
 private:
     QTemporaryDir m_dir;
@@ -140,7 +162,8 @@ private:
 void TestForm1::init()
 {
     Beep::setObserver({});
-    Settings::WriteSetting(u"ToolTips"_s, u"0"_s);
+    QFile::remove(QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tollmark"_s).fileName());
+    Settings().WriteSetting(u"ToolTips"_s, u"0"_s);
 }
 
 void TestForm1::startupState()
@@ -316,7 +339,7 @@ void TestForm1::tabOrder()
 
 void TestForm1::tooltipsFromSettings()
 {
-    Settings::WriteSetting(u"ToolTips"_s, u"1"_s);
+    Settings().WriteSetting(u"ToolTips"_s, u"1"_s);
     {
         Form1 window;
         auto* box = child<QCheckBox>(window, u"ToolTipCheck"_s);
@@ -326,7 +349,7 @@ void TestForm1::tooltipsFromSettings()
         QCOMPARE(child<QWidget>(window, u"Liste"_s)->toolTip(), u"Namen der umzubenennenden Dateien in diese Liste ziehen"_s);
         QCOMPARE(child<QWidget>(window, u"Maske"_s)->toolTip(), QString());
         box->setChecked(false);
-        QCOMPARE(Settings::ReadSetting(u"ToolTips"_s, u"?"_s), u"0"_s);
+        QCOMPARE(Settings().ReadSetting(u"ToolTips"_s, u"?"_s), u"0"_s);
         QCOMPARE(child<QPushButton>(window, u"Btn_7"_s)->toolTip(), QString());
         QCOMPARE(child<QWidget>(window, u"Liste"_s)->toolTip(), QString());
     }
@@ -610,6 +633,120 @@ void TestForm1::markedRowsMove()
     child<QPushButton>(window, u"Btn_13"_s)->click();
     QCOMPARE(beeped, 1);
     QCOMPARE(column(window, CandidateModel::ColOldName), (QStringList{u"X"_s, u"Y"_s, u"W"_s, u"Z"_s}));
+}
+
+
+void TestForm1::renameRun()
+{
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"b.txt"_s, u"a.txt"_s, u"c.txt"_s})), Delay);
+    child<CandidateView>(window, u"Liste"_s)->selectionModel()->select(
+        window.model()->index(1, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    child<QCheckBox>(window, u"DirItCheck"_s)->setChecked(true);
+    readyToRename(window, u"Urlaub_[ZAHL][TYP]"_s);
+
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
+    QCOMPARE(entriesOf(dir), (QStringList{u"Urlaub_1.txt"_s, u"Urlaub_3.txt"_s, u"b.txt"_s}));
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"Urlaub_3.txt\nUrlaub_1.txt\n"_s);
+    // The unmarked row is left and checked again with its new position.
+    QCOMPARE(column(window, CandidateModel::ColOldName), QStringList{u"b.txt"_s});
+    QCOMPARE(column(window, CandidateModel::ColNewName), QStringList{u"Urlaub_1.txt"_s});
+    QCOMPARE(countPanel(window), u"0 von 1 Dateien markiert"_s);
+    QCOMPARE(child<QProgressBar>(window, u"Bar"_s)->value(), 0);
+    QCOMPARE(Settings().ReadSetting(u"Maske30"_s, QString()), u"Urlaub_[ZAHL][TYP]"_s);
+    QCOMPARE(Settings().ReadSetting(u"DirIt30"_s, QString()), u"1"_s);
+}
+
+void TestForm1::renameFailureAnswered_data()
+{
+    QTest::addColumn<bool>("goOn");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("OK") << true << QStringList{u"x2.txt"_s, u"x3.txt"_s, u"b.txt"_s, u"x1.txt"_s}
+                        << QStringList{u"b.txt"_s};
+    QTest::newRow("Abbrechen") << false << QStringList{u"x2.txt"_s, u"x3.txt"_s, u"a.txt"_s, u"b.txt"_s}
+                               << QStringList{u"a.txt"_s, u"b.txt"_s};
+}
+
+void TestForm1::renameFailureAnswered()
+{
+    QFETCH(bool, goOn);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, rows);
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s})), Delay);
+    readyToRename(window, u"x[ZAHL][TYP]"_s);
+    QGuiApplication::clipboard()->setText(u"vorher"_s);
+    // A file takes the second name after the check.
+    QVERIFY(createFiles(dir, {u"x2.txt"_s}).size() == 1);
+
+    MessageBox::setNextAnswer(goOn ? MessageBox::Answer::Ok : MessageBox::Answer::Cancel);
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
+    QCOMPARE(MessageBox::lastText().split(u'\n').at(2), dir.filePath(u"b.txt"_s));
+    files.sort();
+    QCOMPARE(entriesOf(dir), files);
+    QCOMPARE(column(window, CandidateModel::ColOldName), rows);
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"vorher"_s);
+    QCOMPARE(message(window), u"Fehler: Einige neue Namen überschneiden sich mit denen existierender Dateien!"_s);
+}
+
+void TestForm1::recentMaskMenu()
+{
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s})), Delay);
+    auto* menu = child<QMenu>(window, u"pummain"_s);
+    auto* mask = child<QLineEdit>(window, u"Maske"_s);
+    child<QLineEdit>(window, u"Zahl"_s)->setText(u"7"_s);
+    readyToRename(window, u"[ZAHL]_neu[TYP]"_s);
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
+    QCOMPARE(entriesOf(dir), QStringList{u"7_neu.txt"_s});
+
+    mask->setText(u"anders"_s);
+    child<QLineEdit>(window, u"Zahl"_s)->setText(u"1"_s);
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_24"_s), Qt::LeftButton);
+    QTRY_VERIFY(menu->isVisible());
+    const QList<QAction*> items = menu->actions();
+    QCOMPARE(items[0]->text(), u"[ZAHL]_neu[TYP]"_s);
+    QVERIFY(!items[1]->isVisible());
+    QCOMPARE(menu->defaultAction(), items[31]);
+    items[0]->trigger();
+    menu->hide();
+    QCOMPARE(mask->text(), u"[ZAHL]_neu[TYP]"_s);
+    QCOMPARE(child<QLineEdit>(window, u"Zahl"_s)->text(), u"7"_s);
+    // Abbrechen and the separator change nothing.
+    mask->setText(u"anders"_s);
+    items[31]->trigger();
+    QCOMPARE(mask->text(), u"anders"_s);
+}
+
+void TestForm1::unwritableStoreDoesNotStopTheRun()
+{
+    class FullStore final : public SettingsStore
+    {
+    public:
+        QString ReadSetting(const QString&, const QString& defaultValue) const override { return defaultValue; }
+        bool WriteSetting(const QString&, const QString&) override { return false; }
+    };
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s})), Delay, nullptr, std::make_shared<FullStore>());
+    readyToRename(window, u"b[TYP]"_s);
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
+    QCOMPARE(entriesOf(dir), QStringList{u"b.txt"_s});
+    QCOMPARE(message(window), u"Hinweis: Die Maske ließ sich nicht unter den zuletzt benutzten speichern."_s);
+}
+
+void TestForm1::qtOptionsAreFiles()
+{
+    // Qt would take these as options and abort for want of the platform "nirgends".
+    QTemporaryDir dir;
+    createFiles(dir, {u"-platform"_s, u"nirgends"_s});
+    QProcess velto;
+    velto.setWorkingDirectory(dir.path());
+    velto.start(QStringLiteral(VELTO_EXECUTABLE), {u"-platform"_s, u"nirgends"_s});
+    QVERIFY(velto.waitForStarted());
+    QVERIFY2(!velto.waitForFinished(1500), velto.readAllStandardError().constData());
+    velto.kill();
+    velto.waitForFinished();
 }
 
 VELTO_GUI_TEST_MAIN(TestForm1)

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The program's modal questions. Tests answer the next question in advance, so that no
+// test waits on a dialog (as KeePassXC's MessageBox does).
+class MessageBox
+{
+public:
+    enum class Answer { None, Ok, Cancel };
+
+    // Title, plain text and buttons "OK" (the default) and "Abbrechen", no icon. The details,
+    // if any, sit behind the box's details button. Escape and closing the box answer Cancel.
+    static Answer okCancel(QWidget* parent, const QString& title, const QString& text,
+                           const QString& details = QString());
+
+    // The next question returns this answer at once instead of showing itself.
+    static void setNextAnswer(Answer answer);
+    // The text of the last question answered in advance.
+    static QString lastText();
+};
