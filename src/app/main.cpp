@@ -1,6 +1,9 @@
 #include "app/Form1.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
@@ -15,6 +18,11 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Velto"));
     QApplication::setApplicationVersion(QStringLiteral("1.6"));
+    // Velto speaks German; Qt's own texts (details buttons, edit menus) should too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     Form1 window(std::move(arguments));
     window.show();
     return QApplication::exec();

@@ -1,0 +1,114 @@
+// The rename run over real files against its floor, a bare loop of renameat2 calls over the
+// same files. Each iteration renames every file to its other name and the next one back.
+#include "check/RenameRun.h"
+#include "list/CandidateModel.h"
+#include "platform/PosixFileSystem.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int fileCount = 10000;
+
+// One folder of files named a<i>.jpg, renamed to b<i>.jpg and back in turn.
+class Files
+{
+public:
+    explicit Files(int count)
+    {
+        if (!m_dir.isValid()) {
+            std::fprintf(stderr, "cannot create a temporary folder\n");
+            std::abort();
+        }
+        m_folder = m_dir.path() + u'/';
+        for (int i = 0; i < count; ++i) {
+            const QByteArray path = QFile::encodeName(m_folder + name(0, i));
+            const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
+            if (fd < 0) {
+                std::perror("open");
+                std::abort();
+            }
+            ::close(fd);
+        }
+        m_count = count;
+    }
+
+    static QString name(int side, int i) { return (side == 0 ? u"a"_s : u"b"_s) + QString::number(i) + u".jpg"_s; }
+    const QString& folder() const { return m_folder; }
+    int count() const { return m_count; }
+    int side() const { return m_side; }
+    void flip() { m_side = 1 - m_side; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_folder;
+    int m_count = 0;
+    int m_side = 0;
+};
+
+void BM_BareRenameLoop(benchmark::State& state)
+{
+    Files files(fileCount);
+    std::vector<QByteArray> names[2];
+    for (int side = 0; side < 2; ++side) {
+        for (int i = 0; i < files.count(); ++i)
+            names[side].push_back(QFile::encodeName(files.folder() + Files::name(side, i)));
+    }
+    for (auto _ : state) {
+        const std::vector<QByteArray>& from = names[files.side()];
+        const std::vector<QByteArray>& to = names[1 - files.side()];
+        for (size_t i = from.size(); i-- > 0;) {
+            if (::renameat2(AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(), RENAME_NOREPLACE) != 0)
+                state.SkipWithError("renameat2 failed");
+        }
+        files.flip();
+    }
+    state.SetItemsProcessed(state.iterations() * files.count());
+}
+BENCHMARK(BM_BareRenameLoop)->Unit(benchmark::kMillisecond);
+
+void BM_RenameRun(benchmark::State& state)
+{
+    Files files(fileCount);
+    PosixFileSystem fs;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CandidateModel model;
+        std::vector<CandidateRow> rows;
+        rows.reserve(static_cast<size_t>(files.count()));
+        for (int i = 0; i < files.count(); ++i) {
+            CandidateRow row = CandidateRow::fromParts(files.folder(), Files::name(files.side(), i));
+            row.NewName = Files::name(1 - files.side(), i);
+            row.Marked = true;
+            rows.push_back(std::move(row));
+        }
+        model.insertAtTop(std::move(rows));
+        int shown = 0;
+        state.ResumeTiming();
+
+        const RenameRun::Outcome outcome = RenameRun::run(
+            model, fs, [&shown](int value) { shown = value; }, [](const RenameFailure&) { return true; });
+        if (outcome.failed != 0 || model.rowCount() != 0)
+            state.SkipWithError("the run left rows");
+        benchmark::DoNotOptimize(shown);
+        files.flip();
+    }
+    state.SetItemsProcessed(state.iterations() * files.count());
+}
+BENCHMARK(BM_RenameRun)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
