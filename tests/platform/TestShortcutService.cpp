@@ -1,0 +1,111 @@
+#include "platform/ShortcutService.h"
+
+#include "TestMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The raw value of a key of the entry.
+QString value(const QString& file, const QString& key)
+{
+    QFile entry(file);
+    if (!entry.open(QIODevice::ReadOnly))
+        return QString();
+    for (const QByteArray& line : entry.readAll().split('\n')) {
+        if (line.startsWith(key.toUtf8() + '='))
+            return QString::fromUtf8(line.mid(key.size() + 1));
+    }
+    return QString();
+}
+
+} // namespace
+
+// The real service, writing into the temporary home folder of the test.
+class TestShortcutService : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void entries_data();
+    void entries();
+    void execQuoting_data();
+    void execQuoting();
+};
+
+void TestShortcutService::entries_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("userDirs"); // content of user-dirs.dirs, empty: none
+    QTest::addColumn<QString>("expected"); // below HOME
+    QTest::addColumn<bool>("executable");
+    QTest::newRow("desktop") << uR"(..\..\desktop)"_s << QString() << u"Desktop/Velto 1.6.desktop"_s << true;
+    QTest::newRow("desktop named by user-dirs")
+        << uR"(..\..\desktop)"_s << u"XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"_s
+        << u"Schreibtisch/Velto 1.6.desktop"_s << true;
+    QTest::newRow("open with") << uR"(..\..\sendto)"_s << QString()
+                               << u".local/share/applications/Velto 1.6.desktop"_s << false;
+}
+
+void TestShortcutService::entries()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, userDirs);
+    QFETCH(QString, expected);
+    QFETCH(bool, executable);
+    const QString home = QDir::homePath();
+    const QString dirsFile = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                             u"/user-dirs.dirs"_s;
+    QFile::remove(dirsFile);
+    if (!userDirs.isEmpty()) {
+        QFile dirs(dirsFile);
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write(userDirs.toUtf8());
+    }
+    const QString target = home + u"/Meine Programme/100% Velto/velto"_s;
+    XdgShortcutService service;
+    QCOMPARE(service.fCreateShellLink(folder, u"Velto 1.6"_s, u"alt"_s, QString()), 0);
+    // A second call replaces the first.
+    QCOMPARE(service.fCreateShellLink(folder, u"Velto 1.6"_s, target, QString()), 0);
+
+    const QString file = home + u'/' + expected;
+    QVERIFY2(QFile::exists(file), qPrintable(file));
+    QCOMPARE(value(file, u"Name"_s), u"Velto 1.6"_s);
+    QCOMPARE(value(file, u"Exec"_s), u"\"%1/Meine Programme/100%% Velto/velto\" %F"_s.arg(home));
+    QCOMPARE(bool(QFile::permissions(file) & QFileDevice::ExeOwner), executable);
+    QCOMPARE(value(file, u"MimeType"_s), executable ? QString() : u"application/octet-stream;"_s);
+
+    const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
+    if (validator.isEmpty())
+        QSKIP("desktop-file-validate (desktop-file-utils) is not installed");
+    QProcess validate;
+    validate.setProcessChannelMode(QProcess::MergedChannels);
+    validate.start(validator, {file});
+    QVERIFY(validate.waitForFinished());
+    QVERIFY2(validate.exitCode() == 0, validate.readAll().constData());
+}
+
+void TestShortcutService::execQuoting_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("exec");
+    QTest::newRow("plain") << u"/usr/bin/velto"_s << u"/usr/bin/velto %F"_s;
+    QTest::newRow("blank and percent") << u"/opt/a b/100%"_s << u"\"/opt/a b/100%%\" %F"_s;
+    QTest::newRow("quote, dollar, backslash, backtick")
+        << u"/opt/\"$x\\`"_s << u"\"/opt/\\\"\\$x\\\\\\`\" %F"_s;
+}
+
+void TestShortcutService::execQuoting()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, exec);
+    QCOMPARE(XdgShortcutService::execLine(target, QString()), exec);
+}
+
+VELTO_TEST_MAIN(TestShortcutService)
+#include "TestShortcutService.moc"
