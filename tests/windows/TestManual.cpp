@@ -1,0 +1,60 @@
+#include "check/PlanCheck.h"
+#include "naming/MaskTranslator.h"
+#include "platform/RtfReader.h"
+
+#include "TestMain.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+// The shipped manual reads as text and quotes the program's messages as the program shows
+// them, so that a user can look up what the status line says.
+class TestManual : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void quotesEveryCheckMessage();
+
+private:
+    QString m_text;
+};
+
+void TestManual::initTestCase()
+{
+    QFile file(QStringLiteral(VELTO_HELP_FILE));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const RtfDocument document = RtfReader::parse(file.readAll());
+    for (const RtfParagraph& paragraph : document.paragraphs) {
+        for (const RtfRun& run : paragraph.runs)
+            m_text += run.text;
+        m_text += u'\n';
+    }
+    // Line breaks and tabs inside a paragraph read as blanks for the search.
+    m_text.replace(QChar(0x2028), u' ').replace(u'\t', u' ');
+    QVERIFY(m_text.size() > 10000);
+}
+
+void TestManual::quotesEveryCheckMessage()
+{
+    QStringList messages{PlanCheck::successMessage(u"&Umtaufen!"_s),
+                         u"Folgende Datei ließ sich nicht umbenennen:"_s,
+                         u"Klicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden."_s};
+    bool PlanResult::*const flags[] = {&PlanResult::NamesUnique, &PlanResult::NoClash,   &PlanResult::NoTypeOnly,
+                                       &PlanResult::NoEmptyName, &PlanResult::NoSlash,   &PlanResult::NamesFit,
+                                       &PlanResult::FoldersReadable, &PlanResult::CounterInRange};
+    for (bool PlanResult::*flag : flags) {
+        PlanResult failed;
+        failed.*flag = false;
+        messages.append(PlanCheck::failureMessage(failed));
+    }
+    for (int code = int(MaskError::ErrNumberTooLarge); code <= int(MaskError::ErrZeroStart); ++code)
+        messages.append(MaskTranslator::errorText(code));
+    for (const QString& message : messages)
+        QVERIFY2(m_text.contains(message), qPrintable(message));
+}
+
+VELTO_TEST_MAIN(TestManual)
+#include "TestManual.moc"
