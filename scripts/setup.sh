@@ -6,8 +6,9 @@ velto_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Packages needed to build and run Velto on Debian 12.
 velto_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev libbenchmark-dev
     fonts-dejavu-core)
-# And for its tests: a FAT image mounted through FUSE is the case-folding file system.
-velto_test_packages=(dosfstools fusefat)
+# And for its tests: a FAT image mounted through FUSE is the case-folding file system;
+# desktop-file-validate checks the desktop entries.
+velto_test_packages=(dosfstools fusefat desktop-file-utils)
 
 # velto_ensure_packages [more packages...]
 velto_ensure_packages() {

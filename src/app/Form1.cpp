@@ -4,6 +4,8 @@
 #include "app/FormLineEdit.h"
 #include "app/MessageBox.h"
 #include "app/RecentMasks.h"
+#include "app/TokenButtons.h"
+#include "app/ToolTips.h"
 #include "check/RenameRun.h"
 #include "list/CandidateModel.h"
 #include "list/CandidateSelection.h"
@@ -14,6 +16,9 @@
 #include "platform/Clipboard.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/Settings.h"
+#include "platform/ShortcutService.h"
+#include "windows/HelpForm.h"
+#include "windows/OptionForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,18 +33,14 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTimer>
-
-#include <map>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr int ProgressRepaintMs = 100;
 
 // Replaces a selection list's entries without running its handler; the caller then selects
 // the entry whose handler should run.
@@ -53,17 +54,25 @@ void refill(QComboBox* box, const QStringList& entries)
 
 } // namespace
 
-Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, std::shared_ptr<FileSystem> fileSystem,
-             std::shared_ptr<SettingsStore> settings, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services services, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_c(buildForm1Layout(this)),
       m_timer1(new QTimer(this)),
       m_model(new CandidateModel(this)),
-      m_fs(fileSystem ? std::move(fileSystem) : std::make_shared<PosixFileSystem>()),
-      m_settings(settings ? std::move(settings) : std::make_shared<Settings>()),
-      m_arguments(std::move(arguments))
+      m_services(std::move(services)),
+      m_arguments(std::move(arguments)),
+      m_progress(m_c.Bar, m_c.StatusPanel[1])
 {
+    if (!m_services.fileSystem)
+        m_services.fileSystem = std::make_shared<PosixFileSystem>();
+    if (!m_services.settings)
+        m_services.settings = std::make_shared<Settings>();
+    if (!m_services.shortcuts)
+        m_services.shortcuts = std::make_shared<XdgShortcutService>();
+    if (m_services.helpFile.isEmpty())
+        m_services.helpFile = HelpForm::defaultHelpFile();
+
     m_timer1->setObjectName(u"Timer1"_s);
     m_timer1->setSingleShot(true);
     m_timer1->setInterval(checkDelayMs);
@@ -72,7 +81,6 @@ Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, std::shared_ptr<File
     configureListColumns(m_c.Liste);
     m_selection = new CandidateSelection(m_model, m_c.Liste->selectionModel(), this);
 
-    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -114,10 +122,9 @@ void Form1::Form_Load()
     StepValue = 1;
     m_c.Schrittweite->setText(u"1"_s);
     m_c.Maske->setText(u"[NAME][TYP]"_s);
-    if (m_settings->ReadSetting(u"ToolTips"_s, u"0"_s).trimmed() == u"1")
+    if (m_services.settings->ReadSetting(u"ToolTips"_s, u"0"_s).trimmed() == u"1")
         m_c.ToolTipCheck->setChecked(true);
 
-    SlotLetters = RecentMasks::SlotLetters();
 
     refill(m_c.Schreibweise, {u"beibehalten"_s, u"alles groß"_s, u"alles klein"_s, u"anfangs groß"_s});
     m_c.Schreibweise->setCurrentIndex(0);
@@ -141,7 +148,7 @@ void Form1::Form_Load()
 
     CommandLinePaths = ListIntake::SplitCommandLine(m_arguments);
     if (!CommandLinePaths.isEmpty())
-        FillListe(IntakeSource::CommandLine, CommandLinePaths);
+        FillListe(CommandLinePaths);
 }
 
 // ---- The plan check ---------------------------------------------------------------------
@@ -150,7 +157,7 @@ void Form1::ChkSituation()
 {
     if (CheckRunning)
         return;
-    CheckRunning = true;
+    const QScopedValueRollback<bool> running(CheckRunning, true);
     m_c.StatusPanel[0]->setText(u"..."_s);
     const bool hasRows = m_model->rowCount() > 0;
     if (!ChoiceBeingApplied) {
@@ -168,25 +175,24 @@ void Form1::ChkSituation()
     }
     PlanOk = hasRows && m_mask.MaskOk && m_plan.allPassed();
     if (PlanOk)
-        UserInfo(PlanCheck::successMessage(m_c.Btn[8]->text()));
-    m_c.Btn[8]->setEnabled(PlanOk);
+        UserInfo(PlanCheck::successMessage(m_c.Btn[Button::Rename]->text()));
+    m_c.Btn[Button::Rename]->setEnabled(PlanOk);
     m_c.StatusPanel[0]->setText(PlanCheck::countText(m_plan.MarkedCount, m_model->rowCount()));
 
     const auto& rows = m_model->rows();
     if (m_plan.MarkedCount != 0 && !rows.empty()) {
-        m_c.Btn[12]->setEnabled(!rows.back().Marked);
-        m_c.Btn[13]->setEnabled(!rows.front().Marked);
+        m_c.Btn[Button::MoveDown]->setEnabled(!rows.back().Marked);
+        m_c.Btn[Button::MoveUp]->setEnabled(!rows.front().Marked);
     } else {
-        m_c.Btn[12]->setEnabled(false);
-        m_c.Btn[13]->setEnabled(false);
+        m_c.Btn[Button::MoveDown]->setEnabled(false);
+        m_c.Btn[Button::MoveUp]->setEnabled(false);
     }
-    CheckRunning = false;
     Q_EMIT checkFinished();
 }
 
 void Form1::ChkSituationButDelayed()
 {
-    m_c.Btn[8]->setEnabled(false);
+    m_c.Btn[Button::Rename]->setEnabled(false);
     m_timer1->stop();
     // A run ends with a check of its own; a delayed one must not fire behind its dialog.
     if (!m_renaming)
@@ -219,7 +225,7 @@ void Form1::FillNewNameColumn()
                                 LetterCaseIndex,    m_c.SucheText->text(),
                                 m_c.ErsetzeText->text()};
     if (!m_mask.MaskOk) {
-        m_plan = PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_fs);
+        m_plan = PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_services.fileSystem);
         m_model->newNamesChanged();
         if (m_mask.MaskEmpty)
             UserInfo(QString());
@@ -228,12 +234,12 @@ void Form1::FillNewNameColumn()
     UserInfo(u"Überprüfung der vorgesehenen Namen ... "_s);
     const qsizetype total = m_model->rowCount();
     if (total != 0)
-        beginProgress(total);
-    m_plan = PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_fs,
-                                          [this](qsizetype done, qsizetype all) { showProgress(done, all); });
+        m_progress.begin(total);
+    m_plan = PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_services.fileSystem,
+                                          [this](qsizetype done, qsizetype) { m_progress.show(done); });
     m_model->newNamesChanged();
     if (total != 0)
-        endProgress();
+        m_progress.end();
     UserInfo(QString());
 }
 
@@ -267,19 +273,17 @@ void Form1::Vornullenzeichen_Click(int index)
     if (index < 0 || index >= static_cast<int>(std::size(fill)))
         return;
     LeadZeroChar = fill[index];
-    ChoiceBeingApplied = true;
+    const QScopedValueRollback<bool> applying(ChoiceBeingApplied, true);
     ChkSituation();
-    ChoiceBeingApplied = false;
 }
 
 void Form1::StellenAnzahl_Click(int index)
 {
     if (index < 0)
         return;
-    ChoiceBeingApplied = true;
+    const QScopedValueRollback<bool> applying(ChoiceBeingApplied, true);
     DigitsText = m_c.StellenAnzahl->itemText(index);
     ChkSituation();
-    ChoiceBeingApplied = false;
 }
 
 // ---- The list ---------------------------------------------------------------------------
@@ -289,17 +293,15 @@ void Form1::InitListe()
     m_model->InitListe();
 }
 
-void Form1::FillListe(IntakeSource source, const QStringList& paths)
+void Form1::FillListe(const QStringList& paths)
 {
-    Q_UNUSED(source); // both sources deliver whole paths here
     UserInfo(u"Die Liste wird aufgefüllt ..."_s);
     m_model->setSortingEnabled(false);
-    beginProgress(paths.size());
-    std::vector<CandidateRow> rows =
-        ListIntake::takeIn(paths, m_model->rows(), *m_fs,
-                           [this](qsizetype done, qsizetype total) { showProgress(done, total); });
+    m_progress.begin(paths.size());
+    std::vector<CandidateRow> rows = ListIntake::takeIn(paths, m_model->rows(), *m_services.fileSystem,
+                                                        [this](qsizetype done, qsizetype) { m_progress.show(done); });
     m_model->insertAtTop(std::move(rows));
-    endProgress();
+    m_progress.end();
     m_model->setSortingEnabled(true);
     InitStellenAnzahl();
     ChkSituation();
@@ -319,7 +321,7 @@ void Form1::Liste_OLEDragDrop(const QMimeData* data)
         Beep::beep();
         return;
     }
-    FillListe(IntakeSource::DroppedFiles, paths);
+    FillListe(paths);
 }
 
 void Form1::Liste_ColumnClick(int ColumnHeader)
@@ -356,36 +358,29 @@ void Form1::EintragVerschieben(bool NachOben)
 void Form1::UmTaufen()
 {
     m_timer1->stop();
-    m_renaming = true;
-    m_c.Bar->setRange(0, m_model->rowCount());
-    m_c.Bar->setValue(0);
-    UserInfo(u"Umbenennung läuft ..."_s);
-    m_c.StatusPanel[1]->repaint();
-    const bool stored = SaveScenario(m_c.Maske->text());
+    bool stored = true;
+    {
+        const QScopedValueRollback<bool> renaming(m_renaming, true);
+        UserInfo(u"Umbenennung läuft ..."_s);
+        m_progress.begin(m_model->rowCount());
+        stored = SaveScenario(m_c.Maske->text());
 
-    m_paintClock.start();
-    const auto progress = [this](int value) {
-        if (m_paintClock.elapsed() < ProgressRepaintMs)
-            return;
-        m_c.Bar->setValue(value);
-        // Paint and answer the desktop, but take no input: nothing may change the list now.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        m_paintClock.restart();
-    };
-    const auto askGoOn = [this](const RenameFailure& failure) {
-        return MessageBox::okCancel(this, u"Velto 1.6"_s, RenameRun::failureText(failure),
-                                    RenameRun::reasonText(failure.error)) == MessageBox::Answer::Ok;
-    };
-    const RenameRun::Outcome outcome = RenameRun::run(*m_model, *m_fs, progress, askGoOn);
+        // Paints and answers the desktop, but takes no input: nothing may change the list now.
+        const auto progress = [this](int value) { m_progress.keepAlive(value); };
+        const auto askGoOn = [this](const RenameFailure& failure) {
+            return MessageBox::okCancel(this, u"Velto 1.6"_s, RenameRun::failureText(failure),
+                                        RenameRun::reasonText(failure.error)) == MessageBox::Answer::Ok;
+        };
+        const RenameRun::Outcome outcome = RenameRun::run(*m_model, *m_services.fileSystem, progress, askGoOn);
 
-    if (DirItState != 0) {
-        QString listing;
-        for (const QString& name : outcome.renamedNames)
-            listing += name + u'\n';
-        Clipboard::putText(listing);
+        if (DirItState != 0) {
+            QString listing;
+            for (const QString& name : outcome.renamedNames)
+                listing += name + u'\n';
+            Clipboard::putText(listing);
+        }
+        m_progress.end();
     }
-    m_c.Bar->setValue(0);
-    m_renaming = false;
     ChkSituation();
     // Said after the check, whose outcome would cover it otherwise; the run itself went on.
     if (!stored)
@@ -409,12 +404,12 @@ bool Form1::SaveScenario(const QString& mask)
     scenario.Search = m_c.SucheText->text();
     scenario.Replace = m_c.ErsetzeText->text();
     scenario.DirIt = m_c.DirItCheck->isChecked() ? 1 : 0;
-    return RecentMasks(*m_settings).save(scenario);
+    return RecentMasks(*m_services.settings).save(scenario);
 }
 
 void Form1::LoadScenario(int k)
 {
-    const RenameSettings scenario = RecentMasks(*m_settings).load(k);
+    const RenameSettings scenario = RecentMasks(*m_services.settings).load(k);
     // Each change raises the field's own handler, in this order.
     m_c.Maske->setText(scenario.Maske);
     m_c.Zahl->setText(scenario.Start);
@@ -429,7 +424,7 @@ void Form1::LoadScenario(int k)
 
 void Form1::FillMaskMenu()
 {
-    const QStringList entries = RecentMasks(*m_settings).menuEntries();
+    const QStringList entries = RecentMasks(*m_services.settings).menuEntries();
     const QList<QAction*> items = m_c.pummain->actions();
     for (int k = 0; k < RecentMasks::SlotCount; ++k) {
         // An "&" in a mask is text, not an access key.
@@ -468,49 +463,52 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::Btn_Click(int Index)
 {
-    static const std::map<int, QString> tokens = {
-        {4, u"[NAME]"_s},  {5, u"[TYP]"_s},     {6, u"[ZAHL]"_s},   {7, u"[S]"_s},
-        {15, u"[JAHR]"_s}, {16, u"[MONAT]"_s},  {17, u"[TAG]"_s},   {18, u"[RDATUM]"_s},
-        {19, u"[DATUM]"_s}, {20, u"[M]"_s},     {21, u"[H]"_s},     {22, u"[ZEIT]"_s}};
-    if (const auto token = tokens.find(Index); token != tokens.end()) {
-        InsertText(token->second, 0);
-        return;
+    for (const TokenButton& token : TokenButtons) {
+        if (token.index == Index) {
+            InsertText(token.token.toString(), 0);
+            return;
+        }
     }
-    switch (Index) {
-    case 0:
+    switch (static_cast<size_t>(Index)) {
+    case Button::ClearList:
         InitListe();
         m_c.Liste->setFocus();
         ChkSituation();
         break;
-    case 1:
-    case 2:
-    case 3:
-        m_selection->ListeSelect(Index == 1 ? 1 : Index == 2 ? 0 : 2);
+    case Button::MarkAll:
+    case Button::MarkNone:
+    case Button::InvertMarks:
+        m_selection->ListeSelect(Index == Button::MarkAll ? 1 : Index == Button::MarkNone ? 0 : 2);
         m_c.Liste->setFocus();
         ChkSituation();
         break;
-    case 8:
+    case Button::Rename:
         UmTaufen();
         break;
-    case 9:
+    case Button::Quit:
         QApplication::exit(0);
         break;
-    case 12:
-    case 13:
-        EintragVerschieben(Index == 13);
+    case Button::Help:
+        ShowHelp();
         break;
-    case 11:
+    case Button::ClearMask:
         m_c.Maske->setText(QString());
         m_c.Maske->setFocus();
         break;
-    case 23:
+    case Button::MoveDown:
+    case Button::MoveUp:
+        EintragVerschieben(Index == Button::MoveUp);
+        break;
+    case Button::Options:
+        ShowOptions();
+        break;
+    case Button::EmptyBrackets:
         InsertText(u"[]"_s, -1);
         break;
-    case 24:
+    case Button::RecentMasks:
         ShowMaskMenu();
         break;
     default:
-        // Help and options come with their own windows.
         break;
     }
 }
@@ -525,90 +523,44 @@ void Form1::InsertText(const QString& s, int p)
 void Form1::ToolTipCheck_Click()
 {
     const int value = m_c.ToolTipCheck->isChecked() ? 1 : 0;
-    m_settings->WriteSetting(u"ToolTips"_s, QString::number(value));
+    m_services.settings->WriteSetting(u"ToolTips"_s, QString::number(value));
     LoadToolTips(value);
-}
-
-void Form1::DefTokenBtn(int i, const QString& Token)
-{
-    m_c.Btn[static_cast<size_t>(i)]->setToolTip(u"Fügt das Token "_s + Token + u" in die Maske ein"_s);
 }
 
 void Form1::LoadToolTips(int Mode)
 {
-    // One table serves both ways, so that clearing reaches every control that setting does.
-    const std::pair<QWidget*, QString> tips[] = {
-        {m_c.Liste, u"Namen der umzubenennenden Dateien in diese Liste ziehen"_s},
-        {m_c.Schreibweise, u"Legt Groß- und/oder Kleinschreibung der neuen Namen fest"_s},
-        {m_c.Btn[0], u"Löscht alle Dateinamen in der obenstehenden Liste"_s},
-        {m_c.Btn[1], u"Markiert alle Dateien in der Liste als ausgewählt"_s},
-        {m_c.Btn[2], u"Löscht alle Dateimarkierungen"_s},
-        {m_c.Btn[3], u"Kehrt die aktuelle Dateiauswahl um"_s},
-        {m_c.Btn[23], u"Fügt eine leere Klammer in die Maske ein und positioniert den Cursor darin"_s},
-        {m_c.Btn[8], u"Startet die Umbenennung aller markierten Dateien in der Liste"_s},
-        {m_c.Btn[9], u"Beendet das Programm"_s},
-        {m_c.Btn[10], u"Gibt Zusatzinfos über das Programm"_s},
-        {m_c.Btn[11], u"Löscht die Maske komplett"_s},
-        {m_c.Btn[13], u"Bewegt alle markierten Einträge um eine Position nach oben"_s},
-        {m_c.Btn[12], u"Bewegt alle markierten Einträge um eine Position nach unten"_s},
-        {m_c.Btn[24], u"Blendet ein Menü mit den zuletzt benutzten Masken ein"_s},
-        {m_c.Bar, u"Zeigt den aktuellen Verarbeitungsstand an"_s},
-        {m_c.Zahl, u"Tragen Sie hier den Startwert für den Dateizähler ein"_s},
-        {m_c.Vornullenzeichen, u"hier legen Sie das für Vornullen zu verwendende Zeichen fest"_s},
-        {m_c.StatusPanel[0], u"Anzahl der Dateien in der Liste"_s},
-        {m_c.StatusPanel[1], u"Programmstatus und Hinweise für den Anwender"_s},
-        {m_c.ToolTipCheck, u"Schaltet die Tooltips ein oder aus"_s},
-        {m_c.DirItCheck,
-         u"Markieren Sie diese Option, um alle Umbenennungen in die Zwischenablage zu kopieren."_s}};
-    if (Mode == 0) {
-        for (const auto& [control, tip] : tips)
-            control->setToolTip(QString());
-        for (QPushButton* b : m_c.Btn)
-            b->setToolTip(QString());
+    ToolTips::apply(m_c, Mode != 0);
+}
+
+void Form1::ShowHelp()
+{
+    // One help window at a time; a second click only brings it to the front.
+    if (m_help) {
+        m_help->raise();
+        m_help->activateWindow();
         return;
     }
-    for (const auto& [control, tip] : tips)
-        control->setToolTip(tip);
-    DefTokenBtn(4, u"[NAME]"_s);
-    DefTokenBtn(5, u"[TYP]"_s);
-    DefTokenBtn(6, u"[ZAHL]"_s);
-    DefTokenBtn(19, u"[DATUM]"_s);
-    DefTokenBtn(18, u"[RDATUM]"_s);
-    DefTokenBtn(22, u"[ZEIT]"_s);
-    DefTokenBtn(17, u"[TAG]"_s);
-    DefTokenBtn(16, u"[MONAT]"_s);
-    DefTokenBtn(15, u"[JAHR]"_s);
-    DefTokenBtn(21, u"[H] (entspricht [STUNDE])"_s);
-    DefTokenBtn(20, u"[M] (entspricht [MINUTE])"_s);
-    DefTokenBtn(7, u"[S] (entspricht [SEKUNDE])"_s);
+    m_help = new HelpForm(m_services.helpFile, this);
+    connect(m_help, &HelpForm::aboutRequested, this, &Form1::ShowInfo);
+    m_help->show();
 }
 
-// ---- Progress ---------------------------------------------------------------------------
-
-void Form1::beginProgress(qsizetype total)
+void Form1::ShowOptions()
 {
-    m_c.Bar->setRange(0, static_cast<int>(qMin<qsizetype>(total, INT_MAX)));
-    m_c.Bar->setValue(0);
-    // The message that says what runs is shown before the work starts.
-    m_c.StatusPanel[1]->repaint();
-    m_c.Bar->repaint();
-    m_paintClock.start();
+    OptionForm options(*m_services.shortcuts, QCoreApplication::applicationFilePath(), this);
+    options.exec();
 }
 
-void Form1::showProgress(qsizetype done, qsizetype total)
+void Form1::ShowInfo()
 {
-    Q_UNUSED(total);
-    // Runs synchronously inside the intake or the check: only the bar and the message are
-    // repainted, no event is taken, so nothing can change the list meanwhile.
-    if (m_paintClock.elapsed() < ProgressRepaintMs)
-        return;
-    m_c.Bar->setValue(static_cast<int>(qMin<qsizetype>(done, m_c.Bar->maximum())));
-    m_c.Bar->repaint();
-    m_c.StatusPanel[1]->repaint();
-    m_paintClock.restart();
-}
-
-void Form1::endProgress()
-{
-    m_c.Bar->setValue(0);
+    MessageBox::information(
+        m_help ? static_cast<QWidget*>(m_help.data()) : this, u"Velto 1.6"_s,
+        u"Velto 1.6 - ein Tool zum kinderleichten 'Umtaufen' unzähliger Dateien unter Windows\n\n"
+        u"Version 1.6 für Linux.\n\n"
+        u"Velto gibt vielen Dateien in einem Zug neue Namen: nach einer Maske aus festem Text, "
+        u"Teilen des alten Namens, einem Zähler, Datum und Uhrzeit der letzten Änderung, dazu "
+        u"Schreibweise und Suchen & Ersetzen.\n\n"
+        u"Umbenannt wird erst, wenn die Prüfung aller neuen Namen fehlerfrei war, und keine Datei "
+        u"wird dabei überschrieben.\n\n"
+        u"Freie Software unter der MIT-Lizenz."_s);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/Form1Layout.h"
+#include "app/ProgressPainter.h"
 #include "check/PlanCheck.h"
 #include "naming/MaskTranslator.h"
+#include "windows/HelpForm.h"
 
-#include <QElapsedTimer>
-#include <QWidget>
+#include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -13,24 +15,33 @@ class CandidateModel;
 class CandidateSelection;
 class FileSystem;
 class SettingsStore;
+class ShortcutService;
 class QLineEdit;
 class QMimeData;
 class QTimer;
 
+// What the main window works with outside itself; tests give their own. Left empty, each
+// is the real one.
+struct Form1Services
+{
+    std::shared_ptr<FileSystem> fileSystem;
+    std::shared_ptr<SettingsStore> settings;
+    std::shared_ptr<ShortcutService> shortcuts;
+    QString helpFile;
+};
+
 // The main window. It owns the working state of a run and coordinates: the handlers keep
 // the names under which their rules are known, the rules themselves live in the core
 // libraries (naming, list, check), which are tested without a window.
-class Form1 final : public QWidget
+class Form1 final : public QMainWindow
 {
     Q_OBJECT
 
 public:
     // arguments: the command-line words after the program's own path, as the OS passed them.
-    // checkDelayMs: the delay of the deferred check; only tests shorten it. Without a file
-    // system or settings store the window uses the real ones.
-    explicit Form1(QList<QByteArray> arguments = {}, int checkDelayMs = 1500,
-                   std::shared_ptr<FileSystem> fileSystem = nullptr,
-                   std::shared_ptr<SettingsStore> settings = nullptr, QWidget* parent = nullptr);
+    // checkDelayMs: the delay of the deferred check; only tests shorten it.
+    explicit Form1(QList<QByteArray> arguments = {}, int checkDelayMs = 1500, Form1Services services = {},
+                   QWidget* parent = nullptr);
     ~Form1() override;
 
     const Form1Controls& controls() const { return m_c; }
@@ -40,6 +51,7 @@ public:
     qint32 stepValue() const { return StepValue; }
     const QString& digitsText() const { return DigitsText; }
     const QString& leadZeroChar() const { return LeadZeroChar; }
+    HelpForm* helpForm() const { return m_help; }
 
 Q_SIGNALS:
     // Emitted at the end of every plan check that ran (not for calls the guard turned away).
@@ -49,8 +61,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class IntakeSource { CommandLine, DroppedFiles };
-
     void Form_Load();
     void connectHandlers();
 
@@ -71,7 +81,7 @@ private:
 
     // The list.
     void InitListe();
-    void FillListe(IntakeSource source, const QStringList& paths);
+    void FillListe(const QStringList& paths);
     void Liste_OLEDragDrop(const QMimeData* data);
     void Liste_ColumnClick(int ColumnHeader);
     void EintragVerschieben(bool NachOben);
@@ -85,26 +95,23 @@ private:
     void ShowMaskMenu();
     void pum_Click(int index);
 
-    // Buttons and tooltips.
+    // Buttons, tooltips and the other windows.
     void Btn_Click(int Index);
     void InsertText(const QString& s, int p);
     void ToolTipCheck_Click();
     void LoadToolTips(int Mode);
-    void DefTokenBtn(int i, const QString& Token);
-
-    // Repaints the progress bar and the message panel at most every 100 ms during long work.
-    void showProgress(qsizetype done, qsizetype total);
-    void beginProgress(qsizetype total);
-    void endProgress();
+    void ShowHelp();
+    void ShowOptions();
+    void ShowInfo();
 
     Form1Controls m_c;
     QTimer* m_timer1 = nullptr;
     CandidateModel* m_model = nullptr;
     CandidateSelection* m_selection = nullptr;
-    std::shared_ptr<FileSystem> m_fs;
-    std::shared_ptr<SettingsStore> m_settings;
+    Form1Services m_services;
     QList<QByteArray> m_arguments;
-    QElapsedTimer m_paintClock;
+    ProgressPainter m_progress;
+    QPointer<HelpForm> m_help;
 
     // Window state shared by the handlers.
     qint32 StartValue = 1;
@@ -114,7 +121,6 @@ private:
     QString DigitsText;
     int MinDigits = 1;
     QString ForbiddenChars;
-    QString SlotLetters;
     bool ChoiceBeingApplied = false;
     QStringList CommandLinePaths;
     int LastSortColumn = 0; // header last clicked, counted from 1; 0: none yet

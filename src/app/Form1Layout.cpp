@@ -2,6 +2,8 @@
 
 #include "app/CandidateView.h"
 #include "app/FormLineEdit.h"
+#include "app/TokenButtons.h"
+#include "windows/Twips.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -10,39 +12,25 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// The layout is given in twips; 15 twips are one logical pixel.
-int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-void place(QWidget* widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(px(left), px(top), px(width), px(height));
-}
+using Twips::place;
+using Twips::px;
 
 QString indexed(const char* name, int index)
 {
     return QString::fromLatin1(name) + u'_' + QString::number(index);
-}
-
-// The visible caption without access-key markers, as a screen reader should say it.
-QString plainCaption(QString caption)
-{
-    caption.replace(u"&&"_s, u"\x01"_s);
-    caption.remove(u'&');
-    caption.replace(u'\x01', u'&');
-    return caption;
 }
 
 QGroupBox* frame(QWidget* parent, const QString& name, const QString& caption, int l, int t, int w, int h)
@@ -87,11 +75,15 @@ QComboBox* choice(QWidget* parent, const QString& name, int l, int t, int w, int
 
 } // namespace
 
-Form1Controls buildForm1Layout(QWidget* form)
+Form1Controls buildForm1Layout(QMainWindow* form)
 {
     Form1Controls c;
     form->setObjectName(u"Form1"_s);
     form->setFixedSize(px(8895), px(5970));
+    // A main window is announced as a frame by its title; the controls sit on its client area.
+    auto* client = new QWidget(form);
+    client->setObjectName(u"Form1Client"_s);
+    form->setCentralWidget(client);
     // The places are tight (a token button is 45 x 17 pixels): a small, narrow dialog font
     // keeps every caption whole.
     QFont font = form->font();
@@ -99,16 +91,16 @@ Form1Controls buildForm1Layout(QWidget* form)
     font.setStretch(QFont::SemiCondensed);
     form->setFont(font);
 
-    c.Frame1 = frame(form, u"Frame1"_s, u"Kandidaten zum Umbenennen"_s, 60, 0, 8775, 3315);
-    c.Frame3 = frame(form, u"Frame3"_s, u"Zähler"_s, 60, 3420, 1935, 2235);
-    c.Frame4[0] = frame(form, u"Frame4_0"_s, u"Schreibweise"_s, 2100, 3420, 2235, 795);
-    c.Frame4[1] = frame(form, u"Frame4_1"_s, u"Suchen && ersetzen"_s, 2100, 4320, 2235, 1335);
-    c.Frame2 = frame(form, u"Frame2"_s, u"Maske"_s, 4440, 3420, 4395, 2235);
+    c.Frame1 = frame(client, u"Frame1"_s, u"Kandidaten zum Umbenennen"_s, 60, 0, 8775, 3315);
+    c.Frame3 = frame(client, u"Frame3"_s, u"Zähler"_s, 60, 3420, 1935, 2235);
+    c.Frame4[0] = frame(client, u"Frame4_0"_s, u"Schreibweise"_s, 2100, 3420, 2235, 795);
+    c.Frame4[1] = frame(client, u"Frame4_1"_s, u"Suchen && ersetzen"_s, 2100, 4320, 2235, 1335);
+    c.Frame2 = frame(client, u"Frame2"_s, u"Maske"_s, 4440, 3420, 4395, 2235);
 
     auto button = [&c](QWidget* parent, int index, const QString& caption, int l, int t, int w, int h) {
         auto* b = new QPushButton(caption, parent);
         b->setObjectName(indexed("Btn", index));
-        b->setAccessibleName(plainCaption(caption));
+        b->setAccessibleName(Twips::plainCaption(caption));
         b->setAutoDefault(false);
         place(b, l, t, w, h);
         c.Btn[static_cast<size_t>(index)] = b;
@@ -126,14 +118,14 @@ Form1Controls buildForm1Layout(QWidget* form)
     QFont upDownFont = font;
     upDownFont.setPointSizeF(12);
     upDownFont.setBold(true);
-    button(c.Frame1, 13, QString(QChar(0x21E7)), 120, 2880, 675, 312)->setFont(upDownFont);
-    button(c.Frame1, 12, QString(QChar(0x21E9)), 840, 2880, 675, 312)->setFont(upDownFont);
-    button(c.Frame1, 1, u"&Alle auswählen"_s, 2460, 2880, 1515, 312);
-    button(c.Frame1, 2, u"&Keine Auswahl"_s, 4020, 2880, 1515, 312);
-    button(c.Frame1, 3, u"Auswahl &umkehren"_s, 5580, 2880, 1515, 312);
-    button(c.Frame1, 0, u"Liste l&öschen"_s, 7140, 2880, 1515, 312);
-    c.Btn[13]->setAccessibleName(u"Nach oben"_s);
-    c.Btn[12]->setAccessibleName(u"Nach unten"_s);
+    button(c.Frame1, Button::MoveUp, QString(QChar(0x21E7)), 120, 2880, 675, 312)->setFont(upDownFont);
+    button(c.Frame1, Button::MoveDown, QString(QChar(0x21E9)), 840, 2880, 675, 312)->setFont(upDownFont);
+    button(c.Frame1, Button::MarkAll, u"&Alle auswählen"_s, 2460, 2880, 1515, 312);
+    button(c.Frame1, Button::MarkNone, u"&Keine Auswahl"_s, 4020, 2880, 1515, 312);
+    button(c.Frame1, Button::InvertMarks, u"Auswahl &umkehren"_s, 5580, 2880, 1515, 312);
+    button(c.Frame1, Button::ClearList, u"Liste l&öschen"_s, 7140, 2880, 1515, 312);
+    c.Btn[Button::MoveUp]->setAccessibleName(u"Nach oben"_s);
+    c.Btn[Button::MoveDown]->setAccessibleName(u"Nach unten"_s);
 
     // Frame3: the counter.
     c.Label1[0] = label(c.Frame3, 0, u"Start bei"_s, 300, 360, 660, 255);
@@ -156,29 +148,19 @@ Form1Controls buildForm1Layout(QWidget* form)
 
     // Frame2: the mask and the commands.
     c.Maske = field(c.Frame2, u"Maske"_s, Kind::Mask, 0, 120, 300, 3315, 315);
-    button(c.Frame2, 24, QString(), 3480, 300, 375, 315)
+    button(c.Frame2, Button::RecentMasks, QString(), 3480, 300, 375, 315)
         ->setIcon(form->style()->standardIcon(QStyle::SP_DialogSaveButton));
-    button(c.Frame2, 11, QString(), 3900, 300, 375, 315)
+    button(c.Frame2, Button::ClearMask, QString(), 3900, 300, 375, 315)
         ->setIcon(form->style()->standardIcon(QStyle::SP_LineEditClearButton));
-    c.Btn[24]->setAccessibleName(u"Zuletzt benutzte Masken"_s);
-    c.Btn[11]->setAccessibleName(u"Maske löschen"_s);
-    button(c.Frame2, 4, u"[&name]"_s, 120, 720, 675, 255);
-    button(c.Frame2, 5, u"[&typ]"_s, 840, 720, 675, 255);
-    button(c.Frame2, 6, u"[&zahl]"_s, 1560, 720, 675, 255);
-    button(c.Frame2, 19, u"[&datum]"_s, 2280, 720, 675, 255);
-    button(c.Frame2, 18, u"[&rdatum]"_s, 3000, 720, 735, 255);
-    button(c.Frame2, 22, u"[&zeit]"_s, 3780, 720, 495, 255);
-    button(c.Frame2, 17, u"[&tag]"_s, 120, 1020, 675, 255);
-    button(c.Frame2, 16, u"[&monat]"_s, 840, 1020, 675, 255);
-    button(c.Frame2, 15, u"[&jahr]"_s, 1560, 1020, 675, 255);
-    button(c.Frame2, 21, u"[&h]"_s, 2280, 1020, 495, 255);
-    button(c.Frame2, 20, u"[&m]"_s, 2820, 1020, 495, 255);
-    button(c.Frame2, 7, u"[&s]"_s, 3360, 1020, 375, 255);
-    button(c.Frame2, 23, u"[ ]"_s, 3780, 1020, 495, 255);
-    button(c.Frame2, 10, u"&Hilfe"_s, 120, 1380, 1035, 375);
-    button(c.Frame2, 14, u"&Optionen"_s, 1200, 1380, 1035, 375);
-    button(c.Frame2, 8, u"&Umtaufen!"_s, 2280, 1380, 1035, 375);
-    button(c.Frame2, 9, u"&Ende"_s, 3360, 1380, 915, 375);
+    c.Btn[Button::RecentMasks]->setAccessibleName(u"Zuletzt benutzte Masken"_s);
+    c.Btn[Button::ClearMask]->setAccessibleName(u"Maske löschen"_s);
+    for (const TokenButton& token : TokenButtons)
+        button(c.Frame2, token.index, token.caption.toString(), token.left, token.top, token.width, token.height);
+    button(c.Frame2, Button::EmptyBrackets, u"[ ]"_s, 3780, 1020, 495, 255);
+    button(c.Frame2, Button::Help, u"&Hilfe"_s, 120, 1380, 1035, 375);
+    button(c.Frame2, Button::Options, u"&Optionen"_s, 1200, 1380, 1035, 375);
+    button(c.Frame2, Button::Rename, u"&Umtaufen!"_s, 2280, 1380, 1035, 375);
+    button(c.Frame2, Button::Quit, u"&Ende"_s, 3360, 1380, 915, 375);
 
     c.ToolTipCheck = new QCheckBox(u"ToolTips"_s, c.Frame2);
     c.ToolTipCheck->setObjectName(u"ToolTipCheck"_s);
@@ -200,7 +182,8 @@ Form1Controls buildForm1Layout(QWidget* form)
     c.Status = new QStatusBar(form);
     c.Status->setObjectName(u"Status"_s);
     c.Status->setSizeGripEnabled(false);
-    place(c.Status, 0, 5715, 8895, 255);
+    c.Status->setFixedHeight(px(255));
+    form->setStatusBar(c.Status);
     c.StatusPanel[0] = new QLabel(u"0 Dateien"_s, c.Status);
     c.StatusPanel[0]->setObjectName(u"Status_1"_s);
     // At least the panel's width; wider when the count text needs it.
@@ -231,15 +214,28 @@ Form1Controls buildForm1Layout(QWidget* form)
     c.Schreibweise->setAccessibleName(u"Schreibweise"_s);
     c.Maske->setAccessibleName(u"Maske"_s);
 
-    QWidget* const order[] = {
-        c.Liste,   c.Btn[13],         c.Btn[12],          c.Btn[1],         c.Btn[2],       c.Btn[3],
-        c.Btn[0],  c.Zahl,            c.Schrittweite,     c.StellenAnzahl,  c.Vornullenzeichen,
-        c.Schreibweise, c.SucheText,  c.ErsetzeText,      c.Maske,          c.Btn[24],      c.Btn[11],
-        c.Btn[4],  c.Btn[5],          c.Btn[6],           c.Btn[19],        c.Btn[18],      c.Btn[22],
-        c.Btn[17], c.Btn[16],         c.Btn[15],          c.Btn[21],        c.Btn[20],      c.Btn[7],
-        c.Btn[23], c.Btn[10],         c.Btn[14],          c.Btn[8],         c.Btn[9],       c.ToolTipCheck,
-        c.DirItCheck};
-    for (size_t i = 1; i < std::size(order); ++i)
+    std::vector<QWidget*> order{c.Liste,
+                                c.Btn[Button::MoveUp],
+                                c.Btn[Button::MoveDown],
+                                c.Btn[Button::MarkAll],
+                                c.Btn[Button::MarkNone],
+                                c.Btn[Button::InvertMarks],
+                                c.Btn[Button::ClearList],
+                                c.Zahl,
+                                c.Schrittweite,
+                                c.StellenAnzahl,
+                                c.Vornullenzeichen,
+                                c.Schreibweise,
+                                c.SucheText,
+                                c.ErsetzeText,
+                                c.Maske,
+                                c.Btn[Button::RecentMasks],
+                                c.Btn[Button::ClearMask]};
+    for (const TokenButton& token : TokenButtons)
+        order.push_back(c.Btn[static_cast<size_t>(token.index)]);
+    order.insert(order.end(), {c.Btn[Button::EmptyBrackets], c.Btn[Button::Help], c.Btn[Button::Options],
+                               c.Btn[Button::Rename], c.Btn[Button::Quit], c.ToolTipCheck, c.DirItCheck});
+    for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     c.Bar->setFocusPolicy(Qt::NoFocus);
     return c;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 class CandidateView;
 class FormLineEdit;
@@ -12,7 +13,27 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class QMainWindow;
 class QWidget;
+
+// Members of the button array Btn by what they do; the token buttons are in TokenButtons.
+namespace Button {
+enum : std::size_t {
+    ClearList = 0,
+    MarkAll = 1,
+    MarkNone = 2,
+    InvertMarks = 3,
+    Rename = 8,
+    Quit = 9,
+    Help = 10,
+    ClearMask = 11,
+    MoveDown = 12,
+    MoveUp = 13,
+    Options = 14,
+    EmptyBrackets = 23,
+    RecentMasks = 24,
+};
+}
 
 // Every control of the main window, addressed as the handlers name them; arrays keep their
 // member indexes (Btn[8] is "&Umtaufen!").
@@ -41,10 +62,11 @@ struct Form1Controls
     QMenu* pummain = nullptr;
 };
 
-// Builds the controls at their places (twips / 15 = pixels), with captions, object names,
-// accessible names, label buddies and the tab order. Sets no handler and no starting values
-// beyond the design-time texts.
-Form1Controls buildForm1Layout(QWidget* form);
+// Builds the controls at their places (twips / 15 = pixels) on the window's central widget,
+// with captions, object names, accessible names, label buddies and the tab order; the two
+// panels sit in the window's status bar. Sets no handler and no starting values beyond the
+// design-time texts.
+Form1Controls buildForm1Layout(QMainWindow* form);
 
 // Column widths and hidden columns of the list; call once its model is set.
 void configureListColumns(CandidateView* liste);

@@ -1,22 +1,40 @@
 #include "app/MessageBox.h"
 
+#include <QAccessibleWidget>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace {
 MessageBox::Answer nextAnswer = MessageBox::Answer::None;
 QString lastAnsweredText;
+
+const QString InformationName = QStringLiteral("ShowInfo");
+
+bool answeredInAdvance(const QString& text, MessageBox::Answer& answer)
+{
+    if (nextAnswer == MessageBox::Answer::None)
+        return false;
+    answer = nextAnswer;
+    nextAnswer = MessageBox::Answer::None;
+    lastAnsweredText = text;
+    return true;
+}
+
+// Qt announces every message box as an alert; the information box is a plain dialog.
+QAccessibleInterface* informationAccessible(const QString& className, QObject* object)
+{
+    if (className != QLatin1String("QMessageBox") || object->objectName() != InformationName)
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog, static_cast<QWidget*>(object)->windowTitle());
+}
+
 } // namespace
 
 MessageBox::Answer MessageBox::okCancel(QWidget* parent, const QString& title, const QString& text,
                                         const QString& details)
 {
-    if (nextAnswer != Answer::None) {
-        const Answer answer = nextAnswer;
-        nextAnswer = Answer::None;
-        lastAnsweredText = text;
+    if (Answer answer; answeredInAdvance(text, answer))
         return answer;
-    }
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
     // Paths are shown as they are, never read as markup.
     box.setTextFormat(Qt::PlainText);
@@ -37,4 +55,17 @@ void MessageBox::setNextAnswer(Answer answer)
 QString MessageBox::lastText()
 {
     return lastAnsweredText;
+}
+
+void MessageBox::information(QWidget* parent, const QString& title, const QString& text)
+{
+    if (Answer answer; answeredInAdvance(text, answer))
+        return;
+    static const bool factoryInstalled = (QAccessible::installFactory(informationAccessible), true);
+    Q_UNUSED(factoryInstalled);
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    box.setObjectName(InformationName);
+    box.setTextFormat(Qt::PlainText);
+    box.setAccessibleDescription(text);
+    box.exec();
 }

@@ -16,8 +16,12 @@ public:
     static Answer okCancel(QWidget* parent, const QString& title, const QString& text,
                            const QString& details = QString());
 
-    // The next question returns this answer at once instead of showing itself.
+    // An information icon, the text and one OK button. Announced as a dialog, not an alert:
+    // it answers the user's own question.
+    static void information(QWidget* parent, const QString& title, const QString& text);
+
+    // The next question or information returns this answer at once instead of showing itself.
     static void setNextAnswer(Answer answer);
-    // The text of the last question answered in advance.
+    // The text of the last box answered in advance.
     static QString lastText();
 };

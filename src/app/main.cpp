@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -18,6 +19,11 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Velto"));
     QApplication::setApplicationVersion(QStringLiteral("1.6"));
+    QApplication::setDesktopFileName(QStringLiteral("velto"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/icons/velto-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
     // Velto speaks German; Qt's own texts (details buttons, edit menus) should too.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -2,12 +2,14 @@
 
 #include "app/CandidateView.h"
 #include "app/MessageBox.h"
+#include "windows/HelpForm.h"
 #include "list/CandidateModel.h"
 #include "platform/Beep.h"
 #include "platform/Settings.h"
 
 #include "TestMain.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -24,6 +26,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -154,6 +158,8 @@ private Q_SLOTS:
     void recentMaskMenu();
     void unwritableStoreDoesNotStopTheRun();
     void qtOptionsAreFiles();
+    void helpWindowOpensOnce();
+    void windowRoles();
 
 private:
     QTemporaryDir m_dir;
@@ -728,7 +734,9 @@ void TestForm1::unwritableStoreDoesNotStopTheRun()
         bool WriteSetting(const QString&, const QString&) override { return false; }
     };
     QTemporaryDir dir;
-    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s})), Delay, nullptr, std::make_shared<FullStore>());
+    Form1Services services;
+    services.settings = std::make_shared<FullStore>();
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s})), Delay, services);
     readyToRename(window, u"b[TYP]"_s);
     QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
     QCOMPARE(entriesOf(dir), QStringList{u"b.txt"_s});
@@ -747,6 +755,81 @@ void TestForm1::qtOptionsAreFiles()
     QVERIFY2(!velto.waitForFinished(1500), velto.readAllStandardError().constData());
     velto.kill();
     velto.waitForFinished();
+}
+
+void TestForm1::helpWindowOpensOnce()
+{
+    QTemporaryDir dir;
+    const QString manual = dir.filePath(u"help.rtf"_s);
+    const auto writeManual = [&manual](const char* text) {
+        QFile file(manual);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(R"({\rtf1\ansi )") + text + "}");
+    };
+    const auto shownText = [](const Form1& window) {
+        return window.helpForm()->findChild<QTextBrowser*>(u"Text1"_s)->toPlainText();
+    };
+    writeManual("Erste Fassung");
+    Form1Services services;
+    services.helpFile = manual;
+    Form1 window({}, Delay, services);
+    auto* help = child<QPushButton>(window, u"Btn_10"_s);
+    QTest::mouseClick(help, Qt::LeftButton);
+    HelpForm* first = window.helpForm();
+    QVERIFY(first && first->isVisible());
+    QCOMPARE(first->windowTitle(), u"Hilfe"_s);
+    QCOMPARE(shownText(window), u"Erste Fassung"_s);
+
+    // A second click only raises the open window: the file is not read again.
+    writeManual("Zweite Fassung");
+    QTest::mouseClick(help, Qt::LeftButton);
+    QCOMPARE(window.helpForm(), first);
+    QCOMPARE(shownText(window), u"Erste Fassung"_s);
+
+    // "Über ..." shows the information box; the help stays open.
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    QTest::mouseClick(first->findChild<QPushButton*>(u"Command1_1"_s), Qt::LeftButton);
+    QVERIFY(MessageBox::lastText().startsWith(
+        u"Velto 1.6 - ein Tool zum kinderleichten 'Umtaufen' unzähliger Dateien unter Windows\n\n"_s));
+    QVERIFY(first->isVisible());
+
+    // After OK the next opening reads the file anew.
+    QTest::mouseClick(first->findChild<QPushButton*>(u"Command1_0"_s), Qt::LeftButton);
+    QTRY_VERIFY(!window.helpForm());
+    QTest::mouseClick(help, Qt::LeftButton);
+    QCOMPARE(shownText(window), u"Zweite Fassung"_s);
+
+    // A missing manual is said in the window, and the program goes on.
+    window.helpForm()->close();
+    QTRY_VERIFY(!window.helpForm());
+    QFile::remove(manual);
+    QTest::mouseClick(help, Qt::LeftButton);
+    QVERIFY(shownText(window).startsWith(u"Die Anleitung wurde nicht gefunden"_s));
+}
+
+void TestForm1::windowRoles()
+{
+    // Screen readers announce a window by its role and title: frames for the main and the
+    // help window, dialogs for the options window and the information box.
+    const auto role = [](QObject* window) { return QAccessible::queryAccessibleInterface(window)->role(); };
+    Form1 window({}, Delay);
+    QCOMPARE(role(&window), QAccessible::Window);
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_10"_s), Qt::LeftButton);
+    QCOMPARE(role(window.helpForm()), QAccessible::Window);
+
+    // Whatever modal window opens is looked at and closed from inside its own event loop.
+    QList<QAccessible::Role> dialogs;
+    QTimer inspector;
+    connect(&inspector, &QTimer::timeout, [&dialogs] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            dialogs.append(QAccessible::queryAccessibleInterface(modal)->role());
+            modal->close();
+        }
+    });
+    inspector.start(10);
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_14"_s), Qt::LeftButton);
+    QTest::mouseClick(window.helpForm()->findChild<QPushButton*>(u"Command1_1"_s), Qt::LeftButton);
+    QCOMPARE(dialogs, (QList<QAccessible::Role>{QAccessible::Dialog, QAccessible::Dialog}));
 }
 
 VELTO_GUI_TEST_MAIN(TestForm1)

@@ -1,0 +1,86 @@
+#include "windows/HelpForm.h"
+
+#include "platform/RtfReader.h"
+#include "platform/RtfTextDocument.h"
+#include "windows/Twips.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTextBrowser>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+using Twips::place;
+using Twips::px;
+
+HelpForm::HelpForm(const QString& helpFile, QWidget* parent) : QMainWindow(parent, Qt::Window)
+{
+    setObjectName(u"HelpForm"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(px(6570), px(4950));
+    auto* client = new QWidget(this);
+    client->setObjectName(u"HelpFormClient"_s);
+    setCentralWidget(client);
+
+    auto* frame = new QGroupBox(u"Anleitung"_s, client);
+    frame->setObjectName(u"Frame1"_s);
+    place(frame, 60, 60, 6432, 4332);
+    Text1 = new QTextBrowser(frame);
+    Text1->setObjectName(u"Text1"_s);
+    Text1->setAccessibleName(u"Anleitung"_s);
+    Text1->setOpenLinks(false);
+    place(Text1, 120, 240, 6192, 3972);
+
+    const std::pair<QString, int> buttons[] = {{u"&OK"_s, 5220}, {u"&Über ..."_s, 3840}};
+    for (size_t i = 0; i < Command1.size(); ++i) {
+        Command1[i] = new QPushButton(buttons[i].first, client);
+        Command1[i]->setObjectName(u"Command1_"_s + QString::number(i));
+        Command1[i]->setAccessibleName(Twips::plainCaption(buttons[i].first));
+        place(Command1[i], buttons[i].second, 4500, 1272, 372);
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
+    }
+    setTabOrder(Text1, Command1[1]);
+    setTabOrder(Command1[1], Command1[0]);
+    Form_Load(helpFile);
+}
+
+QString HelpForm::defaultHelpFile()
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString candidates[] = {folder + u"/help.rtf"_s, folder + u"/../share/velto/help.rtf"_s};
+    for (const QString& candidate : candidates) {
+        if (QFile::exists(candidate))
+            return candidate;
+    }
+    return candidates[0];
+}
+
+void HelpForm::Form_Load(const QString& helpFile)
+{
+    QFile file(helpFile);
+    const QByteArray rtf = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const RtfDocument document = RtfReader::parse(rtf);
+    const bool hasText = std::any_of(document.paragraphs.cbegin(), document.paragraphs.cend(),
+                                     [](const RtfParagraph& paragraph) { return !paragraph.runs.empty(); });
+    if (hasText) {
+        RtfTextDocument::fill(*Text1->document(), document);
+    } else {
+        const QString why = file.error() == QFileDevice::NoError
+                                ? u"Die Anleitung ließ sich nicht lesen: „%1“ enthält keinen Text."_s
+                                : u"Die Anleitung wurde nicht gefunden: „%1“ fehlt oder lässt sich nicht öffnen."_s;
+        Text1->setPlainText(why.arg(QDir::toNativeSeparators(helpFile)));
+    }
+    setWindowTitle(u"Hilfe"_s);
+}
+
+void HelpForm::Command1_Click(int Index)
+{
+    if (Index == 1)
+        Q_EMIT aboutRequested();
+    else
+        close();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+
+class QPushButton;
+class QTextBrowser;
+
+// The help window: shows the manual help.rtf, read once when the window opens. Modeless;
+// it deletes itself when closed, so the next opening reads the file again.
+class HelpForm final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit HelpForm(const QString& helpFile, QWidget* parent = nullptr);
+
+    // Where the manual lies: beside the program, or in the installed data folder
+    // (<prefix>/share/velto beside <prefix>/bin). The first that exists, else the first.
+    static QString defaultHelpFile();
+
+Q_SIGNALS:
+    // "&Über ...": the main window shows its information box.
+    void aboutRequested();
+
+private:
+    void Form_Load(const QString& helpFile);
+    void Command1_Click(int Index);
+
+    QTextBrowser* Text1 = nullptr;
+    std::array<QPushButton*, 2> Command1{}; // 0 "&OK", 1 "&Über ..."
+};

@@ -1,0 +1,85 @@
+#include "windows/OptionForm.h"
+
+#include "platform/ShortcutService.h"
+#include "windows/Twips.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+using Twips::place;
+using Twips::px;
+
+OptionForm::OptionForm(ShortcutService& shortcuts, QString target, QWidget* parent)
+    : QDialog(parent), m_shortcuts(shortcuts),
+      m_target(std::move(target))
+{
+    setObjectName(u"OptionForm"_s);
+    setModal(true);
+    setFixedSize(px(4605), px(2205));
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
+
+    auto* frame = new QGroupBox(u"Verknüpfungen"_s, this);
+    frame->setObjectName(u"Frame1"_s);
+    place(frame, 60, 60, 4455, 1575);
+    auto* label = new QLabel(u"Erstelle eine Verknüpfung mit Velto ..."_s, frame);
+    label->setObjectName(u"Label1"_s);
+    // The sentence needs more room than its place in a narrow dialog font; it may run on to
+    // the frame's right edge.
+    place(label, 180, 300, 4155, 195);
+
+    const std::pair<QString, std::array<int, 4>> boxes[] = {
+        {u"... auf der &Arbeitsoberfläche (Desktop)"_s, {180, 600, 3615, 315}},
+        {u"... im Kontextmenü \"&Senden an\""_s, {180, 1020, 3075, 315}}};
+    for (size_t i = 0; i < ShortCutChk.size(); ++i) {
+        const auto& [caption, at] = boxes[i];
+        ShortCutChk[i] = new QCheckBox(caption, frame);
+        ShortCutChk[i]->setObjectName(u"ShortCutChk_"_s + QString::number(i));
+        // The caption continues the label's sentence; a screen reader gets both.
+        ShortCutChk[i]->setAccessibleName(label->text() + u' ' + Twips::plainCaption(caption));
+        place(ShortCutChk[i], at[0], at[1], at[2], at[3]);
+    }
+
+    const std::pair<QString, int> buttons[] = {{u"&OK"_s, 3600}, {u"&Abbruch"_s, 2580}};
+    for (size_t i = 0; i < OptBtn.size(); ++i) {
+        OptBtn[i] = new QPushButton(buttons[i].first, this);
+        OptBtn[i]->setObjectName(u"OptBtn_"_s + QString::number(i));
+        OptBtn[i]->setAccessibleName(Twips::plainCaption(buttons[i].first));
+        place(OptBtn[i], buttons[i].second, 1740, 915, 375);
+        connect(OptBtn[i], &QPushButton::clicked, this, [this, i] { OptBtn_Click(static_cast<int>(i)); });
+    }
+    OptBtn[0]->setDefault(true);
+    setTabOrder(ShortCutChk[0], ShortCutChk[1]);
+    setTabOrder(ShortCutChk[1], OptBtn[1]);
+    setTabOrder(OptBtn[1], OptBtn[0]);
+    Form_Load();
+}
+
+void OptionForm::Form_Load()
+{
+    setWindowTitle(u"Velto 1.6"_s + u" - Optionen"_s);
+}
+
+void OptionForm::OptBtn_Click(int Index)
+{
+    if (Index == 0) {
+        CreateShortcuts(ShortCutChk[0]->isChecked() ? 1 : 0, ShortCutChk[1]->isChecked() ? 1 : 0);
+        accept();
+    } else {
+        reject();
+    }
+}
+
+void OptionForm::CreateShortcuts(int desktop, int sendTo)
+{
+    // The service's answer is not read: a failed desktop shortcut must not keep the other one.
+    const QString name = u"Velto 1.6"_s;
+    if (desktop != 0)
+        m_shortcuts.fCreateShellLink(uR"(..\..\desktop)"_s, name, m_target, QString());
+    if (sendTo != 0)
+        m_shortcuts.fCreateShellLink(uR"(..\..\sendto)"_s, name, m_target, QString());
+}

@@ -1,0 +1,26 @@
+# Installs the build into a fresh prefix and checks that a desktop finds Velto there:
+# the program, its manual where the help window looks, the menu entry and the icon.
+# Run as: cmake -DBUILD=<build folder> -DPREFIX=<scratch folder> -P CheckInstall.cmake
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(path bin/velto share/velto/help.rtf share/applications/velto.desktop
+             share/icons/hicolor/scalable/apps/velto.svg share/icons/hicolor/16x16/apps/velto.png
+             share/icons/hicolor/48x48/apps/velto.png share/icons/hicolor/256x256/apps/velto.png)
+    if(NOT EXISTS "${PREFIX}/${path}")
+        message(FATAL_ERROR "not installed: ${path}")
+    endif()
+endforeach()
+find_program(VALIDATE desktop-file-validate)
+if(VALIDATE)
+    execute_process(COMMAND "${VALIDATE}" "${PREFIX}/share/applications/velto.desktop" RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "desktop-file-validate rejects velto.desktop")
+    endif()
+else()
+    message(WARNING "desktop-file-validate not found: the menu entry was not validated")
+endif()
+file(REMOVE_RECURSE "${PREFIX}")
