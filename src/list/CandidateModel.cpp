@@ -1,22 +1,29 @@
 #include "list/CandidateModel.h"
 
+#include "list/NaturalSortKeys.h"
+
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QLocale>
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
+#include <limits>
 #include <numeric>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
+} // namespace
+
 // Natural order as a file manager shows it. Qt's collator ignores numeric mode and case
 // rules in the C locale (plain code-unit order), which is what a bare test or service
 // environment has; the program's own language stands in then.
-QCollator listCollator()
+QCollator CandidateModel::listCollator()
 {
     QLocale locale;
     if (locale.language() == QLocale::C)
@@ -26,6 +33,8 @@ QCollator listCollator()
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     return collator;
 }
+
+namespace {
 
 bool isCollatedColumn(int column)
 {
@@ -153,12 +162,15 @@ Qt::ItemFlags CandidateModel::flags(const QModelIndex& index) const
 
 std::vector<CandidateRow>& CandidateModel::rowsForUpdate()
 {
-    m_inOrder = false;
     return m_rows;
 }
 
 void CandidateModel::newNamesChanged()
 {
+    // New names may break an order by new names; it is restored only when sorting is
+    // switched on again, never behind the user's back.
+    if (m_sortColumn == ColNewName)
+        m_inOrder = false;
     if (m_rows.empty())
         return;
     Q_EMIT dataChanged(index(0, ColNewName), index(rowCount() - 1, ColNewName),
@@ -279,25 +291,16 @@ bool CandidateModel::moveMarked(bool up)
     if (!anyMarked)
         return true;
 
-    QScopedValueRollback<bool> restructuring(m_restructuring, true);
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<CandidateRow> moved(m_rows.size());
-    for (size_t row = 0; row < m_rows.size(); ++row) {
-        CandidateRow& destination = moved[static_cast<size_t>(target[row])];
-        destination = std::move(m_rows[row]);
-        if (destination.Marked) {
-            destination.NewName = u"< ? >"_s;
-            destination.Problems = RowProblem::None;
+    std::vector<int> order(target.size());
+    for (size_t row = 0; row < target.size(); ++row)
+        order[static_cast<size_t>(target[row])] = static_cast<int>(row);
+    reorder(order);
+    for (CandidateRow& row : m_rows) {
+        if (row.Marked) {
+            row.NewName = PlaceholderText.toString();
+            row.Problems = RowProblem::None;
         }
     }
-    m_rows.swap(moved);
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex& index : before)
-        after.append(this->index(target[static_cast<size_t>(index.row())], index.column()));
-    changePersistentIndexList(before, after);
-    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     m_inOrder = false;
     newNamesChanged();
     return true;
@@ -332,24 +335,88 @@ void CandidateModel::sort(int column, Qt::SortOrder order)
     sortRows();
 }
 
+namespace {
+
+// A stable sort of [first, last) in blocks, merged pair by pair, so that a long list can tell
+// its progress between the steps. Each step is O(block log block) or one linear merge.
+template <typename T, typename Less, typename Step>
+void stableSortInSteps(std::vector<T>& items, Less less, Step step)
+{
+    constexpr size_t Block = size_t(1) << 15;
+    const size_t count = items.size();
+    for (size_t begin = 0; begin < count; begin += Block) {
+        std::stable_sort(items.begin() + qsizetype(begin), items.begin() + qsizetype(std::min(count, begin + Block)),
+                         less);
+        step();
+    }
+    if (count <= Block)
+        return;
+    std::vector<T> merged(count);
+    for (size_t width = Block; width < count; width *= 2) {
+        for (size_t begin = 0; begin < count; begin += 2 * width) {
+            const auto first = items.begin() + qsizetype(begin);
+            const auto middle = items.begin() + qsizetype(std::min(count, begin + width));
+            const auto last = items.begin() + qsizetype(std::min(count, begin + 2 * width));
+            std::move(first, middle, merged.begin() + qsizetype(begin)); // left run, then merge back
+            std::merge(std::make_move_iterator(merged.begin() + qsizetype(begin)),
+                       std::make_move_iterator(merged.begin() + (middle - items.begin())),
+                       std::make_move_iterator(middle), std::make_move_iterator(last), first, less);
+            step();
+        }
+    }
+}
+
+// A natural key in a shared buffer with its first bytes as numbers, so that most
+// comparisons are two integer comparisons and never touch the buffer.
+struct FastKey
+{
+    quint64 head = 0;
+    quint64 next = 0;
+    quint32 offset = 0; // of the bytes after the first 16
+    quint32 restLength = 0;
+    int row = 0;
+};
+
+quint64 bigEndian(const char* bytes, qsizetype available)
+{
+    quint64 value = 0;
+    for (int i = 0; i < 8; ++i)
+        value = (value << 8) | (i < available ? quint8(bytes[i]) : 0);
+    return value;
+}
+
+} // namespace
+
 std::vector<int> CandidateModel::sortedOrder() const
 {
+    const qsizetype total = qsizetype(m_rows.size());
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
     const bool descending = m_sortOrder == Qt::DescendingOrder;
+    // Steps of progress: one per row for the keys, then the sort's own steps.
+    qsizetype done = 0;
+    const qsizetype steps = 2 * total;
+    const auto step = [&](qsizetype by) {
+        done += by;
+        if (m_progress)
+            m_progress(std::min(done, steps), steps);
+    };
     // Descending keeps equal rows in their present order too, so it is not a reversed ascent.
     auto sortBy = [&](auto less) {
+        const qsizetype perStep = std::max<qsizetype>(1, total / 64);
         if (descending)
-            std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return less(b, a); });
+            stableSortInSteps(order, [&](int a, int b) { return less(b, a); }, [&] { step(perStep); });
         else
-            std::stable_sort(order.begin(), order.end(), less);
+            stableSortInSteps(order, less, [&] { step(perStep); });
     };
     auto row = [this](int i) -> const CandidateRow& { return m_rows[static_cast<size_t>(i)]; };
 
     if (isCollatedColumn(m_sortColumn)) {
+        const QCollator collator = listCollator();
+        if (std::optional<std::vector<int>> fast = naturalOrder(collator, descending, step))
+            return std::move(*fast);
         // One key per row and a byte comparison per pair: a collator compare() per pair is
         // many times slower on a long list. Equal neighbours (one folder, one type) share a key.
-        const QCollator collator = listCollator();
         std::vector<QCollatorSortKey> keys;
         keys.reserve(m_rows.size());
         QString previous;
@@ -362,13 +429,17 @@ std::vector<int> CandidateModel::sortedOrder() const
                 keys.push_back(collator.sortKey(text));
                 previous = std::move(text);
             }
+            if (keys.size() % 4096 == 0)
+                step(4096);
         }
+        done = total;
         sortBy([&keys](int a, int b) {
             return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0;
         });
         return order;
     }
 
+    done = total;
     switch (m_sortColumn) {
     case ColSize:
     case ColSizeKey:
@@ -399,6 +470,58 @@ std::vector<int> CandidateModel::sortedOrder() const
     return order;
 }
 
+template <typename Step>
+std::optional<std::vector<int>> CandidateModel::naturalOrder(const QCollator& collator, bool descending,
+                                                             Step&& step) const
+{
+    const NaturalSortKeys natural(collator);
+    if (!natural.usable())
+        return std::nullopt;
+    // All keys in one buffer: no allocation per row.
+    QByteArray bytes;
+    std::vector<std::pair<quint32, quint32>> spans; // offset, length
+    spans.reserve(m_rows.size());
+    for (const CandidateRow& candidate : m_rows) {
+        const qsizetype offset = bytes.size();
+        const bool keyed = m_sortColumn == ColOldName ? natural.appendKey(candidate.OldName, bytes)
+                           : m_sortColumn == ColNewName ? natural.appendKey(candidate.NewName, bytes)
+                           : m_sortColumn == ColFolder  ? natural.appendKey(candidate.Folder, bytes)
+                                                        : natural.appendKey(candidate.TypeText(), bytes);
+        if (!keyed || bytes.size() > std::numeric_limits<quint32>::max())
+            return std::nullopt; // one text the keys cannot order: the collator orders all
+        spans.emplace_back(quint32(offset), quint32(bytes.size() - offset));
+        if (spans.size() % 4096 == 0)
+            step(4096);
+    }
+    std::vector<FastKey> keys(m_rows.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const auto [offset, length] = spans[i];
+        const char* key = bytes.constData() + offset;
+        keys[i] = {bigEndian(key, length), bigEndian(key + 8, qsizetype(length) - 8), offset + std::min(length, 16u),
+                   length > 16 ? length - 16 : 0, int(i)};
+    }
+    spans = {};
+    const char* const base = bytes.constData();
+    const auto less = [base](const FastKey& a, const FastKey& b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        if (a.next != b.next)
+            return a.next < b.next;
+        const int byBytes = std::memcmp(base + a.offset, base + b.offset, std::min(a.restLength, b.restLength));
+        return byBytes != 0 ? byBytes < 0 : a.restLength < b.restLength;
+    };
+    const qsizetype perStep = std::max<qsizetype>(1, qsizetype(keys.size()) / 64);
+    if (descending)
+        stableSortInSteps(keys, [&less](const FastKey& a, const FastKey& b) { return less(b, a); }, [&] { step(perStep); });
+    else
+        stableSortInSteps(keys, less, [&] { step(perStep); });
+    std::vector<int> order;
+    order.reserve(keys.size());
+    for (const FastKey& key : keys)
+        order.push_back(key.row);
+    return order;
+}
+
 void CandidateModel::sortRows()
 {
     const std::vector<int> order = sortedOrder();
@@ -408,13 +531,42 @@ void CandidateModel::sortRows()
         unchanged = order[i] == static_cast<int>(i);
     if (unchanged)
         return;
+    reorder(order);
+}
 
+void CandidateModel::reorder(const std::vector<int>& order)
+{
+    // The rows move; views keep their scroll position, the current row follows its row, and
+    // the selection binding rebuilds the selection from the marks, which travel with the rows.
     QScopedValueRollback<bool> restructuring(m_restructuring, true);
-    beginResetModel();
-    std::vector<CandidateRow> sorted;
-    sorted.reserve(m_rows.size());
-    for (int from : order)
-        sorted.push_back(std::move(m_rows[static_cast<size_t>(from)]));
-    m_rows.swap(sorted);
-    endResetModel();
+    Q_EMIT rowsAboutToBeReordered();
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newPosition(m_rows.size());
+    for (size_t to = 0; to < order.size(); ++to)
+        newPosition[static_cast<size_t>(order[to])] = static_cast<int>(to);
+    // In place, cycle by cycle: a second vector of a million rows costs more in fresh pages
+    // than the moves themselves.
+    std::vector<bool> placed(m_rows.size());
+    for (size_t start = 0; start < m_rows.size(); ++start) {
+        if (placed[start])
+            continue;
+        CandidateRow held = std::move(m_rows[start]);
+        size_t to = start;
+        for (;;) {
+            placed[to] = true;
+            const auto from = static_cast<size_t>(order[to]);
+            if (from == start)
+                break;
+            m_rows[to] = std::move(m_rows[from]);
+            to = from;
+        }
+        m_rows[to] = std::move(held);
+    }
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before)
+        after.append(this->index(newPosition[static_cast<size_t>(index.row())], index.column()));
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

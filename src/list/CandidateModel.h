@@ -4,7 +4,11 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
+#include <optional>
 #include <vector>
+
+class QCollator;
 
 // The candidate list as a table: one row per CandidateRow, eleven columns of which the last
 // five are hidden key columns. Row order is part of the renaming plan (the counter numbers
@@ -39,6 +43,8 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // The collator of the visible text columns: numeric, without regard to letter case.
+    static QCollator listCollator();
     // The text a column shows for a row; ColSpare is always empty.
     static QString columnText(const CandidateRow& row, int column);
     // The failed tests of Problems in words, one per line; empty for none.
@@ -50,8 +56,13 @@ public:
     // Marked belongs to CandidateSelection, which keeps it equal to the view's selection.
     std::vector<CandidateRow>& rowsForUpdate();
     // One dataChanged over the whole new-name column. A list sorted by new names is not
-    // re-sorted: that would renumber the counter and change the names again.
+    // re-sorted: that would renumber the counter and change the names again; it counts as
+    // out of order until sorting is switched on again.
     void newNamesChanged();
+
+    // Told during long sorts, at least every few thousand rows.
+    using Progress = std::function<void(qsizetype done, qsizetype total)>;
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
 
     void InitListe();
     // Qt's removal, for one block of rows.
@@ -65,7 +76,7 @@ public:
     // Moves every marked row one place up or down; a block of adjacent marked rows moves as a
     // block, the unmarked row it passes goes to its other side. Switches sorting off in every
     // case. Refuses (false, nothing moves) when a marked row would leave the list. Moved rows
-    // show "< ? >" as new name until the next name pass.
+    // show PlaceholderText as new name until the next name pass.
     bool moveMarked(bool up);
 
     // Sort state: column, order, and whether the list keeps itself sorted. Starts at
@@ -86,13 +97,24 @@ public:
     // selection changes are the model's doing, not the user's.
     bool isRestructuring() const { return m_restructuring; }
 
+Q_SIGNALS:
+    // Sent before rows change places (sort, moves): the selection is dropped here and rebuilt
+    // from the marks after layoutChanged, which is much cheaper for a long list than letting
+    // the selection model carry a persistent index per selected row.
+    void rowsAboutToBeReordered();
+
 private:
     // Marks are written only through the selection binding, which keeps them equal to the
     // view's selection; they do not disturb the row order.
     friend class CandidateSelection;
 
     std::vector<int> sortedOrder() const;
+    // The order by the ASCII keys of NaturalSortKeys; nothing when a text needs the collator.
+    template <typename Step>
+    std::optional<std::vector<int>> naturalOrder(const QCollator& collator, bool descending, Step&& step) const;
     void sortRows();
+    // Row order[i] goes to place i, with persistent indexes following their rows.
+    void reorder(const std::vector<int>& order);
 
     std::vector<CandidateRow> m_rows;
     int m_sortColumn = ColOldName;
@@ -100,4 +122,5 @@ private:
     bool m_sortingEnabled = false;
     bool m_inOrder = true; // rows known to be sorted by the current sort state
     bool m_restructuring = false;
+    Progress m_progress;
 };

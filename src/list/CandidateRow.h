@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringView>
 
+// What a row shows instead of a new name while none can be made: the mask is faulty, the
+// counter would overflow, or the row moved since the last name pass.
+inline constexpr QStringView PlaceholderText = u"< ? >";
+
 // Failures of a row's new name found by the last plan check (bit flags).
 namespace RowProblem {
 enum : quint8 {

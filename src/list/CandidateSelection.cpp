@@ -16,6 +16,13 @@ CandidateSelection::CandidateSelection(CandidateModel* model, QItemSelectionMode
     // already dropped its ranges (reset) or shifted them past the new rows (insertion).
     connect(model, &QAbstractItemModel::modelReset, this, &CandidateSelection::applyMarks);
     connect(model, &QAbstractItemModel::rowsInserted, this, &CandidateSelection::applyMarks);
+    // Rows that change places drop the selection first and get it back from their marks.
+    connect(model, &CandidateModel::rowsAboutToBeReordered, this, [this] {
+        QScopedValueRollback<bool> applying(m_applying, true);
+        if (m_selection && m_selection->hasSelection())
+            m_selection->clearSelection();
+    });
+    connect(model, &QAbstractItemModel::layoutChanged, this, &CandidateSelection::applyMarks);
     connect(selection, &QItemSelectionModel::selectionChanged, this,
             &CandidateSelection::onSelectionChanged);
 }

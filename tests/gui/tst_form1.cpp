@@ -23,6 +23,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -159,6 +160,7 @@ private Q_SLOTS:
     void unwritableStoreDoesNotStopTheRun();
     void qtOptionsAreFiles();
     void helpWindowOpensOnce();
+    void sortKeepsMarksCurrentRowAndScrolling();
     void windowRoles();
 
 private:
@@ -805,6 +807,51 @@ void TestForm1::helpWindowOpensOnce()
     QFile::remove(manual);
     QTest::mouseClick(help, Qt::LeftButton);
     QVERIFY(shownText(window).startsWith(u"Die Anleitung wurde nicht gefunden"_s));
+}
+
+void TestForm1::sortKeepsMarksCurrentRowAndScrolling()
+{
+    QTemporaryDir dir;
+    QStringList names;
+    for (int i = 0; i < 300; ++i)
+        names << u"f%1.txt"_s.arg(i);
+    Form1 window(toArguments(createFiles(dir, names)), Delay);
+    window.show();
+    auto* liste = child<CandidateView>(window, u"Liste"_s);
+    QItemSelectionModel* selection = liste->selectionModel();
+    const CandidateModel* model = window.model();
+    // Every third row marked, the current row far down, the view scrolled to it.
+    selection->clearSelection();
+    for (int row = 0; row < model->rowCount(); row += 3)
+        selection->select(model->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selection->setCurrentIndex(model->index(250, 0), QItemSelectionModel::NoUpdate);
+    liste->scrollTo(model->index(250, 0));
+    const int scrolled = liste->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    QStringList before;
+    for (int row = 0; row < model->rowCount(); row += 3)
+        before << model->index(row, 0).data().toString();
+    before.sort();
+    const QString current = selection->currentIndex().data().toString();
+
+    // "Alter Name", descending.
+    liste->header()->sectionClicked(CandidateModel::ColOldName);
+    liste->header()->sectionClicked(CandidateModel::ColOldName);
+    QCOMPARE(model->index(0, 0).data().toString(), u"f299.txt"_s);
+    QStringList after;
+    for (const QModelIndex& index : selection->selectedRows())
+        after << index.data().toString();
+    after.sort();
+    QCOMPARE(after, before);
+    QStringList marked; // marks and selection are one
+    for (const CandidateRow& row : model->rows()) {
+        if (row.Marked)
+            marked << row.OldName;
+    }
+    marked.sort();
+    QCOMPARE(marked, before);
+    QCOMPARE(selection->currentIndex().data().toString(), current);
+    QCOMPARE(liste->verticalScrollBar()->value(), scrolled);
 }
 
 void TestForm1::windowRoles()
