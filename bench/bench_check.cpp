@@ -2,6 +2,8 @@
 #include "check/PlanCheck.h"
 #include "list/CandidateRow.h"
 #include "naming/MaskTranslator.h"
+
+#include "ListedFolder.h"
 #include "platform/PosixFileSystem.h"
 
 #include <QDir>
@@ -20,19 +22,6 @@ QString fileName(qsizetype i)
 {
     return QStringLiteral("IMG_%1.jpg").arg(i, 7, 10, QLatin1Char('0'));
 }
-
-// The folder's entries held in memory, for lists larger than is sensible to create on disk.
-class ListedFolder final : public FileSystem
-{
-public:
-    explicit ListedFolder(QStringList names) : m_names(std::move(names)) {}
-    FileAttributes attributes(const QString&) const override { return {}; }
-    std::optional<QStringList> entryNames(const QString&) const override { return m_names; }
-    int maxNameBytes(const QString&) const override { return 255; }
-
-private:
-    QStringList m_names;
-};
 
 std::vector<CandidateRow> makeRows(const QString& folder, qsizetype count)
 {

@@ -80,6 +80,7 @@ Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services servic
     m_c.Liste->setModel(m_model);
     configureListColumns(m_c.Liste);
     m_selection = new CandidateSelection(m_model, m_c.Liste->selectionModel(), this);
+    m_model->setProgress([this](qsizetype done, qsizetype total) { m_progress.show(done, total); });
 
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -147,8 +148,11 @@ void Form1::Form_Load()
     ChkSituation();
 
     CommandLinePaths = ListIntake::SplitCommandLine(m_arguments);
+    // The words are read once; a hundred thousand of them are megabytes not to keep twice.
+    m_arguments = {};
     if (!CommandLinePaths.isEmpty())
         FillListe(CommandLinePaths);
+    CommandLinePaths = {};
 }
 
 // ---- The plan check ---------------------------------------------------------------------
@@ -326,6 +330,7 @@ void Form1::Liste_OLEDragDrop(const QMimeData* data)
 
 void Form1::Liste_ColumnClick(int ColumnHeader)
 {
+    m_progress.begin(m_model->rowCount());
     if (ColumnHeader == LastSortColumn) {
         // Only the direction flips; a list in a manual order stays in it until sorting is
         // switched on again.
@@ -343,6 +348,7 @@ void Form1::Liste_ColumnClick(int ColumnHeader)
         m_model->setSortState(column, m_model->sortOrder());
         m_model->setSortingEnabled(true);
     }
+    m_progress.end();
     ChkSituation();
 }
 

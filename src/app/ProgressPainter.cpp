@@ -24,10 +24,12 @@ bool ProgressPainter::due()
     return true;
 }
 
-void ProgressPainter::show(qsizetype done)
+void ProgressPainter::show(qsizetype done, qsizetype total)
 {
     if (!due())
         return;
+    if (total >= 0 && total != m_bar->maximum())
+        m_bar->setRange(0, static_cast<int>(qMin<qsizetype>(total, INT_MAX)));
     m_bar->setValue(static_cast<int>(qMin<qsizetype>(done, m_bar->maximum())));
     m_bar->repaint();
     m_message->repaint();

@@ -15,7 +15,8 @@ public:
     // Range 0..total, value 0; the message that says what runs is painted before the work.
     void begin(qsizetype total);
     // Paints the bar and the message only: no event is taken, nothing can change meanwhile.
-    void show(qsizetype done);
+    // With a total, the bar's range follows it (a second phase of the same work).
+    void show(qsizetype done, qsizetype total = -1);
     // Paints the value and lets the desktop see the window alive (repaints, window-manager
     // pings), but takes no input.
     void keepAlive(qsizetype value);

@@ -21,63 +21,142 @@ char16_t asciiCapital(char16_t c)
     return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
 }
 
+bool isAscii(QStringView text)
+{
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// FNV-1a over the capitals of plain ASCII, or over capitals made already.
+quint64 capitalsHash(QStringView text)
+{
+    quint64 hash = 1469598103934665603ULL;
+    for (QChar c : text)
+        hash = (hash ^ asciiCapital(c.unicode())) * 1099511628211ULL;
+    return hash;
+}
+
 // A name as it is compared without regard to letter case: by its capitals. Most names are
 // plain ASCII, where the capitals are taken character by character while hashing and
-// comparing, without making a capitalised copy; other names hold their capitals. Capitals
-// contain no small ASCII letter, so both kinds compare correctly with each other. The hash
-// is kept, so that probing a large table rarely has to read the text of another name.
+// comparing, without a capitalised copy; other names make their capitals once. The hash
+// is kept, so that probing a large table rarely reads the text of another name.
 struct CaselessName
 {
-    explicit CaselessName(const QString& name)
+    explicit CaselessName(QStringView name) : ascii(isAscii(name))
     {
-        text = name;
-        for (QChar c : name) {
-            if (c.unicode() >= 0x80) {
-                text = toCapitals(name);
-                break;
-            }
+        if (ascii) {
+            text = name;
+        } else {
+            capitals = toCapitals(name.toString());
+            text = capitals;
         }
-        // FNV-1a over the capitals.
-        hash = 1469598103934665603ULL;
-        for (QChar c : std::as_const(text))
-            hash = (hash ^ asciiCapital(c.unicode())) * 1099511628211ULL;
+        hash = capitalsHash(text);
     }
 
-    friend bool operator==(const CaselessName& a, const CaselessName& b)
+    // Whether other, a name as it is spelled, has the same capitals. Capitals hold no small
+    // ASCII letter, so an ASCII side and a capitalised side compare character by character.
+    bool sameAs(QStringView other) const
     {
-        if (a.hash != b.hash || a.text.size() != b.text.size())
+        QString otherCapitals;
+        if (!isAscii(other)) {
+            otherCapitals = toCapitals(other.toString());
+            other = otherCapitals;
+        }
+        if (other.size() != text.size())
             return false;
-        const QChar* x = a.text.constData();
-        const QChar* y = b.text.constData();
-        for (qsizetype i = 0, n = a.text.size(); i < n; ++i) {
-            if (asciiCapital(x[i].unicode()) != asciiCapital(y[i].unicode()))
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (asciiCapital(text[i].unicode()) != asciiCapital(other[i].unicode()))
                 return false;
         }
         return true;
     }
 
-    friend size_t qHash(const CaselessName& name, size_t seed = 0) { return name.hash ^ seed; }
-
-    QString text;
-    size_t hash = 0;
+    bool ascii;
+    QString capitals; // only for names beyond ASCII
+    QStringView text; // the name, or its capitals
+    quint64 hash = 0;
 };
 
-// Entries of one folder by their name's capitals. Only the first spelling is kept: that is
-// enough to tell whether a match is the row's own file.
-struct EntryMatch
+// An open-addressing table of names by their capitals that stores only a hash and an index
+// per name: the names themselves stay where they are (the folder listing, the rows), so a
+// million of them cost neither a node nor a string copy each.
+class NameTable
 {
-    QString firstName;
-    int count = 0;
+public:
+    struct Slot
+    {
+        quint64 hash = 0;
+        qint32 index = -1; // -1: empty
+        qint32 count = 0;  // names with these capitals
+    };
+
+    // The slot of the name, or the empty slot where it belongs. nameAt(index) gives the
+    // spelling of a stored name.
+    template <typename NameAt>
+    Slot& find(const CaselessName& name, NameAt nameAt)
+    {
+        if (m_slots.empty())
+            m_slots.resize(16);
+        for (size_t i = name.hash & (m_slots.size() - 1);; i = (i + 1) & (m_slots.size() - 1)) {
+            Slot& slot = m_slots[i];
+            if (slot.index < 0 || (slot.hash == name.hash && name.sameAs(nameAt(slot.index))))
+                return slot;
+        }
+    }
+
+    // Fills the empty slot that find() returned; may move every slot.
+    void insert(Slot& slot, quint64 hash, qint32 index)
+    {
+        slot = {hash, index, 1};
+        if (++m_used * 2 > m_slots.size())
+            grow();
+    }
+
+    void reserve(qsizetype names)
+    {
+        size_t size = 16;
+        while (size < size_t(names) * 2)
+            size *= 2;
+        if (size > m_slots.size()) {
+            std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(size));
+            rehash(old);
+        }
+    }
+
+private:
+    void grow()
+    {
+        std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(m_slots.size() * 2));
+        rehash(old);
+    }
+    void rehash(const std::vector<Slot>& old)
+    {
+        for (const Slot& slot : old) {
+            if (slot.index < 0)
+                continue;
+            size_t i = slot.hash & (m_slots.size() - 1);
+            while (m_slots[i].index >= 0)
+                i = (i + 1) & (m_slots.size() - 1);
+            m_slots[i] = slot;
+        }
+    }
+
+    std::vector<Slot> m_slots;
+    size_t m_used = 0;
 };
 
 struct FolderState
 {
     bool listed = false;
     bool readable = true;
-    QHash<CaselessName, EntryMatch> entries;
+    QStringList names; // the folder's entries
+    NameTable entries; // over names
     int maxNameBytes = -1;
     // Shared by every folder of the same group: new names must be unique within it.
-    QHash<CaselessName, qsizetype>* newNames = nullptr; // new name -> first marked row
+    NameTable* newNames = nullptr; // over the rows' new names, the first marked row of each
 };
 
 // The folders of the marked rows. Folders form one group for uniqueness when their texts
@@ -138,24 +217,29 @@ public:
         return *m_last;
     }
 
-    // The folder's entries by their capitals, listed on first use; nothing when the folder
+    // The folder's entries by their capitals, listed on first use; false when the folder
     // cannot be listed, which leaves the absence of clashes unknown.
-    const QHash<CaselessName, EntryMatch>* entries(const QString& folder, FolderState& state)
+    bool listed(const QString& folder, FolderState& state)
     {
         if (!state.listed) {
             state.listed = true;
-            const std::optional<QStringList> names = m_fs.entryNames(folder);
+            std::optional<QStringList> names = m_fs.entryNames(folder);
             state.readable = names.has_value();
             if (names) {
-                state.entries.reserve(names->size());
-                for (const QString& name : *names) {
-                    EntryMatch& match = state.entries[CaselessName(name)];
-                    if (match.count++ == 0)
-                        match.firstName = name;
+                state.names = std::move(*names);
+                state.entries.reserve(state.names.size());
+                const auto nameAt = [&state](qint32 index) { return QStringView(state.names.at(index)); };
+                for (qsizetype i = 0; i < state.names.size(); ++i) {
+                    const CaselessName name(state.names.at(i));
+                    NameTable::Slot& slot = state.entries.find(name, nameAt);
+                    if (slot.index < 0)
+                        state.entries.insert(slot, name.hash, qint32(i));
+                    else
+                        ++slot.count;
                 }
             }
         }
-        return state.readable ? &state.entries : nullptr;
+        return state.readable;
     }
 
     int maxNameBytes(const QString& folder, FolderState& state)
@@ -179,20 +263,20 @@ private:
     const FileSystem& m_fs;
     // Node-based: the pointers handed out stay valid while other folders are added.
     std::unordered_map<QString, FolderState, QStringHash> m_folders;
-    std::vector<QHash<CaselessName, qsizetype>> m_groups; // sized once, never moves
+    std::vector<NameTable> m_groups; // sized once, never moves
     const QString* m_lastKey = nullptr;
     FolderState* m_last = nullptr;
 };
 
-bool clashes(const CandidateRow& row, const CaselessName& newName,
-             const QHash<CaselessName, EntryMatch>& entries)
+bool clashes(const CandidateRow& row, const CaselessName& newName, FolderState& folder)
 {
-    const auto it = entries.constFind(newName);
-    if (it == entries.cend())
+    const NameTable::Slot& match =
+        folder.entries.find(newName, [&folder](qint32 index) { return QStringView(folder.names.at(index)); });
+    if (match.index < 0)
         return false;
     // The row's own file does not count against it (a case-only change); any other entry does.
-    if (CaselessName(row.OldName) == newName)
-        return it->count > 1 || it->firstName != row.OldName;
+    if (newName.sameAs(row.OldName))
+        return match.count > 1 || folder.names.at(match.index) != row.OldName;
     return true;
 }
 
@@ -226,7 +310,7 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         result.CounterInRange = false;
 
     if (!mask.MaskOk || !result.CounterInRange) {
-        const QString placeholder = PlaceholderName.toString();
+        const QString placeholder = PlaceholderText.toString();
         for (CandidateRow& row : rows) {
             row.NewName = placeholder;
             row.Problems = RowProblem::None;
@@ -260,22 +344,22 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         const CaselessName caseless(name);
         // A row that keeps its exact name moves nothing and cannot clash.
         if (name != row.OldName) {
-            const QHash<CaselessName, EntryMatch>* entries = folders.entries(row.Folder, folder);
-            if (entries == nullptr)
+            if (!folders.listed(row.Folder, folder))
                 row.Problems |= RowProblem::Unreadable;
-            else if (clashes(row, caseless, *entries))
+            else if (clashes(row, caseless, folder))
                 row.Problems |= RowProblem::Clash;
         }
         if (tooLong(name, folders.maxNameBytes(row.Folder, folder)))
             row.Problems |= RowProblem::TooLong;
 
-        const auto first = folder.newNames->constFind(caseless);
-        const bool inserted = first == folder.newNames->cend();
+        NameTable::Slot& first = folder.newNames->find(
+            caseless, [&rows](qint32 index) { return QStringView(rows[static_cast<size_t>(index)].NewName); });
+        const bool inserted = first.index < 0;
         if (inserted) {
-            folder.newNames->insert(caseless, i);
+            folder.newNames->insert(first, caseless.hash, qint32(i));
         } else {
             row.Problems |= RowProblem::Duplicate;
-            rows[static_cast<size_t>(first.value())].Problems |= RowProblem::Duplicate;
+            rows[static_cast<size_t>(first.index)].Problems |= RowProblem::Duplicate;
         }
 
         result.NoTypeOnly &= !(row.Problems & RowProblem::TypeOnly);

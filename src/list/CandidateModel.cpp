@@ -248,8 +248,17 @@ void CandidateModel::insertAtTop(std::vector<CandidateRow> newRows)
     {
         QScopedValueRollback<bool> restructuring(m_restructuring, true);
         beginInsertRows(QModelIndex(), 0, static_cast<int>(newRows.size()) - 1);
-        m_rows.insert(m_rows.begin(), std::make_move_iterator(newRows.begin()),
-                      std::make_move_iterator(newRows.end()));
+        if (m_rows.empty()) {
+            // The first filling takes the rows as they are: a copy of a million would double
+            // the list's memory for a moment.
+            m_rows = std::move(newRows);
+        } else {
+            std::vector<CandidateRow> all;
+            all.reserve(newRows.size() + m_rows.size());
+            std::move(newRows.begin(), newRows.end(), std::back_inserter(all));
+            std::move(m_rows.begin(), m_rows.end(), std::back_inserter(all));
+            m_rows = std::move(all);
+        }
         endInsertRows();
     }
     m_inOrder = false;

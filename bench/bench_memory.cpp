@@ -1,0 +1,73 @@
+// Memory per listed row: a million rows as intake makes them (one folder text shared, short
+// names, times shared by files of one second), in the model with its selection binding,
+// all marked, after a name pass. Counted from the allocator's bytes in use (mallinfo2),
+// less the UTF-16 text of the old and the new names themselves.
+#include "check/PlanCheck.h"
+#include "list/CandidateModel.h"
+#include "list/CandidateSelection.h"
+#include "naming/MaskTranslator.h"
+
+#include "ListedFolder.h"
+
+#include <QItemSelectionModel>
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+size_t bytesInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd; // small chunks and mmapped blocks alike
+}
+
+void BM_MemoryPerRow(benchmark::State& state)
+{
+    const auto count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        const size_t before = bytesInUse();
+        auto model = std::make_unique<CandidateModel>();
+        auto* selection = new QItemSelectionModel(model.get()); // the model's child
+        CandidateSelection marks(model.get(), selection);
+        {
+            std::vector<CandidateRow> rows;
+            rows.reserve(static_cast<size_t>(count));
+            const QString folder = u"/home/anna/Bilder/Urlaub/"_s;
+            QString dateKey;
+            for (int i = 0; i < count; ++i) {
+                if (i % 100 == 0)
+                    dateKey = u"2024031508:%1:%2"_s.arg(i / 6000 % 60, 2, 10, QChar(u'0')).arg(i / 100 % 60, 2, 10, QChar(u'0'));
+                CandidateRow row = CandidateRow::fromParts(folder, u"IMG_%1.jpg"_s.arg(i, 7, 10, QChar(u'0')));
+                row.DateKey = dateKey;
+                row.Marked = true;
+                rows.push_back(std::move(row));
+            }
+            model->insertAtTop(std::move(rows));
+        }
+        qsizetype textBytes = 0;
+        {
+            const ListedFolder fs({});
+            const MaskTranslation mask = MaskTranslator::translate(u"Urlaub_[ZAHL][TYP]"_s, u"<>|\\/:?\""_s);
+            PlanCheck::FillNewNameColumn(model->rowsForUpdate(), mask, NamingOptions(), fs);
+            model->newNamesChanged();
+        }
+        for (const CandidateRow& row : model->rows())
+            textBytes += 2 * (row.OldName.size() + row.NewName.size());
+        const size_t after = bytesInUse();
+        state.counters["bytes_per_row"] = double(after - before) / count;
+        state.counters["text_bytes_per_row"] = double(textBytes) / count;
+        state.counters["overhead_per_row"] = (double(after - before) - double(textBytes)) / count;
+        state.PauseTiming();
+        model.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MemoryPerRow)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
