@@ -37,10 +37,7 @@ HelpForm::HelpForm(const QString& helpFile, QWidget* parent) : QMainWindow(paren
 
     const std::pair<QString, int> buttons[] = {{u"&OK"_s, 5220}, {u"&Über ..."_s, 3840}};
     for (size_t i = 0; i < Command1.size(); ++i) {
-        Command1[i] = new QPushButton(buttons[i].first, client);
-        Command1[i]->setObjectName(u"Command1_"_s + QString::number(i));
-        Command1[i]->setAccessibleName(Twips::plainCaption(buttons[i].first));
-        place(Command1[i], buttons[i].second, 4500, 1272, 372);
+        Command1[i] = Twips::arrayButton(client, u"Command1"_s, i, buttons[i].first, buttons[i].second, 4500, 1272, 372);
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
     }
     setTabOrder(Text1, Command1[1]);

@@ -46,10 +46,7 @@ OptionForm::OptionForm(ShortcutService& shortcuts, QString target, QWidget* pare
 
     const std::pair<QString, int> buttons[] = {{u"&OK"_s, 3600}, {u"&Abbruch"_s, 2580}};
     for (size_t i = 0; i < OptBtn.size(); ++i) {
-        OptBtn[i] = new QPushButton(buttons[i].first, this);
-        OptBtn[i]->setObjectName(u"OptBtn_"_s + QString::number(i));
-        OptBtn[i]->setAccessibleName(Twips::plainCaption(buttons[i].first));
-        place(OptBtn[i], buttons[i].second, 1740, 915, 375);
+        OptBtn[i] = Twips::arrayButton(this, u"OptBtn"_s, i, buttons[i].first, buttons[i].second, 1740, 915, 375);
         connect(OptBtn[i], &QPushButton::clicked, this, [this, i] { OptBtn_Click(static_cast<int>(i)); });
     }
     OptBtn[0]->setDefault(true);
