@@ -98,6 +98,46 @@ BENCHMARK(BM_GenerateNames)
     ->Args({1'000'000, 3})
     ->Unit(benchmark::kMillisecond);
 
+// The same pass writing all names into one buffer, as the plan check can: no allocation per
+// name, only the end of each name kept.
+void BM_AppendNames(benchmark::State& state)
+{
+    const std::vector<Row> rows = makeRows(state.range(0));
+    const MaskTranslation t = MaskTranslator::translate(EveryKindMask, ForbiddenChars);
+    if (!t.MaskOk) {
+        state.SkipWithError("mask does not translate");
+        return;
+    }
+    NamingOptions options;
+    options.DigitsText = u"8"_s;
+    options.LeadZeroChar = u"0"_s;
+    options.LetterCaseIndex = static_cast<int>(state.range(1));
+    options.SearchText = u"img"_s;
+    options.ReplaceText = u"Bild"_s;
+    std::vector<qsizetype> ends(rows.size());
+    QString names;
+    names.reserve(state.range(0) * 200);
+
+    for (auto _ : state) {
+        const NameGenerator generator(t.program, options);
+        names.resize(0);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const Row& row = rows[i];
+            generator.appendTo(names, {row.bareName, row.typeText, row.dateKey}, qint64(i) + 1);
+            ends[i] = names.size();
+        }
+        benchmark::DoNotOptimize(names.constData());
+        benchmark::DoNotOptimize(ends.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_AppendNames)
+    ->Args({100'000, 1})
+    ->Args({100'000, 3})
+    ->Args({1'000'000, 1})
+    ->Args({1'000'000, 3})
+    ->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

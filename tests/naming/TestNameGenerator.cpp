@@ -80,6 +80,11 @@ private Q_SLOTS:
     void codePointSelections();
     void shortDateKey_data();
     void shortDateKey();
+    void letterCaseOfPieces_data();
+    void letterCaseOfPieces();
+    void letterCaseLikeQtBeyondTheBasicPlane();
+    void appendToAfterPrefixes_data();
+    void appendToAfterPrefixes();
 };
 
 void TestNameGenerator::elements_data()
@@ -473,6 +478,157 @@ void TestNameGenerator::shortDateKey()
     QFETCH(QString, mask);
     QFETCH(QString, expected);
     QCOMPARE(nameFor(mask, exampleOptions(), {Bare, Type, dateKey}), expected);
+}
+
+// With a letter case the generator converts the pieces of a name (literal text, name, type,
+// key) one by one instead of the whole name; it must give the whole name converted.
+void TestNameGenerator::letterCaseOfPieces_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("lead");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("replacement");
+
+    const QString everyKind = u"[NAME]_[TYP]_[ZAHL]_[2-5][R1-3][3,2][R2,2][2-][R2-][4]_[DATUM]_[RDATUM]_"
+                              u"[TAG][MONAT][JAHR]_[ZEIT]_[H][M][S] [[Kopie]"_s;
+    const QString holiday = u"Urlaub am Meer \u2013 Grüße"_s;
+    QTest::newRow("every kind") << everyKind << holiday << u"jpg"_s << Key << u"0"_s << u"img"_s << u"Bild"_s;
+    QTest::newRow("every kind, short key")
+        << everyKind << holiday << u"Jpg"_s << u"199912241"_s << u"_"_s << QString() << QString();
+    QTest::newRow("sharp s inside selections")
+        << u"[2-4]-[R2,2]-[NAME]"_s << u"Größe"_s << u"ß"_s << Key << u"0"_s << QString() << QString();
+    QTest::newRow("long name, sharp s late") << u"[NAME]-[12-]-[R4,3]"_s << u"Ärger über Öl im Fluß, Straße"_s
+                                             << u"txt"_s << Key << u"0"_s << QString() << QString();
+    QTest::newRow("dotted capital I") << u"[1][2-][R1-3]"_s << u"\u0130stanbul \u0130"_s << u"jpg"_s << Key
+                                      << u"0"_s << QString() << QString();
+    QTest::newRow("replacing brings sharp s")
+        << u"[NAME][R3-]"_s << u"Strasse"_s << u"jpg"_s << Key << u"0"_s << u"ss"_s << u"ß"_s;
+    QTest::newRow("first pieces empty") << u"[R9][H][NAME][TYP]"_s << u"ßig"_s << u"JPG"_s << u"19991224"_s
+                                        << u"0"_s << QString() << QString();
+    QTest::newRow("title case first")
+        << u"[NAME]"_s << u"\u01C6emal"_s << u"jpg"_s << Key << u"0"_s << QString() << QString();
+    QTest::newRow("letters fill the counter")
+        << u"[ZAHL]-[NAME]"_s << u"x"_s << u"jpg"_s << Key << u"a"_s << QString() << QString();
+    QTest::newRow("sharp s fills the counter")
+        << u"[ZAHL]-[NAME]"_s << u"x"_s << u"jpg"_s << Key << u"ß"_s << QString() << QString();
+    QTest::newRow("literal sharp s") << u"ß-[NAME]"_s << u"ab"_s << u"jpg"_s << Key << u"0"_s << QString()
+                                     << QString();
+    QTest::newRow("letters in the key") << u"[DATUM]_[ZEIT]_[M][S]"_s << u"x"_s << u"jpg"_s
+                                        << u"1999122413:4a:ßx"_s << u"0"_s << QString() << QString();
+    QTest::newRow("pair in the name") << u"[2][NAME][R1]"_s << u"\U00010428xß\U0001F600"_s << u"jpg"_s << Key
+                                      << u"0"_s << QString() << QString();
+    QTest::newRow("pair across type and name") << u"[TYP][NAME]"_s
+                                               << u"\xDC28"
+                                                  "b"_s
+                                               << u"a\xD801"_s << Key << u"0"_s << QString() << QString();
+    QTest::newRow("pair in the literal text")
+        << u"\U00010428-[NAME]"_s << u"ab"_s << u"jpg"_s << Key << u"0"_s << QString() << QString();
+}
+
+void TestNameGenerator::letterCaseOfPieces()
+{
+    QFETCH(QString, mask);
+    QFETCH(QString, name);
+    QFETCH(QString, type);
+    QFETCH(QString, key);
+    QFETCH(QString, lead);
+    QFETCH(QString, search);
+    QFETCH(QString, replacement);
+
+    NamingOptions options = exampleOptions();
+    options.DigitsText = u"5"_s;
+    options.LeadZeroChar = lead;
+    options.SearchText = search;
+    options.ReplaceText = replacement;
+    const NameSource row{name, type, key};
+    const QString kept = NameGenerator(compiled(mask), options).generate(row, Position);
+    for (int letterCase = 1; letterCase <= 3; ++letterCase) {
+        options.LetterCaseIndex = letterCase;
+        QCOMPARE(NameGenerator(compiled(mask), options).generate(row, Position),
+                 applyLetterCase(kept, letterCase));
+    }
+}
+
+// Beyond the Basic Multilingual Plane the letter cases map each surrogate pair through Qt's
+// functions for one character; that must give what converting the whole text gives.
+void TestNameGenerator::letterCaseLikeQtBeyondTheBasicPlane()
+{
+    QString all;
+    for (char32_t c = 0x10000; c <= 0x10FFFF; ++c)
+        all.append(QChar(QChar::highSurrogate(c))).append(QChar(QChar::lowSurrogate(c)));
+    QCOMPARE(firstDifference(applyLetterCase(all, 1), all.toUpper()), -1);
+    QCOMPARE(firstDifference(applyLetterCase(all, 2), all.toLower()), -1);
+}
+
+// The plan check writes all names of a pass into one buffer; each must come out as generate()
+// makes it, whatever the buffer holds and has room for, and a copy sharing the buffer keeps
+// its text.
+void TestNameGenerator::appendToAfterPrefixes_data()
+{
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<int>("room");
+    QTest::addColumn<bool>("shared");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("letterCase");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("replacement");
+
+    const QString everyKind =
+        u"[NAME]_[TYP]_[ZAHL]_[2-5][R1-3][3,2][R2,2][2-][R2-][4]_[DATUM]_[ZEIT] [[Kopie]"_s;
+    const QString holiday = u"Urlaub am Meer \u2013 Grüße"_s;
+    QTest::newRow("into nothing") << QString() << 0 << false << everyKind << holiday << 0 << QString()
+                                  << QString();
+    QTest::newRow("room to spare") << u"abc"_s << 1000 << false << everyKind << holiday << 1 << u"img"_s
+                                   << u"Bild"_s;
+    QTest::newRow("must grow") << u"x"_s.repeated(100) << 0 << false << everyKind << holiday << 3 << u"Meer"_s
+                               << u"See"_s;
+    QTest::newRow("shared") << u"abc"_s << 1000 << true << everyKind << holiday << 2 << QString()
+                            << QString();
+    QTest::newRow("capitals grow the whole name")
+        << u"abc"_s << 0 << false << u"[NAME]"_s << u"\U0001F600straße"_s << 1 << QString() << QString();
+    QTest::newRow("first capital grows")
+        << u"abc"_s << 8 << false << u"[NAME]"_s << u"ßtraße"_s << 3 << QString() << QString();
+    QTest::newRow("first capital shrinks")
+        << u"abc"_s << 0 << false << u"[NAME]"_s << u"\u0130\u0130"_s << 3 << QString() << QString();
+    QTest::newRow("nothing to append")
+        << u"abc"_s << 0 << false << u"[7]"_s << Bare << 1 << QString() << QString();
+    QTest::newRow("replacing beyond the stack") << u"abc"_s << 0 << false << u"[NAME][R2-]"_s
+                                                << u"a"_s.repeated(100) << 1 << u"a"_s << u"bcdefghijk"_s;
+}
+
+void TestNameGenerator::appendToAfterPrefixes()
+{
+    QFETCH(QString, prefix);
+    QFETCH(int, room);
+    QFETCH(bool, shared);
+    QFETCH(QString, mask);
+    QFETCH(QString, name);
+    QFETCH(int, letterCase);
+    QFETCH(QString, search);
+    QFETCH(QString, replacement);
+
+    NamingOptions options = exampleOptions();
+    options.LetterCaseIndex = letterCase;
+    options.SearchText = search;
+    options.ReplaceText = replacement;
+    const NameGenerator generator(compiled(mask), options);
+    const NameSource row{name, Type, Key};
+    const QString expected = generator.generate(row, Position);
+
+    QString out = prefix;
+    out.reserve(room);
+    const QString copy = shared ? out : QString();
+    const qsizetype capacity = out.capacity();
+    QCOMPARE(generator.appendTo(out, row, Position), expected.size());
+    QCOMPARE(out, prefix + expected);
+    if (shared)
+        QCOMPARE(copy, prefix);
+    else
+        QVERIFY(out.capacity() >= capacity);
 }
 
 VELTO_TEST_MAIN(TestNameGenerator)
