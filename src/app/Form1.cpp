@@ -240,7 +240,7 @@ void Form1::FillNewNameColumn()
     if (total != 0)
         m_progress.begin(total);
     m_plan = PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_services.fileSystem,
-                                          [this](qsizetype done, qsizetype) { m_progress.show(done); });
+                                          [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
     m_model->newNamesChanged();
     if (total != 0)
         m_progress.end();
@@ -303,7 +303,7 @@ void Form1::FillListe(const QStringList& paths)
     m_model->setSortingEnabled(false);
     m_progress.begin(paths.size());
     std::vector<CandidateRow> rows = ListIntake::takeIn(paths, m_model->rows(), *m_services.fileSystem,
-                                                        [this](qsizetype done, qsizetype) { m_progress.show(done); });
+                                                        [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
     m_model->insertAtTop(std::move(rows));
     m_progress.end();
     m_model->setSortingEnabled(true);

@@ -107,6 +107,14 @@ public:
         }
     }
 
+    // Brings the slot where a name of this hash begins its probe into the cache ahead of
+    // find(): on a table of a million names nearly every probe would wait on memory.
+    void prefetch(quint64 hash) const
+    {
+        if (!m_slots.empty())
+            __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
+    }
+
     // Fills the empty slot that find() returned; may move every slot.
     void insert(Slot& slot, quint64 hash, qint32 index)
     {
@@ -155,6 +163,7 @@ struct FolderState
     QStringList names; // the folder's entries
     NameTable entries; // over names
     int maxNameBytes = -1;
+    qsizetype markedRows = 0;
     // Shared by every folder of the same group: new names must be unique within it.
     NameTable* newNames = nullptr; // over the rows' new names, the first marked row of each
 };
@@ -170,12 +179,15 @@ public:
     {
         std::vector<std::pair<const QString*, FolderState*>> folders;
         for (const CandidateRow& row : rows) {
-            if (!row.Marked || isLast(row.Folder))
+            if (!row.Marked)
                 continue;
-            auto [it, inserted] = m_folders.try_emplace(row.Folder);
-            if (inserted)
-                folders.emplace_back(&it->first, &it->second);
-            remember(it->first, it->second);
+            if (!isLast(row.Folder)) {
+                auto [it, inserted] = m_folders.try_emplace(row.Folder);
+                if (inserted)
+                    folders.emplace_back(&it->first, &it->second);
+                remember(it->first, it->second);
+            }
+            ++m_last->markedRows;
         }
 
         std::vector<size_t> parent(folders.size());
@@ -201,8 +213,17 @@ public:
                 join(byIdentity, *identity, i);
         }
         m_groups.resize(folders.size());
-        for (size_t i = 0; i < folders.size(); ++i)
+        std::vector<qsizetype> groupRows(folders.size());
+        for (size_t i = 0; i < folders.size(); ++i) {
             folders[i].second->newNames = &m_groups[root(i)];
+            groupRows[root(i)] += folders[i].second->markedRows;
+        }
+        // Sized for every new name of the group at once: growing a table of a million
+        // names by doubling would move each name several times.
+        for (size_t i = 0; i < folders.size(); ++i) {
+            if (groupRows[i] > 0)
+                m_groups[i].reserve(groupRows[i]);
+        }
     }
 
     // The state of a marked row's folder.
@@ -280,6 +301,36 @@ bool clashes(const CandidateRow& row, const CaselessName& newName, FolderState& 
     return true;
 }
 
+// Writes every row's new name. The names of one pass share one buffer: each row's NewName
+// is a slice of it holding a reference, so a million names cost one allocation instead of a
+// million, and the buffer goes when the last name of it is replaced. A NUL after each name
+// keeps every slice terminated as a QString's text must be.
+void writeNewNames(std::vector<CandidateRow>& rows, const NameGenerator& generator,
+                   const PlanCheck::Progress& progress)
+{
+    const qsizetype total = qsizetype(rows.size());
+    QString arena;
+    std::vector<std::pair<qsizetype, qsizetype>> spans(rows.size());
+    for (qsizetype i = 0; i < total; ++i) {
+        if (progress && i % 1024 == 0)
+            progress(i, 2 * total);
+        const CandidateRow& row = rows[size_t(i)];
+        if (i == 1) // the first name tells how much the others will take
+            arena.reserve((arena.size() + 8) * total + total / 8);
+        const qsizetype offset = arena.size();
+        const qsizetype length = generator.appendTo(arena, {row.BareName(), row.TypeText(), row.DateKey}, i + 1);
+        arena.append(QChar(u'\0'));
+        spans[size_t(i)] = {offset, length};
+    }
+    for (qsizetype i = 0; i < total; ++i) {
+        const auto [offset, length] = spans[size_t(i)];
+        QString::DataPointer slice = arena.data_ptr(); // one more reference to the buffer
+        slice.ptr += offset;
+        slice.size = length;
+        rows[size_t(i)].NewName = QString(std::move(slice));
+    }
+}
+
 bool tooLong(const QString& name, int maxBytes)
 {
     // Each UTF-16 unit takes at most three bytes of UTF-8.
@@ -320,16 +371,32 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         return result;
     }
 
+    writeNewNames(rows, generator, progress);
     FolderCache folders(fs, rows);
+    // The hashes of the new names first, in one sequential pass, so that the table probes
+    // of a row a little further down can be started early.
+    std::vector<quint64> hashes(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].Marked)
+            hashes[i] = CaselessName(rows[i].NewName).hash;
+    }
     constexpr qsizetype ProgressStep = 1024;
+    constexpr qsizetype Ahead = 16;
     for (qsizetype i = 0; i < total; ++i) {
         if (progress && i % ProgressStep == 0)
-            progress(i, total);
+            progress(total + i, 2 * total);
         CandidateRow& row = rows[static_cast<size_t>(i)];
-        row.NewName = generator.generate({row.BareName(), row.TypeText(), row.DateKey}, i + 1);
         row.Problems = RowProblem::None;
         if (!row.Marked)
             continue;
+        if (i + Ahead < total) {
+            const CandidateRow& ahead = rows[size_t(i + Ahead)];
+            if (ahead.Marked && ahead.Folder.constData() == row.Folder.constData()) {
+                FolderState& folder = folders.state(row.Folder);
+                folder.entries.prefetch(hashes[size_t(i + Ahead)]);
+                folder.newNames->prefetch(hashes[size_t(i + Ahead)]);
+            }
+        }
 
         ++result.MarkedCount;
         const QString& name = row.NewName;
@@ -371,7 +438,7 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         result.NamesUnique &= inserted;
     }
     if (progress)
-        progress(total, total);
+        progress(2 * total, 2 * total);
     return result;
 }
 
