@@ -9,10 +9,6 @@
 
 #include <array>
 
-// What a row shows instead of a new name while no name can be made. The generator never
-// writes it itself; the caller does, when the mask is not OK or the counter overflows.
-inline constexpr QStringView PlaceholderName = u"< ? >";
-
 // The parts of a row that a mask reads. DateKey is "YYYYMMDDhh:mm:ss"; a shorter key
 // simply lacks the parts beyond its end.
 struct NameSource
