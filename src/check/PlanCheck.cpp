@@ -250,7 +250,13 @@ public:
                 state.names = std::move(*names);
                 state.entries.reserve(state.names.size());
                 const auto nameAt = [&state](qint32 index) { return QStringView(state.names.at(index)); };
+                std::vector<quint64> hashes(size_t(state.names.size()));
+                for (qsizetype i = 0; i < state.names.size(); ++i)
+                    hashes[size_t(i)] = CaselessName(state.names.at(i)).hash;
+                constexpr qsizetype Ahead = 16;
                 for (qsizetype i = 0; i < state.names.size(); ++i) {
+                    if (i + Ahead < state.names.size())
+                        state.entries.prefetch(hashes[size_t(i + Ahead)]);
                     const CaselessName name(state.names.at(i));
                     NameTable::Slot& slot = state.entries.find(name, nameAt);
                     if (slot.index < 0)
@@ -391,8 +397,8 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
             continue;
         if (i + Ahead < total) {
             const CandidateRow& ahead = rows[size_t(i + Ahead)];
-            if (ahead.Marked && ahead.Folder.constData() == row.Folder.constData()) {
-                FolderState& folder = folders.state(row.Folder);
+            if (ahead.Marked) {
+                FolderState& folder = folders.state(ahead.Folder);
                 folder.entries.prefetch(hashes[size_t(i + Ahead)]);
                 folder.newNames->prefetch(hashes[size_t(i + Ahead)]);
             }
