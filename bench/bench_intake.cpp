@@ -1,5 +1,6 @@
 // Intake of real files from the command line: stat per path, the duplicate check, the
-// insertion at the top, the selection of the new rows and the final sort.
+// insertion at the top, the selection of the new rows and the final sort; and the floor they
+// are measured against, bare lstat calls over the same paths.
 #include "list/CandidateModel.h"
 #include "list/CandidateSelection.h"
 #include "list/ListIntake.h"
@@ -13,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +22,7 @@
 #include <cstdlib>
 #include <memory>
 #include <random>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -125,6 +128,40 @@ void BM_TakeInOnly(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * paths.size());
 }
 
+// The floor BM_Intake is held to (within 1.5 times): the least a path-by-path intake of these
+// paths does, each turned into the bytes the kernel takes (QFile::encodeName, timed, as the
+// paths arrive as QStrings) and one lstat, with nothing kept.
+void BM_BareLstatLoop(benchmark::State& state)
+{
+    const QStringList paths = FileSet::instance().first(state.range(0));
+    for (auto _ : state) {
+        for (const QString& path : paths) {
+            struct stat info = {};
+            benchmark::DoNotOptimize(::lstat(QFile::encodeName(path).constData(), &info));
+            benchmark::DoNotOptimize(info.st_mtime);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * paths.size());
+}
+
+// For reference, only the system calls, over paths encoded before the timing: the kernel's share.
+void BM_BareLstatEncoded(benchmark::State& state)
+{
+    const QStringList paths = FileSet::instance().first(state.range(0));
+    std::vector<QByteArray> encoded;
+    encoded.reserve(static_cast<size_t>(paths.size()));
+    for (const QString& path : paths)
+        encoded.push_back(QFile::encodeName(path));
+    for (auto _ : state) {
+        for (const QByteArray& path : encoded) {
+            struct stat info = {};
+            benchmark::DoNotOptimize(::lstat(path.constData(), &info));
+            benchmark::DoNotOptimize(info.st_mtime);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<qsizetype>(encoded.size()));
+}
+
 // Natural sort of rows without files behind them, up to the million the list must hold.
 void BM_SortByName(benchmark::State& state)
 {
@@ -150,6 +187,8 @@ void BM_SortByName(benchmark::State& state)
 BENCHMARK(BM_Intake)->Arg(10000)->Arg(largestSet)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_IntakeAgain)->Arg(largestSet)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TakeInOnly)->Arg(10000)->Arg(largestSet)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BareLstatLoop)->Arg(largestSet)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BareLstatEncoded)->Arg(largestSet)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SortByName)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

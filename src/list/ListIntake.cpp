@@ -3,49 +3,26 @@
 #include "list/RowFormat.h"
 
 #include <QFile>
-#include <QSet>
+#include <QHash>
 
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 
 namespace {
 
-bool sameTime(const LocalTime& a, const LocalTime& b)
-{
-    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
-           a.minute == b.minute && a.second == b.second;
-}
-
 struct Folder
 {
-    QString text; // shared by the rows of the folder
-    std::optional<FolderIdentity> identity;
+    QString text;  // shared by the rows of the folder
+    int group = 0; // the same for folder texts that name the same directory
 };
 
-// One folder entry, however its path is spelled: the directory by its identity and the
-// name. Where the file system names no identity, the folder text stands in.
-struct EntryKey
-{
-    FolderIdentity identity;
-    QString folderText; // empty when the identity is known
-    QString name;
-
-    static EntryKey of(const Folder& folder, QString name)
-    {
-        if (folder.identity)
-            return {*folder.identity, QString(), std::move(name)};
-        return {FolderIdentity(), folder.text, std::move(name)};
-    }
-    friend bool operator==(const EntryKey&, const EntryKey&) = default;
-    friend size_t qHash(const EntryKey& key, size_t seed = 0)
-    {
-        return qHashMulti(seed, key.identity, key.folderText, key.name);
-    }
-};
-
-// The folders of the list and the intake, each asked for its identity once. Command lines
-// and drops list a folder's files together, so the last folder catches nearly every lookup.
+// The folders of the list and the intake, each asked for its identity once. Folder texts that
+// name one directory form one group; where the file system names no identity, the text is a
+// group of its own. Command lines and drops list a folder's files together, so the last folder
+// catches nearly every lookup.
 class FolderTable
 {
 public:
@@ -53,13 +30,22 @@ public:
 
     const Folder& find(QStringView text)
     {
-        if (m_last != nullptr && (m_last->text.constData() == text.data() || m_last->text == text))
+        if (m_last != nullptr && m_last->text == text)
             return *m_last;
         QString key = text.toString();
         auto known = m_folders.find(key);
         if (known == m_folders.end()) {
-            std::optional<FolderIdentity> identity = m_fs.folderIdentity(key);
-            known = m_folders.emplace(key, Folder{key, identity}).first;
+            const std::optional<FolderIdentity> identity = m_fs.folderIdentity(key);
+            int group = m_nextGroup;
+            if (identity) {
+                auto same = m_groups.constFind(*identity);
+                if (same == m_groups.constEnd())
+                    same = m_groups.insert(*identity, group);
+                group = same.value();
+            }
+            if (group == m_nextGroup)
+                ++m_nextGroup;
+            known = m_folders.emplace(key, Folder{key, group}).first;
         }
         m_last = &known->second;
         return *m_last;
@@ -73,7 +59,103 @@ private:
 
     const FileSystem& m_fs;
     std::unordered_map<QString, Folder, Hash> m_folders; // node-based: m_last stays valid
+    QHash<FolderIdentity, int> m_groups;
+    int m_nextGroup = 0;
     const Folder* m_last = nullptr;
+};
+
+// The folder entries met so far, each a folder group and a name; the names are views into rows
+// and paths that outlive the set. Open addressing with linear probing over slots of eight bytes,
+// which keep 32 bits of the hash beside the entry's index: a probe reads the entry only when
+// those bits match, so a lookup touches about one cache line of a table of 16 bytes per entry,
+// and a caller that knows its next hashes can fetch their lines ahead.
+class EntrySet
+{
+public:
+    // Room for `capacity` entries without growing.
+    explicit EntrySet(size_t capacity) : m_seed(QHashSeed::globalSeed())
+    {
+        size_t slots = 16;
+        while (slots < 2 * capacity)
+            slots *= 2;
+        m_slots.resize(slots);
+        m_mask = slots - 1;
+        m_entries.reserve(capacity);
+    }
+
+    size_t hash(int group, QStringView name) const { return qHashMulti(m_seed, group, name); }
+
+    void prefetch(size_t hash) const { __builtin_prefetch(&m_slots[hash & m_mask]); }
+
+    // Adds the entry, given with its hash(), unless it is there; true when added.
+    bool add(int group, QStringView name, size_t hash)
+    {
+        const auto tag = static_cast<quint32>(static_cast<quint64>(hash) >> 32);
+        for (size_t at = hash & m_mask;; at = (at + 1) & m_mask) {
+            Slot& slot = m_slots[at];
+            if (slot.entry == 0) {
+                Q_ASSERT(m_entries.size() < m_entries.capacity());
+                m_entries.push_back({group, name});
+                slot = {tag, static_cast<quint32>(m_entries.size())};
+                return true;
+            }
+            if (slot.tag == tag) {
+                const Entry& entry = m_entries[slot.entry - 1];
+                if (entry.group == group && entry.name == name)
+                    return false;
+            }
+        }
+    }
+
+private:
+    struct Slot
+    {
+        quint32 tag = 0;
+        quint32 entry = 0; // index + 1 into m_entries, 0 when free
+    };
+    struct Entry
+    {
+        int group;
+        QStringView name;
+    };
+
+    size_t m_seed;
+    size_t m_mask = 0;
+    std::vector<Slot> m_slots;
+    std::vector<Entry> m_entries;
+};
+
+// Date keys of the times met so far, by the second: files copied or unpacked together share
+// their time, and their rows then share one key string.
+class DateKeys
+{
+public:
+    const QString& of(const LocalTime& time)
+    {
+        const auto second = static_cast<unsigned>(time.second) + 60u * static_cast<unsigned>(time.minute) +
+                            3600u * static_cast<unsigned>(time.hour) +
+                            86400u * static_cast<unsigned>(time.day);
+        Known& known = m_known[second % m_known.size()];
+        if (known.key.isEmpty() || !sameTime(known.time, time)) {
+            known.time = time;
+            known.key = RowFormat::dateKey(time);
+        }
+        return known.key;
+    }
+
+private:
+    static bool sameTime(const LocalTime& a, const LocalTime& b)
+    {
+        return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+               a.minute == b.minute && a.second == b.second;
+    }
+
+    struct Known
+    {
+        LocalTime time;
+        QString key; // empty until first used; a key is never empty
+    };
+    std::array<Known, 64> m_known;
 };
 
 } // namespace
@@ -97,44 +179,77 @@ std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
                                              const std::vector<CandidateRow>& existing,
                                              const FileSystem& fs, const Progress& progress)
 {
+    // Three passes: the paths are split and hashed, then checked against the list and each
+    // other, then the file system is asked about those left. The checks run back to back and
+    // fetch their table slots a few paths ahead, rather than between system calls that push the
+    // table out of the cache. A path claims its entry before the file system has seen it;
+    // another spelling of a missing entry is missing too.
     const qsizetype total = paths.size();
     FolderTable folders(fs);
 
-    QSet<EntryKey> listed;
-    listed.reserve(static_cast<qsizetype>(existing.size()) + total);
-    for (const CandidateRow& row : existing)
-        listed.insert(EntryKey::of(folders.find(row.Folder), row.OldName));
+    EntrySet listed(existing.size() + static_cast<size_t>(total));
+    for (const CandidateRow& row : existing) {
+        const int group = folders.find(row.Folder).group;
+        listed.add(group, row.OldName, listed.hash(group, row.OldName));
+    }
 
-    // Files copied or unpacked together often share their time to the second.
-    LocalTime lastTime;
-    QString lastDateKey;
-
-    std::vector<CandidateRow> taken;
-    taken.reserve(static_cast<size_t>(total));
+    struct Fresh
+    {
+        qsizetype index; // in paths
+        qsizetype nameStart;
+        const Folder* folder;
+        size_t hash;
+    };
+    std::vector<Fresh> fresh;
+    fresh.reserve(static_cast<size_t>(total));
     for (qsizetype i = 0; i < total; ++i) {
-        if (progress)
-            progress(i + 1, total);
         const QString& path = paths.at(i);
         if (path.isEmpty())
             continue;
-        const qsizetype slash = path.lastIndexOf(u'/');
-        const Folder& folder = folders.find(QStringView(path).left(slash + 1));
-        QString name = path.mid(slash + 1);
-        EntryKey key = EntryKey::of(folder, name);
-        if (listed.contains(key))
+        const qsizetype nameStart = path.lastIndexOf(u'/') + 1;
+        const Folder& folder = folders.find(QStringView(path).left(nameStart));
+        const size_t hash = listed.hash(folder.group, QStringView(path).mid(nameStart));
+        fresh.push_back({i, nameStart, &folder, hash});
+    }
+    const auto nameOf = [&paths](const Fresh& entry) {
+        return QStringView(paths.at(entry.index)).mid(entry.nameStart);
+    };
+    constexpr size_t ahead = 8; // enough probes in flight to cover a miss to memory
+    size_t kept = 0;
+    for (size_t k = 0; k < fresh.size(); ++k) {
+        if (k + ahead < fresh.size())
+            listed.prefetch(fresh[k + ahead].hash);
+        const Fresh& entry = fresh[k];
+        if (listed.add(entry.folder->group, nameOf(entry), entry.hash))
+            fresh[kept++] = entry;
+    }
+    fresh.resize(kept);
+
+    const std::unique_ptr<AttributeReader> reader = fs.attributeReader();
+    DateKeys dateKeys;
+    std::vector<CandidateRow> taken;
+    taken.reserve(fresh.size());
+    auto next = fresh.cbegin();
+    for (qsizetype i = 0; i < total; ++i) {
+        if (progress)
+            progress(i + 1, total);
+        if (next == fresh.cend() || next->index != i)
             continue;
-        const FileAttributes attributes = fs.attributes(path);
+        const Fresh& entry = *next++;
+        if (next != fresh.cend()) // its characters lie anywhere: fetched while the call waits
+            __builtin_prefetch(nameOf(*next).data());
+        const QStringView name = nameOf(entry);
+        const FileAttributes attributes = reader->attributes(entry.folder->text, name);
         if (!attributes.exists || attributes.isFolder || attributes.isSpecial)
             continue;
-        listed.insert(std::move(key));
 
-        CandidateRow row = CandidateRow::fromParts(folder.text, std::move(name));
+        // The shared texts first: their reference counts are locked adds, which would wait
+        // for the name's copy to reach memory that is seldom in the cache.
+        QString folder = entry.folder->text;
+        QString dateKey = dateKeys.of(attributes.modified);
+        CandidateRow row = CandidateRow::fromParts(std::move(folder), name.toString());
+        row.DateKey = std::move(dateKey);
         row.Size = attributes.size;
-        if (lastDateKey.isEmpty() || !sameTime(attributes.modified, lastTime)) {
-            lastTime = attributes.modified;
-            lastDateKey = RowFormat::dateKey(lastTime);
-        }
-        row.DateKey = lastDateKey;
         row.Marked = true;
         taken.push_back(std::move(row));
     }

@@ -28,8 +28,9 @@ public:
     // already listed when it names the same folder entry: the same directory (by identity,
     // so "d/a", "./d/a", "d//a" and a linked folder are one) and the same name; hard links
     // are separate entries. Paths containing "?" are taken when they name a file. Rows of one
-    // folder share its Folder string. O(n + m) in the number of paths and existing rows, plus
-    // one identity lookup per distinct folder text.
+    // folder share its Folder string. O(n + m) in the number of paths and existing rows: one
+    // hash lookup per path and row, one attributes call per path not yet listed (through one
+    // FileSystem::attributeReader), one identity lookup per distinct folder text.
     static std::vector<CandidateRow> takeIn(const QStringList& paths,
                                             const std::vector<CandidateRow>& existing,
                                             const FileSystem& fs, const Progress& progress = {});

@@ -3,8 +3,10 @@
 #include <QHashFunctions>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <cerrno>
+#include <memory>
 #include <optional>
 
 // A point in local time, as the file system reports a last change.
@@ -47,6 +49,17 @@ struct RenameResult
     bool ok() const { return error == 0; }
 };
 
+// Reads the attributes of many entries one after the other, as the intake does. It may keep
+// folders open and remember results between calls, so it serves one thread and one batch, and
+// its file system must outlive it.
+class AttributeReader
+{
+public:
+    virtual ~AttributeReader() = default;
+    // The same as FileSystem::attributes(folder + name); folder is empty or ends with "/".
+    virtual FileAttributes attributes(const QString& folder, QStringView name) = 0;
+};
+
 // The file system as the list and the check see it; tests give a fake.
 // Paths use "/" only; an empty folder text means the current folder.
 class FileSystem
@@ -67,6 +80,26 @@ public:
     {
         Q_UNUSED(folder);
         return std::nullopt;
+    }
+    // A reader for a batch of attributes; unless overridden, it asks attributes() per path.
+    virtual std::unique_ptr<AttributeReader> attributeReader() const
+    {
+        class ByPath final : public AttributeReader
+        {
+        public:
+            explicit ByPath(const FileSystem& fs) : m_fs(fs) {}
+            FileAttributes attributes(const QString& folder, QStringView name) override
+            {
+                QString path;
+                path.reserve(folder.size() + name.size());
+                path.append(folder).append(name);
+                return m_fs.attributes(path);
+            }
+
+        private:
+            const FileSystem& m_fs;
+        };
+        return std::make_unique<ByPath>(*this);
     }
     // Gives the entry at `from` the path `to` in the same folder, never replacing another
     // entry. A `to` equal to `from` succeeds without touching anything; a case-only change

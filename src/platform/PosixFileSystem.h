@@ -8,6 +8,9 @@ class PosixFileSystem final : public FileSystem
 {
 public:
     FileAttributes attributes(const QString& path) const override;
+    // Looks names up in their folder, opened once it serves a second name, instead of along the
+    // whole path, and converts times per hour of the day rather than per file.
+    std::unique_ptr<AttributeReader> attributeReader() const override;
     std::optional<QStringList> entryNames(const QString& folder) const override;
     int maxNameBytes(const QString& folder) const override;
     std::optional<FolderIdentity> folderIdentity(const QString& folder) const override;

@@ -1,5 +1,6 @@
 #include "list/ListIntake.h"
 
+#include "list/RowFormat.h"
 #include "platform/PosixFileSystem.h"
 
 #include "TestFiles.h"
@@ -9,9 +10,12 @@
 #include <QFile>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <optional>
+#include <random>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,6 +60,9 @@ private Q_SLOTS:
     void foldersAreShared();
     void progressCountsSkippedPaths();
     void sizesBeyondFourGigabytes();
+    void dateKeysFollowTheirTimes_data();
+    void dateKeysFollowTheirTimes();
+    void manyPathsAsAPlainSetTakesThem();
 
 private:
     QString path(const QString& name) const { return m_dir->filePath(name); }
@@ -261,6 +268,69 @@ void TestListIntake::sizesBeyondFourGigabytes()
     QCOMPARE(rows.front().SizeText(), u"5 TB"_s);
     QCOMPARE(rows.front().SizeKey(), u"0000050000000000"_s);
     QCOMPARE(rows.front().DateKey, u"2085030405:06:07"_s);
+}
+
+void TestListIntake::dateKeysFollowTheirTimes_data()
+{
+    QTest::addColumn<QList<LocalTime>>("times"); // of the files "/t/0", "/t/1", ... in turn
+
+    const LocalTime noon{2024, 5, 6, 12, 0, 0};
+    QTest::newRow("one time for all") << QList<LocalTime>{noon, noon, noon};
+    QTest::newRow("a minute and four seconds apart, back and forth")
+        << QList<LocalTime>{noon, {2024, 5, 6, 12, 1, 4}, noon, {2024, 5, 6, 12, 1, 4}};
+    QTest::newRow("one clock time on other months and years")
+        << QList<LocalTime>{noon, {2024, 6, 6, 12, 0, 0}, {2023, 5, 6, 12, 0, 0}, noon};
+    QTest::newRow("no time known") << QList<LocalTime>{{}, noon, {}};
+}
+
+void TestListIntake::dateKeysFollowTheirTimes()
+{
+    QFETCH(QList<LocalTime>, times);
+    FakeFileSystem fs;
+    QStringList paths;
+    for (qsizetype i = 0; i < times.size(); ++i) {
+        paths.append(u"/t/%1"_s.arg(i));
+        fs.entries.insert(paths.last(), FileAttributes{true, false, 1, times.at(i)});
+    }
+
+    const std::vector<CandidateRow> rows = ListIntake::takeIn(paths, {}, fs);
+    QCOMPARE(rows.size(), size_t(times.size()));
+    for (const CandidateRow& row : rows)
+        QCOMPARE(row.DateKey, RowFormat::dateKey(times.at(row.OldName.toInt())));
+}
+
+void TestListIntake::manyPathsAsAPlainSetTakesThem()
+{
+    // Thousands of paths in three folders, with repeats, missing files and listed rows, against
+    // the obvious way: a set of the path texts, which holds where every entry has one spelling.
+    std::mt19937 random(1);
+    FakeFileSystem fs;
+    QStringList paths;
+    for (int i = 0; i < 20000; ++i) {
+        paths.append(u"/f%1/n%2"_s.arg(random() % 3).arg(random() % 6000));
+        if (random() % 10 != 0)
+            fs.entries.insert(paths.last(), FileAttributes{true, false, 1, {}});
+    }
+    std::vector<CandidateRow> existing;
+    for (int i = 0; i < 1000; ++i)
+        existing.push_back(CandidateRow::fromPath(paths.at(random() % paths.size())));
+
+    QSet<QString> listed;
+    for (const CandidateRow& row : existing)
+        listed.insert(row.PathName());
+    QStringList expected;
+    for (const QString& path : paths) {
+        if (!listed.contains(path) && fs.entries.contains(path)) {
+            listed.insert(path);
+            expected.append(path);
+        }
+    }
+    std::reverse(expected.begin(), expected.end());
+
+    QStringList taken;
+    for (const CandidateRow& row : ListIntake::takeIn(paths, existing, fs))
+        taken.append(row.PathName());
+    QCOMPARE(taken, expected);
 }
 
 VELTO_TEST_MAIN(TestListIntake)
