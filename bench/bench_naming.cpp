@@ -61,6 +61,18 @@ void BM_TranslateLongMask(benchmark::State& state)
 }
 BENCHMARK(BM_TranslateLongMask)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
+// Eight digits with leading zeros, "img" replaced by "Bild", the given letter case.
+NamingOptions passOptions(int letterCase)
+{
+    NamingOptions options;
+    options.DigitsText = u"8"_s;
+    options.LeadZeroChar = u"0"_s;
+    options.LetterCaseIndex = letterCase;
+    options.SearchText = u"img"_s;
+    options.ReplaceText = u"Bild"_s;
+    return options;
+}
+
 // One name pass as the plan check runs it: every row's name is made and stored.
 void BM_GenerateNames(benchmark::State& state)
 {
@@ -70,14 +82,7 @@ void BM_GenerateNames(benchmark::State& state)
         state.SkipWithError("mask does not translate");
         return;
     }
-    NamingOptions options;
-    options.StartValue = 1;
-    options.StepValue = 1;
-    options.DigitsText = u"8"_s;
-    options.LeadZeroChar = u"0"_s;
-    options.LetterCaseIndex = static_cast<int>(state.range(1));
-    options.SearchText = u"img"_s;
-    options.ReplaceText = u"Bild"_s;
+    const NamingOptions options = passOptions(static_cast<int>(state.range(1)));
     std::vector<QString> names(rows.size());
 
     for (auto _ : state) {
@@ -108,12 +113,7 @@ void BM_AppendNames(benchmark::State& state)
         state.SkipWithError("mask does not translate");
         return;
     }
-    NamingOptions options;
-    options.DigitsText = u"8"_s;
-    options.LeadZeroChar = u"0"_s;
-    options.LetterCaseIndex = static_cast<int>(state.range(1));
-    options.SearchText = u"img"_s;
-    options.ReplaceText = u"Bild"_s;
+    const NamingOptions options = passOptions(static_cast<int>(state.range(1)));
     std::vector<qsizetype> ends(rows.size());
     QString names;
     names.reserve(state.range(0) * 200);
