@@ -187,7 +187,9 @@ std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
     const qsizetype total = paths.size();
     FolderTable folders(fs);
 
-    EntrySet listed(existing.size() + static_cast<size_t>(total));
+    // Gone before the rows are made, so that they can take its memory.
+    std::optional<EntrySet> set(std::in_place, existing.size() + static_cast<size_t>(total));
+    EntrySet& listed = *set;
     for (const CandidateRow& row : existing) {
         const int group = folders.find(row.Folder).group;
         listed.add(group, row.OldName, listed.hash(group, row.OldName));
@@ -224,6 +226,7 @@ std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
             fresh[kept++] = entry;
     }
     fresh.resize(kept);
+    set.reset();
 
     const std::unique_ptr<AttributeReader> reader = fs.attributeReader();
     DateKeys dateKeys;
