@@ -1,22 +1,13 @@
 #include "list/UriList.h"
 
+#include "platform/HexDigit.h"
+
 #include <QByteArrayView>
 #include <QStringDecoder>
 
 #include <optional>
 
 namespace {
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Replaces every "%" with two hex digits by its byte. A "%" without them is kept as it
 // stands: some senders write names unescaped, and the byte is then meant literally.
@@ -26,9 +17,9 @@ QByteArray percentDecoded(QByteArrayView text)
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
-            hexValue(text[i + 2]) >= 0) {
-            bytes.append(static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
+        if (c == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 &&
+            hexDigitValue(text[i + 2]) >= 0) {
+            bytes.append(static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2])));
             i += 2;
         } else {
             bytes.append(c);

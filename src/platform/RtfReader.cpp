@@ -1,5 +1,7 @@
 #include "platform/RtfReader.h"
 
+#include "platform/HexDigit.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -150,17 +152,6 @@ bool isLetter(char c)
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-int hexValue(char c)
-{
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 enum class TokenKind
@@ -318,8 +309,8 @@ Token Parser::control()
     if (first == '\'') {
         int value = 0;
         int digits = 0;
-        for (; digits < 2 && m_pos < size && hexValue(m_in[m_pos]) >= 0; ++digits, ++m_pos)
-            value = value * 16 + hexValue(m_in[m_pos]);
+        for (; digits < 2 && m_pos < size && hexDigitValue(m_in[m_pos]) >= 0; ++digits, ++m_pos)
+            value = value * 16 + hexDigitValue(m_in[m_pos]);
         if (digits == 0)
             return Token::ofSymbol(first);
         return Token::ofByte(value);
