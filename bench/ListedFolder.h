@@ -6,11 +6,12 @@
 class ListedFolder final : public FileSystem
 {
 public:
-    explicit ListedFolder(QStringList names) : m_names(std::move(names)) {}
+    explicit ListedFolder(const QStringList& names) : m_entries(names) {}
     FileAttributes attributes(const QString&) const override { return {}; }
-    std::optional<QStringList> entryNames(const QString&) const override { return m_names; }
+    std::optional<QStringList> entryNames(const QString&) const override { return m_entries.toList(); }
+    std::optional<FolderEntries> entries(const QString&) const override { return m_entries; }
     int maxNameBytes(const QString&) const override { return 255; }
 
 private:
-    QStringList m_names;
+    FolderEntries m_entries;
 };

@@ -160,7 +160,7 @@ struct FolderState
 {
     bool listed = false;
     bool readable = true;
-    QStringList names; // the folder's entries
+    FolderEntries names; // the folder's entries
     NameTable entries; // over names
     int maxNameBytes = -1;
     qsizetype markedRows = 0;
@@ -244,12 +244,12 @@ public:
     {
         if (!state.listed) {
             state.listed = true;
-            std::optional<QStringList> names = m_fs.entryNames(folder);
+            std::optional<FolderEntries> names = m_fs.entries(folder);
             state.readable = names.has_value();
             if (names) {
                 state.names = std::move(*names);
                 state.entries.reserve(state.names.size());
-                const auto nameAt = [&state](qint32 index) { return QStringView(state.names.at(index)); };
+                const auto nameAt = [&state](qint32 index) { return state.names.at(index); };
                 std::vector<quint64> hashes(size_t(state.names.size()));
                 for (qsizetype i = 0; i < state.names.size(); ++i)
                     hashes[size_t(i)] = CaselessName(state.names.at(i)).hash;
@@ -298,7 +298,7 @@ private:
 bool clashes(const CandidateRow& row, const CaselessName& newName, FolderState& folder)
 {
     const NameTable::Slot& match =
-        folder.entries.find(newName, [&folder](qint32 index) { return QStringView(folder.names.at(index)); });
+        folder.entries.find(newName, [&folder](qint32 index) { return folder.names.at(index); });
     if (match.index < 0)
         return false;
     // The row's own file does not count against it (a case-only change); any other entry does.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FolderEntries.h"
+
 #include <QHashFunctions>
 #include <QString>
 #include <QStringList>
@@ -72,6 +74,15 @@ public:
     // Names of all entries of a folder (files, folders, links), without "." and "..";
     // nothing when the folder cannot be listed.
     virtual std::optional<QStringList> entryNames(const QString& folder) const = 0;
+    // The same names in one compact listing, for folders of many entries; unless
+    // overridden, made from entryNames().
+    virtual std::optional<FolderEntries> entries(const QString& folder) const
+    {
+        std::optional<QStringList> names = entryNames(folder);
+        if (!names)
+            return std::nullopt;
+        return FolderEntries(*names);
+    }
     // Longest name in bytes of UTF-8 that the folder's file system takes.
     virtual int maxNameBytes(const QString& folder) const = 0;
     // The directory a folder text names (following links); nothing when it cannot be

@@ -326,16 +326,24 @@ std::unique_ptr<AttributeReader> PosixFileSystem::attributeReader() const
 
 std::optional<QStringList> PosixFileSystem::entryNames(const QString& folder) const
 {
+    std::optional<FolderEntries> listing = entries(folder);
+    if (!listing)
+        return std::nullopt;
+    return listing->toList();
+}
+
+std::optional<FolderEntries> PosixFileSystem::entries(const QString& folder) const
+{
     if (!encodable(folder))
         return std::nullopt;
     DIR* dir = ::opendir(encodeFolder(folder).constData());
     if (dir == nullptr) {
         // A folder that is gone holds nothing; one that is there but unreadable is unknown.
         if (errno == ENOENT || errno == ENOTDIR)
-            return QStringList();
+            return FolderEntries();
         return std::nullopt;
     }
-    QStringList names;
+    FolderEntries names;
     bool complete = true;
     for (;;) {
         // readdir tells its end from a failure only through errno.
@@ -348,7 +356,15 @@ std::optional<QStringList> PosixFileSystem::entryNames(const QString& folder) co
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
-        names.append(QFile::decodeName(name));
+        // Most names are plain ASCII, which decodes byte for byte.
+        qsizetype length = 0;
+        bool plain = true;
+        for (; name[length] != '\0'; ++length)
+            plain = plain && static_cast<unsigned char>(name[length]) < 0x80;
+        if (plain)
+            names.appendAscii(name, length);
+        else
+            names.append(QFile::decodeName(QByteArray::fromRawData(name, length)));
     }
     ::closedir(dir);
     if (!complete)
@@ -388,12 +404,13 @@ bool onlyOwnEntry(const PosixFileSystem& fs, const QString& folder, const QStrin
 {
     if (oldName.compare(newName, Qt::CaseInsensitive) != 0)
         return false;
-    const std::optional<QStringList> names = fs.entryNames(folder);
+    const std::optional<FolderEntries> names = fs.entries(folder);
     if (!names)
         return false;
     int matches = 0;
     bool own = false;
-    for (const QString& name : *names) {
+    for (qsizetype i = 0; i < names->size(); ++i) {
+        const QStringView name = names->at(i);
         if (name.compare(newName, Qt::CaseInsensitive) == 0) {
             ++matches;
             own = own || name == oldName;

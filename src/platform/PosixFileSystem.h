@@ -12,6 +12,7 @@ public:
     // whole path, and converts times per hour of the day rather than per file.
     std::unique_ptr<AttributeReader> attributeReader() const override;
     std::optional<QStringList> entryNames(const QString& folder) const override;
+    std::optional<FolderEntries> entries(const QString& folder) const override;
     int maxNameBytes(const QString& folder) const override;
     std::optional<FolderIdentity> folderIdentity(const QString& folder) const override;
     // renameat2 with RENAME_NOREPLACE; where the file system refuses the flag, a look for the
