@@ -29,7 +29,7 @@ std::vector<CandidateRow> makeRows(const QString& folder, qsizetype count)
     rows.reserve(static_cast<size_t>(count));
     for (qsizetype i = 0; i < count; ++i) {
         CandidateRow row = CandidateRow::fromPath(folder + fileName(i));
-        row.DateKey = QStringLiteral("2024031508:09:10");
+        row.setDateKey(u"2024031508:09:10");
         row.Marked = true;
         rows.push_back(std::move(row));
     }

@@ -1,10 +1,12 @@
 // Memory per listed row: a million rows as intake makes them (one folder text shared, short
-// names, times shared by files of one second), in the model with its selection binding,
+// names cut from shared buffers, a time each), in the model with its selection binding,
 // all marked, after a name pass. Counted from the allocator's bytes in use (mallinfo2),
 // less the UTF-16 text of the old and the new names themselves.
 #include "check/PlanCheck.h"
 #include "list/CandidateModel.h"
 #include "list/CandidateSelection.h"
+#include "list/RowFormat.h"
+#include "list/TextArena.h"
 #include "naming/MaskTranslator.h"
 
 #include "ListedFolder.h"
@@ -37,12 +39,10 @@ void BM_MemoryPerRow(benchmark::State& state)
             std::vector<CandidateRow> rows;
             rows.reserve(static_cast<size_t>(count));
             const QString folder = u"/home/anna/Bilder/Urlaub/"_s;
-            QString dateKey;
+            TextArena names;
             for (int i = 0; i < count; ++i) {
-                if (i % 100 == 0)
-                    dateKey = u"2024031508:%1:%2"_s.arg(i / 6000 % 60, 2, 10, QChar(u'0')).arg(i / 100 % 60, 2, 10, QChar(u'0'));
-                CandidateRow row = CandidateRow::fromParts(folder, u"IMG_%1.jpg"_s.arg(i, 7, 10, QChar(u'0')));
-                row.DateKey = dateKey;
+                CandidateRow row = CandidateRow::fromParts(folder, names.add(u"IMG_%1.jpg"_s.arg(i, 7, 10, QChar(u'0'))));
+                row.DateStamp = RowFormat::dateStamp({2024, 3, 15, 8, i / 6000 % 60, i / 100 % 60});
                 row.Marked = true;
                 rows.push_back(std::move(row));
             }

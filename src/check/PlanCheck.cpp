@@ -1,5 +1,7 @@
 #include "check/PlanCheck.h"
 
+#include "list/RowFormat.h"
+#include "list/TextArena.h"
 #include "naming/NameGenerator.h"
 #include "platform/FileSystem.h"
 
@@ -307,33 +309,27 @@ bool clashes(const CandidateRow& row, const CaselessName& newName, FolderState& 
     return true;
 }
 
-// Writes every row's new name. The names of one pass share one buffer: each row's NewName
-// is a slice of it holding a reference, so a million names cost one allocation instead of a
-// million, and the buffer goes when the last name of it is replaced. A NUL after each name
-// keeps every slice terminated as a QString's text must be.
+// Writes every row's new name. The names of one pass are slices of a few shared buffers, so
+// that a million names cost a few thousand allocations instead of a million.
 void writeNewNames(std::vector<CandidateRow>& rows, const NameGenerator& generator,
                    const PlanCheck::Progress& progress)
 {
     const qsizetype total = qsizetype(rows.size());
-    QString arena;
-    std::vector<std::pair<qsizetype, qsizetype>> spans(rows.size());
+    TextArena names;
+    QString name; // reused: resize(0) keeps its capacity
+    char16_t dateKey[16];
     for (qsizetype i = 0; i < total; ++i) {
         if (progress && i % 1024 == 0)
             progress(i, 2 * total);
-        const CandidateRow& row = rows[size_t(i)];
-        if (i == 1) // the first name tells how much the others will take
-            arena.reserve((arena.size() + 8) * total + total / 8);
-        const qsizetype offset = arena.size();
-        const qsizetype length = generator.appendTo(arena, {row.BareName(), row.TypeText(), row.DateKey}, i + 1);
-        arena.append(QChar(u'\0'));
-        spans[size_t(i)] = {offset, length};
-    }
-    for (qsizetype i = 0; i < total; ++i) {
-        const auto [offset, length] = spans[size_t(i)];
-        QString::DataPointer slice = arena.data_ptr(); // one more reference to the buffer
-        slice.ptr += offset;
-        slice.size = length;
-        rows[size_t(i)].NewName = QString(std::move(slice));
+        CandidateRow& row = rows[size_t(i)];
+        QStringView date;
+        if (row.DateStamp != CandidateRow::NoDate) {
+            RowFormat::writeDateKey(row.DateStamp, dateKey);
+            date = QStringView(dateKey, 16);
+        }
+        name.resize(0);
+        generator.appendTo(name, {row.BareName(), row.TypeText(), date}, i + 1);
+        row.NewName = names.add(name);
     }
 }
 

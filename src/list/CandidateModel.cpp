@@ -72,7 +72,7 @@ QString CandidateModel::columnText(const CandidateRow& row, int column)
     case ColDate:
         return row.DateText();
     case ColDateKey:
-        return row.DateKey;
+        return row.DateKey();
     case ColSizeKey:
         return row.SizeKey();
     case ColPathName:
@@ -459,7 +459,7 @@ std::vector<int> CandidateModel::sortedOrder() const
         break;
     case ColDate:
     case ColDateKey:
-        sortBy([&](int a, int b) { return row(a).DateKey < row(b).DateKey; });
+        sortBy([&](int a, int b) { return row(a).DateStamp < row(b).DateStamp; });
         break;
     case ColPathName: {
         // Folder and name compared one after the other would not be the order of the joined text.

@@ -29,7 +29,17 @@ QString CandidateRow::SizeKey() const
     return RowFormat::sizeKey(Size);
 }
 
+QString CandidateRow::DateKey() const
+{
+    return DateStamp == NoDate ? QString() : RowFormat::dateKey(DateStamp);
+}
+
+void CandidateRow::setDateKey(QStringView key)
+{
+    DateStamp = RowFormat::dateStampFromKey(key);
+}
+
 QString CandidateRow::DateText() const
 {
-    return RowFormat::dateTextFromKey(DateKey);
+    return RowFormat::dateTextFromKey(DateKey());
 }

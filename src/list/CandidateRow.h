@@ -23,13 +23,14 @@ enum : quint8 {
 
 // One file of the candidate list. Folder is shared between the rows of one folder
 // (implicit sharing), the name parts are views into OldName, and the size and date
-// texts are derived on demand, so that a million rows stay small.
+// texts and keys are derived on demand from numbers, so that a million rows stay small.
 struct CandidateRow
 {
     QString Folder;  // up to and including the last "/"; empty for a bare file name
     QString OldName; // the name with its type
     QString NewName; // written by the name pass
-    QString DateKey; // YYYYMMDDhh:mm:ss, local time of the last change
+    static constexpr qint64 NoDate = -1;
+    qint64 DateStamp = NoDate; // local time of the last change as YYYYMMDDhhmmss
     qint64 Size = 0; // bytes
     qint32 TypeDot = -1; // index of the last "." in OldName, -1 when it has none
     quint8 Problems = RowProblem::None;
@@ -52,5 +53,8 @@ struct CandidateRow
     }
     QString SizeText() const;
     QString SizeKey() const;
+    // YYYYMMDDhh:mm:ss; empty without a date.
+    QString DateKey() const;
+    void setDateKey(QStringView key);
     QString DateText() const;
 };

@@ -1,6 +1,7 @@
 #include "list/ListIntake.h"
 
 #include "list/RowFormat.h"
+#include "list/TextArena.h"
 
 #include <QFile>
 #include <QHash>
@@ -125,39 +126,6 @@ private:
     std::vector<Entry> m_entries;
 };
 
-// Date keys of the times met so far, by the second: files copied or unpacked together share
-// their time, and their rows then share one key string.
-class DateKeys
-{
-public:
-    const QString& of(const LocalTime& time)
-    {
-        const auto second = static_cast<unsigned>(time.second) + 60u * static_cast<unsigned>(time.minute) +
-                            3600u * static_cast<unsigned>(time.hour) +
-                            86400u * static_cast<unsigned>(time.day);
-        Known& known = m_known[second % m_known.size()];
-        if (known.key.isEmpty() || !sameTime(known.time, time)) {
-            known.time = time;
-            known.key = RowFormat::dateKey(time);
-        }
-        return known.key;
-    }
-
-private:
-    static bool sameTime(const LocalTime& a, const LocalTime& b)
-    {
-        return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
-               a.minute == b.minute && a.second == b.second;
-    }
-
-    struct Known
-    {
-        LocalTime time;
-        QString key; // empty until first used; a key is never empty
-    };
-    std::array<Known, 64> m_known;
-};
-
 } // namespace
 
 QStringList ListIntake::SplitCommandLine(const QList<QByteArray>& rawArguments)
@@ -229,7 +197,7 @@ std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
     set.reset();
 
     const std::unique_ptr<AttributeReader> reader = fs.attributeReader();
-    DateKeys dateKeys;
+    TextArena names; // the names of the rows, a few kilobytes to a buffer
     std::vector<CandidateRow> taken;
     taken.reserve(fresh.size());
     auto next = fresh.cbegin();
@@ -246,12 +214,11 @@ std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
         if (!attributes.exists || attributes.isFolder || attributes.isSpecial)
             continue;
 
-        // The shared texts first: their reference counts are locked adds, which would wait
-        // for the name's copy to reach memory that is seldom in the cache.
+        // The shared folder first: its reference count is a locked add, which would wait for
+        // the name's copy to reach memory that is seldom in the cache.
         QString folder = entry.folder->text;
-        QString dateKey = dateKeys.of(attributes.modified);
-        CandidateRow row = CandidateRow::fromParts(std::move(folder), name.toString());
-        row.DateKey = std::move(dateKey);
+        CandidateRow row = CandidateRow::fromParts(std::move(folder), names.add(name));
+        row.DateStamp = RowFormat::dateStamp(attributes.modified);
         row.Size = attributes.size;
         row.Marked = true;
         taken.push_back(std::move(row));

@@ -2,18 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
-
-// Writes value as exactly `width` decimal digits, the high ones cut off.
-QChar* putDigits(QChar* out, int value, int width)
-{
-    for (int i = width - 1; i >= 0; --i) {
-        out[i] = QChar(u'0' + value % 10);
-        value /= 10;
-    }
-    return out + width;
-}
 
 int clampField(int value, int high)
 {
@@ -90,17 +81,52 @@ QString RowFormat::sizeKey(qint64 size)
 
 QString RowFormat::dateKey(const LocalTime& time)
 {
+    return dateKey(dateStamp(time));
+}
+
+qint64 RowFormat::dateStamp(const LocalTime& time)
+{
+    qint64 stamp = clampField(time.year, 9999);
+    for (const auto& [value, high] : {std::pair{time.month, 99}, {time.day, 99}, {time.hour, 99},
+                                      {time.minute, 99}, {time.second, 99}})
+        stamp = stamp * 100 + clampField(value, high);
+    return stamp;
+}
+
+void RowFormat::writeDateKey(qint64 stamp, char16_t* out)
+{
+    // Right to left: seconds, minutes, hours, then the eight digits of the date.
+    for (int i = 15; i >= 0; --i) {
+        if (i == 10 || i == 13) {
+            out[i] = u':';
+            continue;
+        }
+        out[i] = char16_t(u'0' + stamp % 10);
+        stamp /= 10;
+    }
+}
+
+QString RowFormat::dateKey(qint64 stamp)
+{
     QString key(16, Qt::Uninitialized);
-    QChar* out = key.data();
-    out = putDigits(out, clampField(time.year, 9999), 4);
-    out = putDigits(out, clampField(time.month, 99), 2);
-    out = putDigits(out, clampField(time.day, 99), 2);
-    out = putDigits(out, clampField(time.hour, 99), 2);
-    *out++ = u':';
-    out = putDigits(out, clampField(time.minute, 99), 2);
-    *out++ = u':';
-    putDigits(out, clampField(time.second, 99), 2);
+    writeDateKey(stamp, reinterpret_cast<char16_t*>(key.data()));
     return key;
+}
+
+qint64 RowFormat::dateStampFromKey(QStringView key)
+{
+    if (key.size() != 16 || key[10] != u':' || key[13] != u':')
+        return -1;
+    qint64 stamp = 0;
+    for (qsizetype i = 0; i < 16; ++i) {
+        if (i == 10 || i == 13)
+            continue;
+        const char16_t c = key[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        stamp = stamp * 10 + (c - u'0');
+    }
+    return stamp;
 }
 
 QString RowFormat::dateTextFromKey(QStringView key)

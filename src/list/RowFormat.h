@@ -20,6 +20,15 @@ QString sizeKey(qint64 size);
 // order is time order. The name pass reads the date and time parts by position.
 QString dateKey(const LocalTime& time);
 
+// The same time as the number YYYYMMDDhhmmss, which rows keep instead of the key's text:
+// number order is key order, and the key is made again from it without loss.
+qint64 dateStamp(const LocalTime& time);
+// The key of a stamp into out[0..15].
+void writeDateKey(qint64 stamp, char16_t* out);
+QString dateKey(qint64 stamp);
+// The stamp of a 16-character key of digits; -1 for anything else.
+qint64 dateStampFromKey(QStringView key);
+
 // DD.MM.YYYY hh:mm:ss from a date key; empty for anything that is not a 16-character key.
 QString dateTextFromKey(QStringView key);
 

@@ -43,7 +43,7 @@ std::vector<CandidateRow> makeRows(const QString& root, const QStringList& liste
         if (!marked)
             name.remove(0, 1);
         CandidateRow row = CandidateRow::fromPath(root + u'/' + name);
-        row.DateKey = u"2024031508:09:10"_s;
+        row.setDateKey(u"2024031508:09:10");
         row.Marked = marked;
         rows.push_back(row);
     }

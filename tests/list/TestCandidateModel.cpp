@@ -17,7 +17,7 @@ CandidateRow makeRow(const QString& path, qint64 size = 0,
 {
     CandidateRow row = CandidateRow::fromPath(path);
     row.Size = size;
-    row.DateKey = dateKey;
+    row.setDateKey(dateKey);
     return row;
 }
 

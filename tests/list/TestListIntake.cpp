@@ -206,7 +206,7 @@ void TestListIntake::rowFields()
     QCOMPARE(row.PathName(), file);
     QCOMPARE(row.Size, qint64(1088));
     QCOMPARE(row.SizeText(), u"1,063 KB"_s);
-    QCOMPARE(row.DateKey, u"1999122413:45:07"_s);
+    QCOMPARE(row.DateKey(), u"1999122413:45:07"_s);
     QCOMPARE(row.DateText(), u"24.12.1999 13:45:07"_s);
     QVERIFY(row.NewName.isEmpty());
     QCOMPARE(row.Problems, RowProblem::None);
@@ -267,7 +267,7 @@ void TestListIntake::sizesBeyondFourGigabytes()
     QCOMPARE(rows.size(), size_t(1));
     QCOMPARE(rows.front().SizeText(), u"5 TB"_s);
     QCOMPARE(rows.front().SizeKey(), u"0000050000000000"_s);
-    QCOMPARE(rows.front().DateKey, u"2085030405:06:07"_s);
+    QCOMPARE(rows.front().DateKey(), u"2085030405:06:07"_s);
 }
 
 void TestListIntake::dateKeysFollowTheirTimes_data()
@@ -296,7 +296,7 @@ void TestListIntake::dateKeysFollowTheirTimes()
     const std::vector<CandidateRow> rows = ListIntake::takeIn(paths, {}, fs);
     QCOMPARE(rows.size(), size_t(times.size()));
     for (const CandidateRow& row : rows)
-        QCOMPARE(row.DateKey, RowFormat::dateKey(times.at(row.OldName.toInt())));
+        QCOMPARE(row.DateKey(), RowFormat::dateKey(times.at(row.OldName.toInt())));
 }
 
 void TestListIntake::manyPathsAsAPlainSetTakesThem()

@@ -1,5 +1,6 @@
 #include "list/CandidateRow.h"
 #include "list/RowFormat.h"
+#include "list/TextArena.h"
 
 #include "TestMain.h"
 
@@ -25,6 +26,7 @@ private Q_SLOTS:
     void dateTextOfMalformedKey();
     void fromPath_data();
     void fromPath();
+    void namesCutFromSharedBuffers();
 };
 
 void TestRowFormat::formatFileSize_data()
@@ -103,6 +105,8 @@ void TestRowFormat::dateKeyAndText_data()
         << LocalTime{2085, 3, 4, 5, 6, 7} << u"2085030405:06:07"_s << u"04.03.2085 05:06:07"_s;
     QTest::newRow("five-digit year still gives 16 characters")
         << LocalTime{12345, 1, 2, 3, 4, 5} << u"9999010203:04:05"_s << u"02.01.9999 03:04:05"_s;
+    QTest::newRow("fields below zero read 0")
+        << LocalTime{-1, -2, -3, -4, -5, -6} << u"0000000000:00:00"_s << u"00.00.0000 00:00:00"_s;
 }
 
 void TestRowFormat::dateKeyAndText()
@@ -114,12 +118,23 @@ void TestRowFormat::dateKeyAndText()
     const QString made = RowFormat::dateKey(time);
     QCOMPARE(made, key);
     QCOMPARE(RowFormat::dateTextFromKey(made), text);
+    // Rows keep the number and make the key again.
+    QCOMPARE(RowFormat::dateStampFromKey(made), RowFormat::dateStamp(time));
+    CandidateRow row;
+    row.DateStamp = RowFormat::dateStamp(time);
+    QCOMPARE(row.DateKey(), key);
+    QCOMPARE(row.DateText(), text);
 }
 
 void TestRowFormat::dateTextOfMalformedKey()
 {
     QCOMPARE(RowFormat::dateTextFromKey(u""), QString());
     QCOMPARE(RowFormat::dateTextFromKey(u"20000101"), QString());
+    for (QStringView key : {u"", u"20000101", u"2000010112-00:00", u"200001011x:00:00", u"2000010112:00:000"})
+        QCOMPARE(RowFormat::dateStampFromKey(key), qint64(-1));
+    const CandidateRow undated;
+    QCOMPARE(undated.DateKey(), QString());
+    QCOMPARE(undated.DateText(), QString());
 }
 
 void TestRowFormat::fromPath_data()
@@ -168,6 +183,35 @@ void TestRowFormat::fromPath()
     QCOMPARE(row.BareName().toString(), bareName);
     QCOMPARE(row.TypeText().toString(), typeText);
     QCOMPARE(row.PathName(), path);
+}
+
+void TestRowFormat::namesCutFromSharedBuffers()
+{
+    // Lengths around the buffer size, and one name longer than a buffer.
+    QStringList expected;
+    for (int i = 0; i < 3000; ++i)
+        expected.append(QString(i % 97 + 1, QChar(u'a' + i % 26)) + QString::number(i));
+    expected.append(QString(5000, u'L'));
+    QStringList names;
+    {
+        TextArena arena;
+        for (const QString& name : expected)
+            names.append(arena.add(name));
+    } // the slices keep their buffers
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QCOMPARE(names.at(i), expected.at(i));
+        QCOMPARE(names.at(i).utf16()[names.at(i).size()], u'\0');
+    }
+
+    // A changed name takes its own copy and leaves its neighbours as they were.
+    names[10].append(u"-changed"_s);
+    names[11].truncate(1);
+    names[12][0] = u'X';
+    QCOMPARE(names.at(10), expected.at(10) + u"-changed"_s);
+    QCOMPARE(names.at(11), expected.at(11).left(1));
+    QCOMPARE(names.at(12), u'X' + expected.at(12).mid(1));
+    for (qsizetype i : {9, 13, 14})
+        QCOMPARE(names.at(i), expected.at(i));
 }
 
 VELTO_TEST_MAIN(TestRowFormat)
