@@ -6,13 +6,28 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstring>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 int main(int argc, char** argv)
 {
+#ifdef __GLIBC__
+    // A check of a long list builds tables of megabytes for a moment. glibc raises its mmap
+    // threshold to the largest block freed so far, after which such tables come from the heap
+    // and leave holes there the size of the longest list ever checked. A fixed threshold hands
+    // them back to the system as soon as they are freed.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     // Every word after the program's name is a file path. Qt is handed only the name, so that
     // a file called "-platform" or "-stylesheet" is a file, not an option.
+    // The words stay where the system put them, for the whole run: no copy of each.
     QList<QByteArray> arguments;
+    arguments.reserve(argc - 1);
     for (int i = 1; i < argc; ++i)
-        arguments.append(QByteArray(argv[i]));
+        arguments.append(QByteArray::fromRawData(argv[i], qsizetype(std::strlen(argv[i]))));
 
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
