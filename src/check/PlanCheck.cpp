@@ -375,6 +375,8 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
 
     writeNewNames(rows, generator, progress);
     FolderCache folders(fs, rows);
+    if (progress) // the folders of a million rows take a while to gather
+        progress(total, 2 * total);
     // The hashes of the new names first, in one sequential pass, so that the table probes
     // of a row a little further down can be started early.
     std::vector<quint64> hashes(rows.size());

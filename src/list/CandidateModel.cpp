@@ -402,9 +402,10 @@ std::vector<int> CandidateModel::sortedOrder() const
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
     const bool descending = m_sortOrder == Qt::DescendingOrder;
-    // Steps of progress: one per row for the keys, then the sort's own steps.
+    // Steps of progress: one per row for the keys, then the sort's own steps; the last third
+    // is reorder()'s, which moves the rows.
     qsizetype done = 0;
-    const qsizetype steps = 2 * total;
+    const qsizetype steps = 3 * total;
     const auto step = [&](qsizetype by) {
         done += by;
         if (m_progress)
@@ -540,10 +541,11 @@ void CandidateModel::sortRows()
         unchanged = order[i] == static_cast<int>(i);
     if (unchanged)
         return;
-    reorder(order);
+    const auto total = qsizetype(order.size());
+    reorder(order, 2 * total, 3 * total);
 }
 
-void CandidateModel::reorder(const std::vector<int>& order)
+void CandidateModel::reorder(const std::vector<int>& order, qsizetype done, qsizetype steps)
 {
     // The rows move; views keep their scroll position, the current row follows its row, and
     // the selection binding rebuilds the selection from the marks, which travel with the rows.
@@ -555,6 +557,10 @@ void CandidateModel::reorder(const std::vector<int>& order)
         newPosition[static_cast<size_t>(order[to])] = static_cast<int>(to);
     // In place, cycle by cycle: a second vector of a million rows costs more in fresh pages
     // than the moves themselves.
+    // Each move fetches a row from anywhere in the list, so a million of them take long
+    // enough to be told about.
+    const bool told = steps > 0 && m_progress;
+    qsizetype moved = 0;
     std::vector<bool> placed(m_rows.size());
     for (size_t start = 0; start < m_rows.size(); ++start) {
         if (placed[start])
@@ -563,6 +569,8 @@ void CandidateModel::reorder(const std::vector<int>& order)
         size_t to = start;
         for (;;) {
             placed[to] = true;
+            if (told && ++moved % 65536 == 0)
+                m_progress(done + moved, steps);
             const auto from = static_cast<size_t>(order[to]);
             if (from == start)
                 break;

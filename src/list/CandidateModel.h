@@ -113,8 +113,9 @@ private:
     template <typename Step>
     std::optional<std::vector<int>> naturalOrder(const QCollator& collator, bool descending, Step&& step) const;
     void sortRows();
-    // Row order[i] goes to place i, with persistent indexes following their rows.
-    void reorder(const std::vector<int>& order);
+    // Row order[i] goes to place i, with persistent indexes following their rows. With steps,
+    // progress goes on from done while the rows move.
+    void reorder(const std::vector<int>& order, qsizetype done = 0, qsizetype steps = 0);
 
     std::vector<CandidateRow> m_rows;
     int m_sortColumn = ColOldName;

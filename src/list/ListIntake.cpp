@@ -172,7 +172,14 @@ std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
     };
     std::vector<Fresh> fresh;
     fresh.reserve(static_cast<size_t>(total));
+    // The first two passes tell that nothing is taken yet, so that a window stays painted
+    // through the hashing of a million paths.
+    const auto waiting = [&progress, total](size_t i) {
+        if (progress && i % 65536 == 0 && i > 0)
+            progress(0, total);
+    };
     for (qsizetype i = 0; i < total; ++i) {
+        waiting(size_t(i));
         const QString& path = paths.at(i);
         if (path.isEmpty())
             continue;
@@ -187,6 +194,7 @@ std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
     constexpr size_t ahead = 8; // enough probes in flight to cover a miss to memory
     size_t kept = 0;
     for (size_t k = 0; k < fresh.size(); ++k) {
+        waiting(k);
         if (k + ahead < fresh.size())
             listed.prefetch(fresh[k + ahead].hash);
         const Fresh& entry = fresh[k];

@@ -14,7 +14,8 @@
 class ListIntake
 {
 public:
-    using Progress = std::function<void(qsizetype done, qsizetype total)>; // called once per path
+    // Told once per path as it is taken, and with done 0 now and then before the first.
+    using Progress = std::function<void(qsizetype done, qsizetype total)>;
 
     // The arguments as the OS hands them over, one path each, no blank splitting. Drops empty
     // arguments and arguments whose bytes do not survive decoding (non-UTF-8 names), because
