@@ -22,8 +22,8 @@ int main(int argc, char** argv)
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
     // Every word after the program's name is a file path. Qt is handed only the name, so that
-    // a file called "-platform" or "-stylesheet" is a file, not an option.
-    // The words stay where the system put them, for the whole run: no copy of each.
+    // a file called "-platform" or "-stylesheet" is a file, not an option. The words are read
+    // where the system put them, which lasts as long as the program: no copy of each.
     QList<QByteArray> arguments;
     arguments.reserve(argc - 1);
     for (int i = 1; i < argc; ++i)

@@ -7,7 +7,6 @@
 #include <QHash>
 
 #include <algorithm>
-#include <array>
 #include <memory>
 #include <optional>
 #include <unordered_map>

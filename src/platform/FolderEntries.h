@@ -17,7 +17,6 @@ public:
     }
 
     qsizetype size() const { return m_ends.size(); }
-    bool isEmpty() const { return m_ends.isEmpty(); }
     QStringView at(qsizetype i) const
     {
         const qsizetype start = i == 0 ? 0 : m_ends.at(i - 1);
@@ -38,11 +37,6 @@ public:
         for (qsizetype i = 0; i < length; ++i)
             out[i] = char16_t(static_cast<unsigned char>(name[i]));
         m_ends.append(m_text.size());
-    }
-    void reserve(qsizetype names, qsizetype characters)
-    {
-        m_ends.reserve(names);
-        m_text.reserve(characters);
     }
 
     QStringList toList() const
