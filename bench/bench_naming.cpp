@@ -106,8 +106,8 @@ BENCHMARK(BM_GenerateNames)
     ->Args({1'000'000, 3})
     ->Unit(benchmark::kMillisecond);
 
-// The same pass writing all names into one buffer, as the plan check can: no allocation per
-// name, only the end of each name kept.
+// The same pass through appendTo(), all names into one buffer: the generator's own cost,
+// without an allocation per name.
 void BM_AppendNames(benchmark::State& state)
 {
     const std::vector<Row> rows = makeRows(state.range(0));

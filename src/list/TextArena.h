@@ -20,7 +20,7 @@ public:
     QString add(QStringView text)
     {
         const qsizetype needed = text.size() + 1;
-        if (m_buffer.d == nullptr || m_buffer.constAllocatedCapacity() - m_used < needed)
+        if (m_buffer.constAllocatedCapacity() - m_used < needed) // 0 before the first buffer
             newBuffer(needed);
         char16_t* out = m_buffer.data() + m_used;
         std::memcpy(out, text.utf16(), size_t(text.size()) * sizeof(char16_t));
