@@ -1,5 +1,5 @@
 // Translate + generate + plan check over one folder, as a check after an edit runs it.
-#include "check/PlanCheck.h"
+#include "plan/PlanCheck.h"
 #include "list/CandidateRow.h"
 #include "naming/MaskTranslator.h"
 

@@ -2,7 +2,7 @@
 // names cut from shared buffers, a time each), in the model with its selection binding,
 // all marked, after a name pass. Counted from the allocator's bytes in use (mallinfo2),
 // less the UTF-16 text of the old and the new names themselves.
-#include "check/PlanCheck.h"
+#include "plan/PlanCheck.h"
 #include "list/CandidateModel.h"
 #include "list/CandidateSelection.h"
 #include "list/RowFormat.h"

@@ -2,7 +2,7 @@
 // the sort by name, the name pass with its check, and the intake (over a file system that
 // answers at once, so that only Velto's own passes count). The window repaints its bar from
 // these reports, so each stretch should stay well below 100 ms.
-#include "check/PlanCheck.h"
+#include "plan/PlanCheck.h"
 #include "list/CandidateModel.h"
 #include "list/ListIntake.h"
 #include "list/RowFormat.h"

@@ -1,6 +1,6 @@
 // The rename run over real files against its floor, a bare loop of renameat2 calls over the
 // same files. Each iteration renames every file to its other name and the next one back.
-#include "check/RenameRun.h"
+#include "plan/RenameRun.h"
 #include "list/CandidateModel.h"
 #include "platform/PosixFileSystem.h"
 

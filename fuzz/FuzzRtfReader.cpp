@@ -7,7 +7,7 @@
 // - plain printable ASCII without "\", "{" and "}" comes out as it is.
 // The test suite runs this entry over the seed corpus as well.
 
-#include "platform/RtfReader.h"
+#include "document/RtfReader.h"
 
 #include <QByteArrayView>
 #include <QStringView>

@@ -2,7 +2,7 @@
 
 #include "app/Form1Layout.h"
 #include "app/ProgressPainter.h"
-#include "check/PlanCheck.h"
+#include "plan/PlanCheck.h"
 #include "naming/MaskTranslator.h"
 #include "windows/HelpForm.h"
 

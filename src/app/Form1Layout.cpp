@@ -3,7 +3,7 @@
 #include "app/CandidateView.h"
 #include "app/FormLineEdit.h"
 #include "app/TokenButtons.h"
-#include "windows/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "windows/HelpForm.h"
 
-#include "platform/RtfReader.h"
-#include "platform/RtfTextDocument.h"
-#include "windows/Twips.h"
+#include "document/RtfReader.h"
+#include "document/RtfTextDocument.h"
+#include "widgets/Twips.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "windows/OptionForm.h"
 
 #include "platform/ShortcutService.h"
-#include "windows/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

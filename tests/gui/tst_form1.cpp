@@ -1,7 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/CandidateView.h"
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "windows/HelpForm.h"
 #include "list/CandidateModel.h"
 #include "platform/Beep.h"

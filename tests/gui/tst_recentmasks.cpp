@@ -1,4 +1,4 @@
-#include "app/RecentMasks.h"
+#include "plan/RecentMasks.h"
 
 #include "platform/Settings.h"
 

@@ -1,5 +1,5 @@
-#include "platform/RtfReader.h"
-#include "platform/RtfTextDocument.h"
+#include "document/RtfReader.h"
+#include "document/RtfTextDocument.h"
 
 #include "TestMain.h"
 

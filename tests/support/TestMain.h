@@ -59,4 +59,8 @@ private:
 #if __has_include(<QApplication>)
 #include <QApplication>
 #define VELTO_GUI_TEST_MAIN(TestObject) VELTO_TEST_MAIN_IMPL(TestObject, QApplication)
+#elif __has_include(<QGuiApplication>)
+// Tests of QtGui code without widgets (text documents need a GUI application for fonts).
+#include <QGuiApplication>
+#define VELTO_GUI_TEST_MAIN(TestObject) VELTO_TEST_MAIN_IMPL(TestObject, QGuiApplication)
 #endif

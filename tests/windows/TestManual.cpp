@@ -1,6 +1,6 @@
-#include "check/PlanCheck.h"
+#include "plan/PlanCheck.h"
 #include "naming/MaskTranslator.h"
-#include "platform/RtfReader.h"
+#include "document/RtfReader.h"
 
 #include "TestMain.h"
 

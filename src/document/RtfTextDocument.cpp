@@ -1,6 +1,6 @@
-#include "platform/RtfTextDocument.h"
+#include "document/RtfTextDocument.h"
 
-#include "platform/RtfReader.h"
+#include "document/RtfReader.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "check/RenameRun.h"
+#include "plan/RenameRun.h"
 
 #include "list/CandidateModel.h"
 #include "platform/FileSystem.h"

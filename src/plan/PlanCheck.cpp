@@ -1,4 +1,4 @@
-#include "check/PlanCheck.h"
+#include "plan/PlanCheck.h"
 
 #include "list/RowFormat.h"
 #include "list/TextArena.h"

@@ -1,4 +1,4 @@
-#include "check/PlanCheck.h"
+#include "plan/PlanCheck.h"
 
 #include "list/CandidateRow.h"
 #include "naming/MaskTranslator.h"

@@ -1,4 +1,4 @@
-#include "platform/RtfReader.h"
+#include "document/RtfReader.h"
 
 #include "platform/HexDigit.h"
 

@@ -1,4 +1,4 @@
-#include "app/RecentMasks.h"
+#include "plan/RecentMasks.h"
 
 #include "naming/NameGenerator.h"
 #include "platform/SettingsStore.h"
