@@ -49,8 +49,7 @@ private:
             std::fprintf(stderr, "cannot create a temporary folder\n");
             std::abort();
         }
-        const QStringList kinds = {u"IMG_%1.jpg"_s, u"Urlaub %1.JPG"_s, u"scan-%1.pdf"_s,
-                                   u"notiz %1.txt"_s};
+        const QStringList kinds = {u"IMG_%1.jpg"_s, u"Urlaub %1.JPG"_s, u"scan-%1.pdf"_s, u"notiz %1.txt"_s};
         for (int i = 0; i < largestSet; ++i) {
             const QString path = m_dir.filePath(kinds.at(i % kinds.size()).arg(i));
             const int fd = ::open(QFile::encodeName(path).constData(), O_CREAT | O_WRONLY, 0644);

@@ -41,7 +41,8 @@ void BM_MemoryPerRow(benchmark::State& state)
             const QString folder = u"/home/anna/Bilder/Urlaub/"_s;
             TextArena names;
             for (int i = 0; i < count; ++i) {
-                CandidateRow row = CandidateRow::fromParts(folder, names.add(u"IMG_%1.jpg"_s.arg(i, 7, 10, QChar(u'0'))));
+                CandidateRow row =
+                    CandidateRow::fromParts(folder, names.add(u"IMG_%1.jpg"_s.arg(i, 7, 10, QChar(u'0'))));
                 row.DateStamp = RowFormat::dateStamp({2024, 3, 15, 8, i / 6000 % 60, i / 100 % 60});
                 row.Marked = true;
                 rows.push_back(std::move(row));

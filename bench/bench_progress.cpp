@@ -35,8 +35,8 @@ public:
     void print(const char* work)
     {
         report(); // the stretch after the last report counts too
-        std::printf("%-34s %6.0f ms, %5d reports, longest stretch %5.1f ms\n", work, m_clock.nsecsElapsed() / 1e6,
-                    m_reports - 1, m_longest / 1e6);
+        std::printf("%-34s %6.0f ms, %5d reports, longest stretch %5.1f ms\n", work,
+                    m_clock.nsecsElapsed() / 1e6, m_reports - 1, m_longest / 1e6);
     }
     auto callback()
     {
@@ -54,7 +54,10 @@ private:
 class AllFiles final : public FileSystem
 {
 public:
-    FileAttributes attributes(const QString&) const override { return {true, false, 1, {2024, 3, 15, 8, 9, 10}}; }
+    FileAttributes attributes(const QString&) const override
+    {
+        return {true, false, 1, {2024, 3, 15, 8, 9, 10}};
+    }
     std::optional<QStringList> entryNames(const QString&) const override { return QStringList(); }
     int maxNameBytes(const QString&) const override { return 255; }
 };
@@ -71,7 +74,8 @@ int main(int argc, char** argv)
     rows.reserve(size_t(count));
     TextArena names;
     for (int i = 0; i < count; ++i) {
-        CandidateRow row = CandidateRow::fromParts(u"/bilder/"_s, names.add(u"IMG_%1.jpg"_s.arg(random() % 10'000'000)));
+        CandidateRow row =
+            CandidateRow::fromParts(u"/bilder/"_s, names.add(u"IMG_%1.jpg"_s.arg(random() % 10'000'000)));
         row.DateStamp = RowFormat::dateStamp({2024, 3, 15, 8, 9, 10});
         row.Marked = true;
         rows.push_back(std::move(row));

@@ -45,7 +45,10 @@ public:
         m_count = count;
     }
 
-    static QString name(int side, int i) { return (side == 0 ? u"a"_s : u"b"_s) + QString::number(i) + u".jpg"_s; }
+    static QString name(int side, int i)
+    {
+        return (side == 0 ? u"a"_s : u"b"_s) + QString::number(i) + u".jpg"_s;
+    }
     const QString& folder() const { return m_folder; }
     int count() const { return m_count; }
     int side() const { return m_side; }
@@ -70,7 +73,8 @@ void BM_BareRenameLoop(benchmark::State& state)
         const std::vector<QByteArray>& from = names[files.side()];
         const std::vector<QByteArray>& to = names[1 - files.side()];
         for (size_t i = from.size(); i-- > 0;) {
-            if (::renameat2(AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(), RENAME_NOREPLACE) != 0)
+            if (::renameat2(AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(), RENAME_NOREPLACE) !=
+                0)
                 state.SkipWithError("renameat2 failed");
         }
         files.flip();

@@ -55,13 +55,11 @@ void refill(QComboBox* box, const QStringList& entries)
 } // namespace
 
 Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services services, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_c(buildForm1Layout(this)),
-      m_timer1(new QTimer(this)),
-      m_model(new CandidateModel(this)),
-      m_services(std::move(services)),
-      m_arguments(std::move(arguments)),
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      m_c(buildForm1Layout(this)), m_timer1(new QTimer(this)), m_model(new CandidateModel(this)),
+      m_services(std::move(services)), m_arguments(std::move(arguments)),
       m_progress(m_c.Bar, m_c.StatusPanel[1])
 {
     if (!m_services.fileSystem)
@@ -125,7 +123,6 @@ void Form1::Form_Load()
     m_c.Maske->setText(u"[NAME][TYP]"_s);
     if (m_services.settings->ReadSetting(u"ToolTips"_s, u"0"_s).trimmed() == u"1")
         m_c.ToolTipCheck->setChecked(true);
-
 
     refill(m_c.Schreibweise, {u"beibehalten"_s, u"alles groß"_s, u"alles klein"_s, u"anfangs groß"_s});
     m_c.Schreibweise->setCurrentIndex(0);
@@ -224,12 +221,16 @@ void Form1::TranslateMaske()
 
 void Form1::FillNewNameColumn()
 {
-    const NamingOptions options{StartValue,         StepValue,
-                                DigitsText,         LeadZeroChar,
-                                LetterCaseIndex,    m_c.SucheText->text(),
+    const NamingOptions options{StartValue,
+                                StepValue,
+                                DigitsText,
+                                LeadZeroChar,
+                                LetterCaseIndex,
+                                m_c.SucheText->text(),
                                 m_c.ErsetzeText->text()};
     if (!m_mask.MaskOk) {
-        m_plan = PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_services.fileSystem);
+        m_plan =
+            PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_services.fileSystem);
         m_model->newNamesChanged();
         if (m_mask.MaskEmpty)
             UserInfo(QString());
@@ -239,8 +240,9 @@ void Form1::FillNewNameColumn()
     const qsizetype total = m_model->rowCount();
     if (total != 0)
         m_progress.begin(total);
-    m_plan = PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_services.fileSystem,
-                                          [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
+    m_plan =
+        PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_services.fileSystem,
+                                     [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
     m_model->newNamesChanged();
     if (total != 0)
         m_progress.end();
@@ -302,8 +304,9 @@ void Form1::FillListe(const QStringList& paths)
     UserInfo(u"Die Liste wird aufgefüllt ..."_s);
     m_model->setSortingEnabled(false);
     m_progress.begin(paths.size());
-    std::vector<CandidateRow> rows = ListIntake::takeIn(paths, m_model->rows(), *m_services.fileSystem,
-                                                        [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
+    std::vector<CandidateRow> rows =
+        ListIntake::takeIn(paths, m_model->rows(), *m_services.fileSystem,
+                           [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
     m_model->insertAtTop(std::move(rows));
     m_progress.end();
     m_model->setSortingEnabled(true);
@@ -377,7 +380,8 @@ void Form1::UmTaufen()
             return MessageBox::okCancel(this, u"Velto 1.6"_s, RenameRun::failureText(failure),
                                         RenameRun::reasonText(failure.error)) == MessageBox::Answer::Ok;
         };
-        const RenameRun::Outcome outcome = RenameRun::run(*m_model, *m_services.fileSystem, progress, askGoOn);
+        const RenameRun::Outcome outcome =
+            RenameRun::run(*m_model, *m_services.fileSystem, progress, askGoOn);
 
         if (DirItState != 0) {
             QString listing;

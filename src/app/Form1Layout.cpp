@@ -53,8 +53,8 @@ QLabel* label(QWidget* parent, int index, const QString& caption, int l, int t, 
     return text;
 }
 
-FormLineEdit* field(QWidget* parent, const QString& name, FormLineEdit::Kind kind, int maxLength, int l, int t,
-                      int w, int h)
+FormLineEdit* field(QWidget* parent, const QString& name, FormLineEdit::Kind kind, int maxLength, int l,
+                    int t, int w, int h)
 {
     auto* edit = new FormLineEdit(kind, parent);
     edit->setObjectName(name);
@@ -155,7 +155,8 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     c.Btn[Button::RecentMasks]->setAccessibleName(u"Zuletzt benutzte Masken"_s);
     c.Btn[Button::ClearMask]->setAccessibleName(u"Maske löschen"_s);
     for (const TokenButton& token : TokenButtons)
-        button(c.Frame2, token.index, token.caption.toString(), token.left, token.top, token.width, token.height);
+        button(c.Frame2, token.index, token.caption.toString(), token.left, token.top, token.width,
+               token.height);
     button(c.Frame2, Button::EmptyBrackets, u"[ ]"_s, 3780, 1020, 495, 255);
     button(c.Frame2, Button::Help, u"&Hilfe"_s, 120, 1380, 1035, 375);
     button(c.Frame2, Button::Options, u"&Optionen"_s, 1200, 1380, 1035, 375);

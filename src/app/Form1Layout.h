@@ -18,7 +18,8 @@ class QWidget;
 
 // Members of the button array Btn by what they do; the token buttons are in TokenButtons.
 namespace Button {
-enum : std::size_t {
+enum : std::size_t
+{
     ClearList = 0,
     MarkAll = 1,
     MarkNone = 2,

@@ -10,7 +10,12 @@ class FormLineEdit final : public QLineEdit
     Q_OBJECT
 
 public:
-    enum class Kind { Option, Counter, Mask };
+    enum class Kind
+    {
+        Option,
+        Counter,
+        Mask
+    };
     explicit FormLineEdit(Kind kind, QWidget* parent = nullptr);
 
     // Whether a typed text may reach a counter field: digits and backspace only.

@@ -6,10 +6,10 @@
 // insert and how their tooltips name the token.
 struct TokenButton
 {
-    int index;           // member of the button array Btn
+    int index; // member of the button array Btn
     QStringView caption;
-    QStringView token;   // inserted into the mask
-    QStringView tipName; // the token as the tooltip names it
+    QStringView token;            // inserted into the mask
+    QStringView tipName;          // the token as the tooltip names it
     int left, top, width, height; // twips, inside the mask's frame
 };
 

@@ -41,8 +41,8 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(icon);
     // Velto speaks German; Qt's own texts (details buttons, edit menus) should too.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
     Form1 window(std::move(arguments));
     window.show();

@@ -204,9 +204,9 @@ void CandidateModel::removeRowSet(std::vector<int> rows)
 {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    rows.erase(std::remove_if(rows.begin(), rows.end(),
-                              [this](int row) { return row < 0 || row >= rowCount(); }),
-               rows.end());
+    rows.erase(
+        std::remove_if(rows.begin(), rows.end(), [this](int row) { return row < 0 || row >= rowCount(); }),
+        rows.end());
     if (rows.empty())
         return;
 
@@ -354,8 +354,8 @@ void stableSortInSteps(std::vector<T>& items, Less less, Step step)
     constexpr size_t Block = size_t(1) << 15;
     const size_t count = items.size();
     for (size_t begin = 0; begin < count; begin += Block) {
-        std::stable_sort(items.begin() + qsizetype(begin), items.begin() + qsizetype(std::min(count, begin + Block)),
-                         less);
+        std::stable_sort(items.begin() + qsizetype(begin),
+                         items.begin() + qsizetype(std::min(count, begin + Block)), less);
         step();
     }
     if (count <= Block)
@@ -415,7 +415,8 @@ std::vector<int> CandidateModel::sortedOrder() const
     auto sortBy = [&](auto less) {
         const qsizetype perStep = std::max<qsizetype>(1, total / 64);
         if (descending)
-            stableSortInSteps(order, [&](int a, int b) { return less(b, a); }, [&] { step(perStep); });
+            stableSortInSteps(
+                order, [&](int a, int b) { return less(b, a); }, [&] { step(perStep); });
         else
             stableSortInSteps(order, less, [&] { step(perStep); });
     };
@@ -468,7 +469,8 @@ std::vector<int> CandidateModel::sortedOrder() const
         paths.reserve(m_rows.size());
         for (const CandidateRow& candidate : m_rows)
             paths.push_back(candidate.PathName());
-        sortBy([&paths](int a, int b) { return paths[static_cast<size_t>(a)] < paths[static_cast<size_t>(b)]; });
+        sortBy(
+            [&paths](int a, int b) { return paths[static_cast<size_t>(a)] < paths[static_cast<size_t>(b)]; });
         break;
     }
     case ColBareName:
@@ -493,7 +495,7 @@ std::optional<std::vector<int>> CandidateModel::naturalOrder(const QCollator& co
     spans.reserve(m_rows.size());
     for (const CandidateRow& candidate : m_rows) {
         const qsizetype offset = bytes.size();
-        const bool keyed = m_sortColumn == ColOldName ? natural.appendKey(candidate.OldName, bytes)
+        const bool keyed = m_sortColumn == ColOldName   ? natural.appendKey(candidate.OldName, bytes)
                            : m_sortColumn == ColNewName ? natural.appendKey(candidate.NewName, bytes)
                            : m_sortColumn == ColFolder  ? natural.appendKey(candidate.Folder, bytes)
                                                         : natural.appendKey(candidate.TypeText(), bytes);
@@ -507,8 +509,8 @@ std::optional<std::vector<int>> CandidateModel::naturalOrder(const QCollator& co
     for (size_t i = 0; i < keys.size(); ++i) {
         const auto [offset, length] = spans[i];
         const char* key = bytes.constData() + offset;
-        keys[i] = {bigEndian(key, length), bigEndian(key + 8, qsizetype(length) - 8), offset + std::min(length, 16u),
-                   length > 16 ? length - 16 : 0, int(i)};
+        keys[i] = {bigEndian(key, length), bigEndian(key + 8, qsizetype(length) - 8),
+                   offset + std::min(length, 16u), length > 16 ? length - 16 : 0, int(i)};
     }
     spans = {};
     const char* const base = bytes.constData();
@@ -517,12 +519,14 @@ std::optional<std::vector<int>> CandidateModel::naturalOrder(const QCollator& co
             return a.head < b.head;
         if (a.next != b.next)
             return a.next < b.next;
-        const int byBytes = std::memcmp(base + a.offset, base + b.offset, std::min(a.restLength, b.restLength));
+        const int byBytes =
+            std::memcmp(base + a.offset, base + b.offset, std::min(a.restLength, b.restLength));
         return byBytes != 0 ? byBytes < 0 : a.restLength < b.restLength;
     };
     const qsizetype perStep = std::max<qsizetype>(1, qsizetype(keys.size()) / 64);
     if (descending)
-        stableSortInSteps(keys, [&less](const FastKey& a, const FastKey& b) { return less(b, a); }, [&] { step(perStep); });
+        stableSortInSteps(
+            keys, [&less](const FastKey& a, const FastKey& b) { return less(b, a); }, [&] { step(perStep); });
     else
         stableSortInSteps(keys, less, [&] { step(perStep); });
     std::vector<int> order;

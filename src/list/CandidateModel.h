@@ -18,7 +18,8 @@ class CandidateModel final : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column {
+    enum Column
+    {
         ColOldName,
         ColNewName,
         ColFolder,
@@ -39,8 +40,7 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // The collator of the visible text columns: numeric, without regard to letter case.
@@ -111,7 +111,8 @@ private:
     std::vector<int> sortedOrder() const;
     // The order by the ASCII keys of NaturalSortKeys; nothing when a text needs the collator.
     template <typename Step>
-    std::optional<std::vector<int>> naturalOrder(const QCollator& collator, bool descending, Step&& step) const;
+    std::optional<std::vector<int>> naturalOrder(const QCollator& collator, bool descending,
+                                                 Step&& step) const;
     void sortRows();
     // Row order[i] goes to place i, with persistent indexes following their rows. With steps,
     // progress goes on from done while the rows move.

@@ -9,14 +9,15 @@ inline constexpr QStringView PlaceholderText = u"< ? >";
 
 // Failures of a row's new name found by the last plan check (bit flags).
 namespace RowProblem {
-enum : quint8 {
+enum : quint8
+{
     None = 0,
-    Duplicate = 1 << 0, // another marked row gets the same full path
-    Clash = 1 << 1,     // another entry of the folder already has the name
-    TypeOnly = 1 << 2,  // the name begins with "."
-    Empty = 1 << 3,     // empty or blanks only
-    Slash = 1 << 4,     // contains "/", would leave its folder
-    TooLong = 1 << 5,   // longer than the folder's file system allows
+    Duplicate = 1 << 0,  // another marked row gets the same full path
+    Clash = 1 << 1,      // another entry of the folder already has the name
+    TypeOnly = 1 << 2,   // the name begins with "."
+    Empty = 1 << 3,      // empty or blanks only
+    Slash = 1 << 4,      // contains "/", would leave its folder
+    TooLong = 1 << 5,    // longer than the folder's file system allows
     Unreadable = 1 << 6, // the folder cannot be listed, so a clash cannot be ruled out
 };
 }
@@ -31,8 +32,8 @@ struct CandidateRow
     QString NewName; // written by the name pass
     static constexpr qint64 NoDate = -1;
     qint64 DateStamp = NoDate; // local time of the last change as YYYYMMDDhhmmss
-    qint64 Size = 0; // bytes
-    qint32 TypeDot = -1; // index of the last "." in OldName, -1 when it has none
+    qint64 Size = 0;           // bytes
+    qint32 TypeDot = -1;       // index of the last "." in OldName, -1 when it has none
     quint8 Problems = RowProblem::None;
     bool Marked = false;
 

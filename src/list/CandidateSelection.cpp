@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-CandidateSelection::CandidateSelection(CandidateModel* model, QItemSelectionModel* selection,
-                                       QObject* parent)
+CandidateSelection::CandidateSelection(CandidateModel* model, QItemSelectionModel* selection, QObject* parent)
     : QObject(parent), m_model(model), m_selection(selection)
 {
     Q_ASSERT(model != nullptr && selection != nullptr && selection->model() == model);
@@ -23,8 +22,7 @@ CandidateSelection::CandidateSelection(CandidateModel* model, QItemSelectionMode
             m_selection->clearSelection();
     });
     connect(model, &QAbstractItemModel::layoutChanged, this, &CandidateSelection::applyMarks);
-    connect(selection, &QItemSelectionModel::selectionChanged, this,
-            &CandidateSelection::onSelectionChanged);
+    connect(selection, &QItemSelectionModel::selectionChanged, this, &CandidateSelection::onSelectionChanged);
 }
 
 void CandidateSelection::applyMarks()
@@ -66,8 +64,7 @@ void CandidateSelection::ListeSelect(int mode)
     applyMarks();
 }
 
-void CandidateSelection::onSelectionChanged(const QItemSelection& selected,
-                                            const QItemSelection& deselected)
+void CandidateSelection::onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
     // Inside applyMarks the flags are already right; while the model inserts, removes, moves
     // or resets rows, the flags travel with the rows and the selection merely follows them.

@@ -15,8 +15,7 @@ class CandidateSelection final : public QObject
     Q_OBJECT
 
 public:
-    CandidateSelection(CandidateModel* model, QItemSelectionModel* selection,
-                       QObject* parent = nullptr);
+    CandidateSelection(CandidateModel* model, QItemSelectionModel* selection, QObject* parent = nullptr);
 
     // Selection := the runs of marked rows, whole rows each. Runs after every reset and
     // insertion of the model by itself.

@@ -143,8 +143,8 @@ QStringList ListIntake::SplitCommandLine(const QList<QByteArray>& rawArguments)
 }
 
 std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
-                                             const std::vector<CandidateRow>& existing,
-                                             const FileSystem& fs, const Progress& progress)
+                                             const std::vector<CandidateRow>& existing, const FileSystem& fs,
+                                             const Progress& progress)
 {
     // Three passes: the paths are split and hashed, then checked against the list and each
     // other, then the file system is asked about those left. The checks run back to back and

@@ -33,6 +33,6 @@ public:
     // hash lookup per path and row, one attributes call per path not yet listed (through one
     // FileSystem::attributeReader), one identity lookup per distinct folder text.
     static std::vector<CandidateRow> takeIn(const QStringList& paths,
-                                            const std::vector<CandidateRow>& existing,
-                                            const FileSystem& fs, const Progress& progress = {});
+                                            const std::vector<CandidateRow>& existing, const FileSystem& fs,
+                                            const Progress& progress = {});
 };

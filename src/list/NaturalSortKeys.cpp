@@ -24,7 +24,8 @@ NaturalSortKeys::NaturalSortKeys(const QCollator& collator)
 
     // A run of digits is one number; the keys need every digit in one block of ranks that
     // no other character falls into, so that "a number here" is one rank of its own.
-    const auto [lowest, highest] = std::minmax_element(m_rank.begin() + int('0'), m_rank.begin() + int('9') + 1);
+    const auto [lowest, highest] =
+        std::minmax_element(m_rank.begin() + int('0'), m_rank.begin() + int('9') + 1);
     for (int c = 0x20; c < 0x7F; ++c) {
         const bool digit = c >= '0' && c <= '9';
         if (!digit && m_rank[c] >= *lowest && m_rank[c] <= *highest)
@@ -32,7 +33,8 @@ NaturalSortKeys::NaturalSortKeys(const QCollator& collator)
     }
     m_digitRank = *lowest;
     // The collator must also see "2" before "10" and a longer text after its prefix.
-    m_usable = collator.numericMode() && collator.compare(u"a2", u"a10") < 0 && collator.compare(u"a", u"a ") < 0;
+    m_usable =
+        collator.numericMode() && collator.compare(u"a2", u"a10") < 0 && collator.compare(u"a", u"a ") < 0;
 }
 
 bool NaturalSortKeys::appendKey(QStringView text, QByteArray& out) const

@@ -87,8 +87,8 @@ QString RowFormat::dateKey(const LocalTime& time)
 qint64 RowFormat::dateStamp(const LocalTime& time)
 {
     qint64 stamp = clampField(time.year, 9999);
-    for (const auto& [value, high] : {std::pair{time.month, 99}, {time.day, 99}, {time.hour, 99},
-                                      {time.minute, 99}, {time.second, 99}})
+    for (const auto& [value, high] :
+         {std::pair{time.month, 99}, {time.day, 99}, {time.hour, 99}, {time.minute, 99}, {time.second, 99}})
         stamp = stamp * 100 + clampField(value, high);
     return stamp;
 }

@@ -30,7 +30,8 @@ QByteArray percentDecoded(QByteArrayView text)
 
 bool startsWithNoCase(QByteArrayView text, QByteArrayView prefix)
 {
-    return text.size() >= prefix.size() && text.first(prefix.size()).compare(prefix, Qt::CaseInsensitive) == 0;
+    return text.size() >= prefix.size() &&
+           text.first(prefix.size()).compare(prefix, Qt::CaseInsensitive) == 0;
 }
 
 /* entry = "file:" [ "//" host ] path-absolute [ "?" query ] [ "#" fragment ]

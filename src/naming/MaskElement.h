@@ -4,7 +4,8 @@
 #include <QString>
 
 // Codes are grouped in tens; the option letter "R" of a selection adds 1 to its plain form.
-enum class ElementKind : qint16 {
+enum class ElementKind : qint16
+{
     KindLiteral = 0,
     KindName = 1,
     KindTyp = 2,

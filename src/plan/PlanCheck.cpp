@@ -97,8 +97,7 @@ public:
 
     // The slot of the name, or the empty slot where it belongs. nameAt(index) gives the
     // spelling of a stored name.
-    template <typename NameAt>
-    Slot& find(const CaselessName& name, NameAt nameAt)
+    template <typename NameAt> Slot& find(const CaselessName& name, NameAt nameAt)
     {
         if (m_slots.empty())
             m_slots.resize(16);
@@ -163,7 +162,7 @@ struct FolderState
     bool listed = false;
     bool readable = true;
     FolderEntries names; // the folder's entries
-    NameTable entries; // over names
+    NameTable entries;   // over names
     int maxNameBytes = -1;
     qsizetype markedRows = 0;
     // Shared by every folder of the same group: new names must be unique within it.
@@ -423,8 +422,9 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         if (tooLong(name, folders.maxNameBytes(row.Folder, folder)))
             row.Problems |= RowProblem::TooLong;
 
-        NameTable::Slot& first = folder.newNames->find(
-            caseless, [&rows](qint32 index) { return QStringView(rows[static_cast<size_t>(index)].NewName); });
+        NameTable::Slot& first = folder.newNames->find(caseless, [&rows](qint32 index) {
+            return QStringView(rows[static_cast<size_t>(index)].NewName);
+        });
         const bool inserted = first.index < 0;
         if (inserted) {
             folder.newNames->insert(first, caseless.hash, qint32(i));
@@ -454,7 +454,8 @@ QString PlanCheck::failureMessage(const PlanResult& result)
         return QStringLiteral(
             "Fehler: Die neuen Dateinamen sind nicht alle eindeutig - überprüfen Sie die Maske!");
     if (!result.NoClash)
-        return QStringLiteral("Fehler: Einige neue Namen überschneiden sich mit denen existierender Dateien!");
+        return QStringLiteral(
+            "Fehler: Einige neue Namen überschneiden sich mit denen existierender Dateien!");
     if (!result.NoTypeOnly)
         return QStringLiteral("Fehler: Es gibt Namen, die nur aus einer Typenkennung bestehen!");
     if (!result.NoEmptyName)

@@ -28,8 +28,8 @@ struct PlanResult
 
     bool allPassed() const
     {
-        return NamesUnique && NoClash && NoTypeOnly && NoEmptyName && NoSlash && NamesFit && FoldersReadable &&
-               CounterInRange;
+        return NamesUnique && NoClash && NoTypeOnly && NoEmptyName && NoSlash && NamesFit &&
+               FoldersReadable && CounterInRange;
     }
 };
 

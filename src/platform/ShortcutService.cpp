@@ -76,8 +76,8 @@ QString XdgShortcutService::execLine(const QString& target, const QString& argum
     return line + u" %F"_s;
 }
 
-int XdgShortcutService::fCreateShellLink(const QString& folder, const QString& linkName, const QString& target,
-                                         const QString& arguments)
+int XdgShortcutService::fCreateShellLink(const QString& folder, const QString& linkName,
+                                         const QString& target, const QString& arguments)
 {
     const bool desktop = folder == uR"(..\..\desktop)"_s;
     const bool openWith = folder == uR"(..\..\sendto)"_s;

@@ -25,7 +25,8 @@ QAccessibleInterface* informationAccessible(const QString& className, QObject* o
 {
     if (className != QLatin1String("QMessageBox") || object->objectName() != InformationName)
         return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog, static_cast<QWidget*>(object)->windowTitle());
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog,
+                                 static_cast<QWidget*>(object)->windowTitle());
 }
 
 } // namespace

@@ -9,7 +9,12 @@ class QWidget;
 class MessageBox
 {
 public:
-    enum class Answer { None, Ok, Cancel };
+    enum class Answer
+    {
+        None,
+        Ok,
+        Cancel
+    };
 
     // Title, plain text and buttons "OK" (the default) and "Abbrechen", no icon. The details,
     // if any, sit behind the box's details button. Escape and closing the box answer Cancel.

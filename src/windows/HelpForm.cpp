@@ -37,7 +37,8 @@ HelpForm::HelpForm(const QString& helpFile, QWidget* parent) : QMainWindow(paren
 
     const std::pair<QString, int> buttons[] = {{u"&OK"_s, 5220}, {u"&Über ..."_s, 3840}};
     for (size_t i = 0; i < Command1.size(); ++i) {
-        Command1[i] = Twips::arrayButton(client, u"Command1"_s, i, buttons[i].first, buttons[i].second, 4500, 1272, 372);
+        Command1[i] = Twips::arrayButton(client, u"Command1"_s, i, buttons[i].first, buttons[i].second, 4500,
+                                         1272, 372);
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
     }
     setTabOrder(Text1, Command1[1]);
@@ -66,9 +67,10 @@ void HelpForm::Form_Load(const QString& helpFile)
     if (hasText) {
         RtfTextDocument::fill(*Text1->document(), document);
     } else {
-        const QString why = file.error() == QFileDevice::NoError
-                                ? u"Die Anleitung ließ sich nicht lesen: „%1“ enthält keinen Text."_s
-                                : u"Die Anleitung wurde nicht gefunden: „%1“ fehlt oder lässt sich nicht öffnen."_s;
+        const QString why =
+            file.error() == QFileDevice::NoError
+                ? u"Die Anleitung ließ sich nicht lesen: „%1“ enthält keinen Text."_s
+                : u"Die Anleitung wurde nicht gefunden: „%1“ fehlt oder lässt sich nicht öffnen."_s;
         Text1->setPlainText(why.arg(QDir::toNativeSeparators(helpFile)));
     }
     setWindowTitle(u"Hilfe"_s);

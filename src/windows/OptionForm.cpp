@@ -13,8 +13,7 @@ using Twips::place;
 using Twips::px;
 
 OptionForm::OptionForm(ShortcutService& shortcuts, QString target, QWidget* parent)
-    : QDialog(parent), m_shortcuts(shortcuts),
-      m_target(std::move(target))
+    : QDialog(parent), m_shortcuts(shortcuts), m_target(std::move(target))
 {
     setObjectName(u"OptionForm"_s);
     setModal(true);
@@ -46,7 +45,8 @@ OptionForm::OptionForm(ShortcutService& shortcuts, QString target, QWidget* pare
 
     const std::pair<QString, int> buttons[] = {{u"&OK"_s, 3600}, {u"&Abbruch"_s, 2580}};
     for (size_t i = 0; i < OptBtn.size(); ++i) {
-        OptBtn[i] = Twips::arrayButton(this, u"OptBtn"_s, i, buttons[i].first, buttons[i].second, 1740, 915, 375);
+        OptBtn[i] =
+            Twips::arrayButton(this, u"OptBtn"_s, i, buttons[i].first, buttons[i].second, 1740, 915, 375);
         connect(OptBtn[i], &QPushButton::clicked, this, [this, i] { OptBtn_Click(static_cast<int>(i)); });
     }
     OptBtn[0]->setDefault(true);

@@ -26,6 +26,6 @@ private:
 
     ShortcutService& m_shortcuts;
     QString m_target;
-    std::array<QPushButton*, 2> OptBtn{};      // 0 "&OK", 1 "&Abbruch"
-    std::array<QCheckBox*, 2> ShortCutChk{};   // 0 desktop, 1 send-to
+    std::array<QPushButton*, 2> OptBtn{};    // 0 "&OK", 1 "&Abbruch"
+    std::array<QCheckBox*, 2> ShortCutChk{}; // 0 desktop, 1 send-to
 };

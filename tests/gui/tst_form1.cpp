@@ -183,7 +183,8 @@ void TestForm1::startupState()
     QCOMPARE(child<QLineEdit>(window, u"Maske"_s)->text(), u"[NAME][TYP]"_s);
     QCOMPARE(child<QLineEdit>(window, u"SucheText"_s)->text(), QString());
     auto* letterCase = child<QComboBox>(window, u"Schreibweise"_s);
-    QCOMPARE(entries(letterCase), (QStringList{u"beibehalten"_s, u"alles groß"_s, u"alles klein"_s, u"anfangs groß"_s}));
+    QCOMPARE(entries(letterCase),
+             (QStringList{u"beibehalten"_s, u"alles groß"_s, u"alles klein"_s, u"anfangs groß"_s}));
     QCOMPARE(letterCase->currentIndex(), 0);
     auto* leadZeros = child<QComboBox>(window, u"Vornullenzeichen"_s);
     QCOMPARE(entries(leadZeros), (QStringList{u"keine"_s, u"Null"_s, u"Leerzeichen"_s, u"Unterstrich"_s}));
@@ -209,19 +210,40 @@ void TestForm1::captions_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    const std::pair<const char*, const char16_t*> expected[] = {
-        {"Btn_0", u"Liste l&öschen"},  {"Btn_1", u"&Alle auswählen"}, {"Btn_2", u"&Keine Auswahl"},
-        {"Btn_3", u"Auswahl &umkehren"}, {"Btn_4", u"[&name]"},       {"Btn_5", u"[&typ]"},
-        {"Btn_6", u"[&zahl]"},          {"Btn_7", u"[&s]"},           {"Btn_8", u"&Umtaufen!"},
-        {"Btn_9", u"&Ende"},            {"Btn_10", u"&Hilfe"},        {"Btn_14", u"&Optionen"},
-        {"Btn_15", u"[&jahr]"},         {"Btn_16", u"[&monat]"},      {"Btn_17", u"[&tag]"},
-        {"Btn_18", u"[&rdatum]"},       {"Btn_19", u"[&datum]"},      {"Btn_20", u"[&m]"},
-        {"Btn_21", u"[&h]"},            {"Btn_22", u"[&zeit]"},       {"Btn_23", u"[ ]"},
-        {"Label1_0", u"Start bei"},     {"Label1_1", u"Vornullen"},   {"Label1_2", u"Schrittweite"},
-        {"Label1_3", u"Länge"},         {"Label1_4", u"Ersetze"},     {"Label1_5", u"durch"},
-        {"Frame1", u"Kandidaten zum Umbenennen"}, {"Frame2", u"Maske"}, {"Frame3", u"Zähler"},
-        {"Frame4_0", u"Schreibweise"},  {"Frame4_1", u"Suchen && ersetzen"},
-        {"ToolTipCheck", u"ToolTips"},  {"DirItCheck", u"Dir-It!"}};
+    const std::pair<const char*, const char16_t*> expected[] = {{"Btn_0", u"Liste l&öschen"},
+                                                                {"Btn_1", u"&Alle auswählen"},
+                                                                {"Btn_2", u"&Keine Auswahl"},
+                                                                {"Btn_3", u"Auswahl &umkehren"},
+                                                                {"Btn_4", u"[&name]"},
+                                                                {"Btn_5", u"[&typ]"},
+                                                                {"Btn_6", u"[&zahl]"},
+                                                                {"Btn_7", u"[&s]"},
+                                                                {"Btn_8", u"&Umtaufen!"},
+                                                                {"Btn_9", u"&Ende"},
+                                                                {"Btn_10", u"&Hilfe"},
+                                                                {"Btn_14", u"&Optionen"},
+                                                                {"Btn_15", u"[&jahr]"},
+                                                                {"Btn_16", u"[&monat]"},
+                                                                {"Btn_17", u"[&tag]"},
+                                                                {"Btn_18", u"[&rdatum]"},
+                                                                {"Btn_19", u"[&datum]"},
+                                                                {"Btn_20", u"[&m]"},
+                                                                {"Btn_21", u"[&h]"},
+                                                                {"Btn_22", u"[&zeit]"},
+                                                                {"Btn_23", u"[ ]"},
+                                                                {"Label1_0", u"Start bei"},
+                                                                {"Label1_1", u"Vornullen"},
+                                                                {"Label1_2", u"Schrittweite"},
+                                                                {"Label1_3", u"Länge"},
+                                                                {"Label1_4", u"Ersetze"},
+                                                                {"Label1_5", u"durch"},
+                                                                {"Frame1", u"Kandidaten zum Umbenennen"},
+                                                                {"Frame2", u"Maske"},
+                                                                {"Frame3", u"Zähler"},
+                                                                {"Frame4_0", u"Schreibweise"},
+                                                                {"Frame4_1", u"Suchen && ersetzen"},
+                                                                {"ToolTipCheck", u"ToolTips"},
+                                                                {"DirItCheck", u"Dir-It!"}};
     for (const auto& [name, caption] : expected)
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf16(caption);
 }
@@ -242,14 +264,26 @@ void TestForm1::accessibleNames_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("accessible");
-    const std::pair<const char*, const char16_t*> expected[] = {
-        {"Btn_8", u"Umtaufen!"},       {"Btn_0", u"Liste löschen"},        {"Btn_23", u"[ ]"},
-        {"Btn_4", u"[name]"},          {"DirItCheck", u"Dir-It!"},         {"ToolTipCheck", u"ToolTips"},
-        {"Btn_24", u"Zuletzt benutzte Masken"}, {"Btn_11", u"Maske löschen"}, {"Btn_13", u"Nach oben"},
-        {"Btn_12", u"Nach unten"},     {"Liste", u"Kandidaten zum Umbenennen"}, {"Zahl", u"Start bei"},
-        {"Schrittweite", u"Schrittweite"}, {"StellenAnzahl", u"Länge"},   {"Vornullenzeichen", u"Vornullen"},
-        {"Schreibweise", u"Schreibweise"}, {"SucheText", u"Ersetze"},      {"ErsetzeText", u"durch"},
-        {"Maske", u"Maske"},           {"Bar", u"Fortschritt"}};
+    const std::pair<const char*, const char16_t*> expected[] = {{"Btn_8", u"Umtaufen!"},
+                                                                {"Btn_0", u"Liste löschen"},
+                                                                {"Btn_23", u"[ ]"},
+                                                                {"Btn_4", u"[name]"},
+                                                                {"DirItCheck", u"Dir-It!"},
+                                                                {"ToolTipCheck", u"ToolTips"},
+                                                                {"Btn_24", u"Zuletzt benutzte Masken"},
+                                                                {"Btn_11", u"Maske löschen"},
+                                                                {"Btn_13", u"Nach oben"},
+                                                                {"Btn_12", u"Nach unten"},
+                                                                {"Liste", u"Kandidaten zum Umbenennen"},
+                                                                {"Zahl", u"Start bei"},
+                                                                {"Schrittweite", u"Schrittweite"},
+                                                                {"StellenAnzahl", u"Länge"},
+                                                                {"Vornullenzeichen", u"Vornullen"},
+                                                                {"Schreibweise", u"Schreibweise"},
+                                                                {"SucheText", u"Ersetze"},
+                                                                {"ErsetzeText", u"durch"},
+                                                                {"Maske", u"Maske"},
+                                                                {"Bar", u"Fortschritt"}};
     for (const auto& [name, accessible] : expected)
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf16(accessible);
 }
@@ -266,8 +300,9 @@ void TestForm1::labelsNameTheirFields()
 {
     Form1 window;
     const std::pair<const char16_t*, const char16_t*> pairs[] = {
-        {u"Label1_0", u"Zahl"},          {u"Label1_2", u"Schrittweite"}, {u"Label1_3", u"StellenAnzahl"},
-        {u"Label1_1", u"Vornullenzeichen"}, {u"Label1_4", u"SucheText"}, {u"Label1_5", u"ErsetzeText"}};
+        {u"Label1_0", u"Zahl"},          {u"Label1_2", u"Schrittweite"},
+        {u"Label1_3", u"StellenAnzahl"}, {u"Label1_1", u"Vornullenzeichen"},
+        {u"Label1_4", u"SucheText"},     {u"Label1_5", u"ErsetzeText"}};
     for (const auto& [label, field] : pairs) {
         auto* text = child<QLabel>(window, QString::fromUtf16(label));
         QCOMPARE(text->buddy(), child<QWidget>(window, QString::fromUtf16(field)));
@@ -321,14 +356,42 @@ void TestForm1::tabOrder()
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QCOMPARE(QApplication::focusWidget()->objectName(), u"Liste"_s);
-    const QStringList expected{
-        u"Liste"_s,        u"Btn_13"_s,       u"Btn_12"_s,        u"Btn_1"_s,    u"Btn_2"_s,   u"Btn_3"_s,
-        u"Btn_0"_s,        u"Zahl"_s,         u"Schrittweite"_s,  u"StellenAnzahl"_s, u"Vornullenzeichen"_s,
-        u"Schreibweise"_s, u"SucheText"_s,    u"ErsetzeText"_s,   u"Maske"_s,    u"Btn_24"_s,  u"Btn_11"_s,
-        u"Btn_4"_s,        u"Btn_5"_s,        u"Btn_6"_s,         u"Btn_19"_s,   u"Btn_18"_s,  u"Btn_22"_s,
-        u"Btn_17"_s,       u"Btn_16"_s,       u"Btn_15"_s,        u"Btn_21"_s,   u"Btn_20"_s,  u"Btn_7"_s,
-        u"Btn_23"_s,       u"Btn_10"_s,       u"Btn_14"_s,        u"Btn_8"_s,    u"Btn_9"_s,   u"ToolTipCheck"_s,
-        u"DirItCheck"_s};
+    const QStringList expected{u"Liste"_s,
+                               u"Btn_13"_s,
+                               u"Btn_12"_s,
+                               u"Btn_1"_s,
+                               u"Btn_2"_s,
+                               u"Btn_3"_s,
+                               u"Btn_0"_s,
+                               u"Zahl"_s,
+                               u"Schrittweite"_s,
+                               u"StellenAnzahl"_s,
+                               u"Vornullenzeichen"_s,
+                               u"Schreibweise"_s,
+                               u"SucheText"_s,
+                               u"ErsetzeText"_s,
+                               u"Maske"_s,
+                               u"Btn_24"_s,
+                               u"Btn_11"_s,
+                               u"Btn_4"_s,
+                               u"Btn_5"_s,
+                               u"Btn_6"_s,
+                               u"Btn_19"_s,
+                               u"Btn_18"_s,
+                               u"Btn_22"_s,
+                               u"Btn_17"_s,
+                               u"Btn_16"_s,
+                               u"Btn_15"_s,
+                               u"Btn_21"_s,
+                               u"Btn_20"_s,
+                               u"Btn_7"_s,
+                               u"Btn_23"_s,
+                               u"Btn_10"_s,
+                               u"Btn_14"_s,
+                               u"Btn_8"_s,
+                               u"Btn_9"_s,
+                               u"ToolTipCheck"_s,
+                               u"DirItCheck"_s};
     // The chain holds every control, also those that are disabled at the moment.
     QStringList chain;
     QWidget* start = child<QWidget>(window, u"Liste"_s);
@@ -354,7 +417,8 @@ void TestForm1::tooltipsFromSettings()
         QVERIFY(box->isChecked());
         QCOMPARE(child<QPushButton>(window, u"Btn_7"_s)->toolTip(),
                  u"Fügt das Token [S] (entspricht [SEKUNDE]) in die Maske ein"_s);
-        QCOMPARE(child<QWidget>(window, u"Liste"_s)->toolTip(), u"Namen der umzubenennenden Dateien in diese Liste ziehen"_s);
+        QCOMPARE(child<QWidget>(window, u"Liste"_s)->toolTip(),
+                 u"Namen der umzubenennenden Dateien in diese Liste ziehen"_s);
         QCOMPARE(child<QWidget>(window, u"Maske"_s)->toolTip(), QString());
         box->setChecked(false);
         QCOMPARE(Settings().ReadSetting(u"ToolTips"_s, u"?"_s), u"0"_s);
@@ -372,11 +436,14 @@ void TestForm1::commandLineIntake()
     paths << paths[0] << dir.filePath(u"fehlt.txt"_s) << QString();
     Form1 window(toArguments(paths), Delay);
 
-    QCOMPARE(column(window, CandidateModel::ColOldName), (QStringList{u"b c.txt"_s, u"IMG_2.jpg"_s, u"IMG_10.jpg"_s}));
-    QCOMPARE(column(window, CandidateModel::ColNewName), (QStringList{u"b c.txt"_s, u"IMG_2.jpg"_s, u"IMG_10.jpg"_s}));
+    QCOMPARE(column(window, CandidateModel::ColOldName),
+             (QStringList{u"b c.txt"_s, u"IMG_2.jpg"_s, u"IMG_10.jpg"_s}));
+    QCOMPARE(column(window, CandidateModel::ColNewName),
+             (QStringList{u"b c.txt"_s, u"IMG_2.jpg"_s, u"IMG_10.jpg"_s}));
     QCOMPARE(child<CandidateView>(window, u"Liste"_s)->selectionModel()->selectedRows().size(), 3);
     QCOMPARE(countPanel(window), u"3 von 3 Dateien markiert"_s);
-    QCOMPARE(message(window), u"Zum Umbenennen der Dateien klicken Sie jetzt die Schaltfläche 'Umtaufen!'."_s);
+    QCOMPARE(message(window),
+             u"Zum Umbenennen der Dateien klicken Sie jetzt die Schaltfläche 'Umtaufen!'."_s);
     QVERIFY(child<QPushButton>(window, u"Btn_8"_s)->isEnabled());
     QCOMPARE(child<QProgressBar>(window, u"Bar"_s)->value(), 0);
 }
@@ -388,7 +455,8 @@ void TestForm1::drops_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("beeps");
     QTest::newRow("files") << QStringList{u"a.txt"_s, u"b.txt"_s} << false << 2 << 0;
-    QTest::newRow("a folder among files") << QStringList{u"a.txt"_s, u"Ordner/"_s, u"b.txt"_s} << false << 2 << 0;
+    QTest::newRow("a folder among files")
+        << QStringList{u"a.txt"_s, u"Ordner/"_s, u"b.txt"_s} << false << 2 << 0;
     QTest::newRow("plain text") << QStringList{u"a.txt"_s} << true << 0 << 1;
 }
 
@@ -418,7 +486,8 @@ void TestForm1::drops()
     QCOMPARE(window.model()->rowCount(), rows);
     QCOMPARE(beeped, beeps);
     if (rows > 0)
-        QCOMPARE(countPanel(window), QString::number(rows) + u" von "_s + QString::number(rows) + u" Dateien markiert"_s);
+        QCOMPARE(countPanel(window),
+                 QString::number(rows) + u" von "_s + QString::number(rows) + u" Dateien markiert"_s);
 }
 
 void TestForm1::keystrokesDelayOneCheck()
@@ -583,7 +652,8 @@ void TestForm1::failingRowsAreShown()
     Form1 window(toArguments(createFiles(dir, {u"a.txt"_s, u"b.txt"_s, u"c.doc"_s})), Delay);
     child<QLineEdit>(window, u"Maske"_s)->setText(u"x[TYP]"_s);
     QTRY_COMPARE_WITH_TIMEOUT(
-        message(window), u"Fehler: Die neuen Dateinamen sind nicht alle eindeutig - überprüfen Sie die Maske!"_s, 5000);
+        message(window),
+        u"Fehler: Die neuen Dateinamen sind nicht alle eindeutig - überprüfen Sie die Maske!"_s, 5000);
     const CandidateModel* model = window.model();
     QStringList tips;
     for (int row = 0; row < model->rowCount(); ++row)
@@ -643,13 +713,13 @@ void TestForm1::markedRowsMove()
     QCOMPARE(column(window, CandidateModel::ColOldName), (QStringList{u"X"_s, u"Y"_s, u"W"_s, u"Z"_s}));
 }
 
-
 void TestForm1::renameRun()
 {
     QTemporaryDir dir;
     Form1 window(toArguments(createFiles(dir, {u"b.txt"_s, u"a.txt"_s, u"c.txt"_s})), Delay);
-    child<CandidateView>(window, u"Liste"_s)->selectionModel()->select(
-        window.model()->index(1, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    child<CandidateView>(window, u"Liste"_s)
+        ->selectionModel()
+        ->select(window.model()->index(1, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
     child<QCheckBox>(window, u"DirItCheck"_s)->setChecked(true);
     readyToRename(window, u"Urlaub_[ZAHL][TYP]"_s);
 
@@ -695,7 +765,8 @@ void TestForm1::renameFailureAnswered()
     QCOMPARE(entriesOf(dir), files);
     QCOMPARE(column(window, CandidateModel::ColOldName), rows);
     QCOMPARE(QGuiApplication::clipboard()->text(), u"vorher"_s);
-    QCOMPARE(message(window), u"Fehler: Einige neue Namen überschneiden sich mit denen existierender Dateien!"_s);
+    QCOMPARE(message(window),
+             u"Fehler: Einige neue Namen überschneiden sich mit denen existierender Dateien!"_s);
 }
 
 void TestForm1::recentMaskMenu()
@@ -732,7 +803,10 @@ void TestForm1::unwritableStoreDoesNotStopTheRun()
     class FullStore final : public SettingsStore
     {
     public:
-        QString ReadSetting(const QString&, const QString& defaultValue) const override { return defaultValue; }
+        QString ReadSetting(const QString&, const QString& defaultValue) const override
+        {
+            return defaultValue;
+        }
         bool WriteSetting(const QString&, const QString&) override { return false; }
     };
     QTemporaryDir dir;

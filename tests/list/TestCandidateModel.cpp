@@ -12,8 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-CandidateRow makeRow(const QString& path, qint64 size = 0,
-                     const QString& dateKey = u"2000010112:00:00"_s)
+CandidateRow makeRow(const QString& path, qint64 size = 0, const QString& dateKey = u"2000010112:00:00"_s)
 {
     CandidateRow row = CandidateRow::fromPath(path);
     row.Size = size;
@@ -108,11 +107,17 @@ void TestCandidateModel::cleanup()
 
 void TestCandidateModel::headers()
 {
-    const QStringList expected = {
-        u"Alter Name"_s, u"Neuer Name"_s, u"In Ordner"_s, u"Größe"_s, u"Typ"_s,
-        u"Letzte Änderung"_s, u""_s, u"(versteckte Sortierspalte für Datum)"_s,
-        u"(versteckte Sortierspalte für Größe)"_s, u"(versteckte Spalte für PfadNamen)"_s,
-        u"(versteckte Spalte für NurNamen)"_s};
+    const QStringList expected = {u"Alter Name"_s,
+                                  u"Neuer Name"_s,
+                                  u"In Ordner"_s,
+                                  u"Größe"_s,
+                                  u"Typ"_s,
+                                  u"Letzte Änderung"_s,
+                                  u""_s,
+                                  u"(versteckte Sortierspalte für Datum)"_s,
+                                  u"(versteckte Sortierspalte für Größe)"_s,
+                                  u"(versteckte Spalte für PfadNamen)"_s,
+                                  u"(versteckte Spalte für NurNamen)"_s};
     QCOMPARE(m_model->columnCount(), int(expected.size()));
     for (int column = 0; column < m_model->columnCount(); ++column)
         QCOMPARE(m_model->headerData(column, Qt::Horizontal).toString(), expected.at(column));
@@ -123,9 +128,17 @@ void TestCandidateModel::displayTexts()
     CandidateRow row = makeRow(u"/home/u/a.b.c"_s, 1025, u"1999122413:45:07"_s);
     row.NewName = u"neu.c"_s;
     m_model->insertAtTop({row});
-    const QStringList expected = {u"a.b.c"_s, u"neu.c"_s, u"/home/u/"_s, u"1,001 KB"_s, u"c"_s,
-                                  u"24.12.1999 13:45:07"_s, u""_s, u"1999122413:45:07"_s,
-                                  u"0000000000000401"_s, u"/home/u/a.b.c"_s, u"a.b"_s};
+    const QStringList expected = {u"a.b.c"_s,
+                                  u"neu.c"_s,
+                                  u"/home/u/"_s,
+                                  u"1,001 KB"_s,
+                                  u"c"_s,
+                                  u"24.12.1999 13:45:07"_s,
+                                  u""_s,
+                                  u"1999122413:45:07"_s,
+                                  u"0000000000000401"_s,
+                                  u"/home/u/a.b.c"_s,
+                                  u"a.b"_s};
     QCOMPARE(columnTexts(*m_model, 0).size(), 1);
     for (int column = 0; column < CandidateModel::ColumnCount; ++column)
         QCOMPARE(m_model->index(0, column).data().toString(), expected.at(column));
@@ -138,9 +151,8 @@ void TestCandidateModel::problemTexts_data()
 
     QTest::newRow("none") << int(RowProblem::None) << QString();
     QTest::newRow("duplicate") << int(RowProblem::Duplicate) << u"Name kommt mehrfach vor"_s;
-    QTest::newRow("two, in test order")
-        << int(RowProblem::Slash | RowProblem::Clash)
-        << u"Name ist schon vergeben\nName enthält einen Schrägstrich"_s;
+    QTest::newRow("two, in test order") << int(RowProblem::Slash | RowProblem::Clash)
+                                        << u"Name ist schon vergeben\nName enthält einen Schrägstrich"_s;
     QTest::newRow("all") << int(RowProblem::Duplicate | RowProblem::Clash | RowProblem::TypeOnly |
                                 RowProblem::Empty | RowProblem::Slash | RowProblem::TooLong)
                          << u"Name kommt mehrfach vor\nName ist schon vergeben\nNur Typenkennung\n"
@@ -205,8 +217,7 @@ void TestCandidateModel::newNamesChangedIsOneColumnSignal()
     QVERIFY(roles.contains(Qt::DisplayRole));
     QVERIFY(roles.contains(Qt::ToolTipRole));
     QVERIFY(roles.contains(CandidateModel::ProblemsRole));
-    QCOMPARE(columnTexts(*m_model, CandidateModel::ColNewName),
-             (QStringList{u"n_a"_s, u"n_b"_s, u"n_c"_s}));
+    QCOMPARE(columnTexts(*m_model, CandidateModel::ColNewName), (QStringList{u"n_a"_s, u"n_b"_s, u"n_c"_s}));
 }
 
 void TestCandidateModel::sortByText_data()
@@ -221,8 +232,8 @@ void TestCandidateModel::sortByText_data()
         << QStringList{u"IMG_10.jpg"_s, u"IMG_2.jpg"_s, u"IMG_1.jpg"_s, u"IMG_100.jpg"_s}
         << QStringList{u"IMG_1.jpg"_s, u"IMG_2.jpg"_s, u"IMG_10.jpg"_s, u"IMG_100.jpg"_s};
     QTest::newRow("letter case ignored, equal names keep their order")
-        << int(CandidateModel::ColOldName) << false
-        << QStringList{u"b"_s, u"A"_s, u"a"_s, u"B"_s} << QStringList{u"A"_s, u"a"_s, u"b"_s, u"B"_s};
+        << int(CandidateModel::ColOldName) << false << QStringList{u"b"_s, u"A"_s, u"a"_s, u"B"_s}
+        << QStringList{u"A"_s, u"a"_s, u"b"_s, u"B"_s};
     QTest::newRow("descending keeps equal names in order too")
         << int(CandidateModel::ColOldName) << true << QStringList{u"a"_s, u"b"_s, u"A"_s}
         << QStringList{u"b"_s, u"a"_s, u"A"_s};
@@ -244,8 +255,8 @@ void TestCandidateModel::sortByText_data()
         << QStringList{u"b"_s, u"IMG_2"_s, u"IMG_10"_s, u"B"_s, u"Ä"_s}
         << QStringList{u"B"_s, u"IMG_10"_s, u"IMG_2"_s, u"b"_s, u"Ä"_s};
     QTest::newRow("path names in plain character order")
-        << int(CandidateModel::ColPathName) << false
-        << QStringList{u"z"_s, u"a"_s, u"B"_s} << QStringList{u"B"_s, u"a"_s, u"z"_s};
+        << int(CandidateModel::ColPathName) << false << QStringList{u"z"_s, u"a"_s, u"B"_s}
+        << QStringList{u"B"_s, u"a"_s, u"z"_s};
 }
 
 void TestCandidateModel::sortByText()
@@ -294,13 +305,12 @@ void TestCandidateModel::sortByKey_data()
         << int(CandidateModel::ColSizeKey) << false << QList<qint64>{1025, 1024, qint64(1) << 32, 0}
         << sameDate << u"d b a c"_s;
     QTest::newRow("shown size column by value too")
-        << int(CandidateModel::ColSize) << true << QList<qint64>{1025, 1024, qint64(1) << 32, 0}
-        << sameDate << u"c a b d"_s;
-    QTest::newRow("date key across years")
-        << int(CandidateModel::ColDateKey) << false << sameSize
-        << QStringList{u"2000010100:00:00"_s, u"1999123123:59:59"_s, u"1975063012:00:00"_s,
-                       u"2085010100:00:00"_s}
-        << u"c b a d"_s;
+        << int(CandidateModel::ColSize) << true << QList<qint64>{1025, 1024, qint64(1) << 32, 0} << sameDate
+        << u"c a b d"_s;
+    QTest::newRow("date key across years") << int(CandidateModel::ColDateKey) << false << sameSize
+                                           << QStringList{u"2000010100:00:00"_s, u"1999123123:59:59"_s,
+                                                          u"1975063012:00:00"_s, u"2085010100:00:00"_s}
+                                           << u"c b a d"_s;
     QTest::newRow("shown date column by time too")
         << int(CandidateModel::ColDate) << false << sameSize
         << QStringList{u"2000010100:00:00"_s, u"1999123123:59:59"_s, u"2000010100:00:00"_s,
@@ -320,7 +330,8 @@ void TestCandidateModel::sortByKey()
 
     std::vector<CandidateRow> rows;
     for (qsizetype i = 0; i < sizes.size(); ++i)
-        rows.push_back(makeRow(u"/d/"_s + QChar(static_cast<char16_t>(u'a' + i)), sizes.at(i), dateKeys.at(i)));
+        rows.push_back(
+            makeRow(u"/d/"_s + QChar(static_cast<char16_t>(u'a' + i)), sizes.at(i), dateKeys.at(i)));
     m_model->insertAtTop(std::move(rows));
     m_model->sort(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     QCOMPARE(names(*m_model), order);
@@ -417,8 +428,7 @@ void TestCandidateModel::removeRowSet_data()
     QTest::addColumn<QString>("left");
 
     QTest::newRow("one block") << QList<int>{2, 3, 4} << u"0 1 5 6 7 8 9"_s;
-    QTest::newRow("few blocks, any order, repeats")
-        << QList<int>{9, 0, 5, 5, 6} << u"1 2 3 4 7 8"_s;
+    QTest::newRow("few blocks, any order, repeats") << QList<int>{9, 0, 5, 5, 6} << u"1 2 3 4 7 8"_s;
     QTest::newRow("out of range ignored") << QList<int>{-1, 10, 1} << u"0 2 3 4 5 6 7 8 9"_s;
     QTest::newRow("everything") << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9} << u""_s;
 }

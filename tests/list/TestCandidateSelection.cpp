@@ -62,8 +62,7 @@ void TestCandidateSelection::init()
     m_model = std::make_unique<CandidateModel>();
     m_selection = std::make_unique<QItemSelectionModel>(m_model.get());
     m_binding = std::make_unique<CandidateSelection>(m_model.get(), m_selection.get());
-    m_userChanges =
-        std::make_unique<QSignalSpy>(m_binding.get(), &CandidateSelection::marksChangedByUser);
+    m_userChanges = std::make_unique<QSignalSpy>(m_binding.get(), &CandidateSelection::marksChangedByUser);
 }
 
 void TestCandidateSelection::cleanup()
@@ -176,8 +175,7 @@ void TestCandidateSelection::marksSurviveInsertAtTop()
 {
     fill(u"ABCD"_s);
     // The user unmarks B; new rows arrive marked, B stays unmarked.
-    m_selection->select(m_model->index(1, 0),
-                        QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+    m_selection->select(m_model->index(1, 0), QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
     QCOMPARE(state(), u"AbCD"_s);
     m_userChanges->clear();
 

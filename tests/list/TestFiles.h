@@ -41,10 +41,7 @@ inline bool setLocalMtime(const QString& path, const LocalTime& time)
 class CurrentFolder
 {
 public:
-    explicit CurrentFolder(const QString& path) : m_previous(QDir::currentPath())
-    {
-        QDir::setCurrent(path);
-    }
+    explicit CurrentFolder(const QString& path) : m_previous(QDir::currentPath()) { QDir::setCurrent(path); }
     ~CurrentFolder() { QDir::setCurrent(m_previous); }
     CurrentFolder(const CurrentFolder&) = delete;
     CurrentFolder& operator=(const CurrentFolder&) = delete;

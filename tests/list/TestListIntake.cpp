@@ -84,18 +84,19 @@ void TestListIntake::splitCommandLine_data()
 
     QTest::newRow("one path each") << QList<QByteArray>{"/a/x.txt", "/a/y.txt"}
                                    << QStringList{u"/a/x.txt"_s, u"/a/y.txt"_s};
-    QTest::newRow("blanks stay inside the path")
-        << QList<QByteArray>{"/a/name with  blanks.txt", " lead"}
-        << QStringList{u"/a/name with  blanks.txt"_s, u" lead"_s};
+    QTest::newRow("blanks stay inside the path") << QList<QByteArray>{"/a/name with  blanks.txt", " lead"}
+                                                 << QStringList{u"/a/name with  blanks.txt"_s, u" lead"_s};
     QTest::newRow("quotes are name characters")
         << QList<QByteArray>{"\"/a/q.txt\""} << QStringList{u"\"/a/q.txt\""_s};
-    QTest::newRow("empty arguments dropped")
-        << QList<QByteArray>{"", "/a/x", ""} << QStringList{u"/a/x"_s};
-    QTest::newRow("umlauts in UTF-8")
-        << QList<QByteArray>{"/a/\xc3\x9c" "bersicht.pdf"} << QStringList{u"/a/Übersicht.pdf"_s};
-    QTest::newRow("Latin-1 byte dropped, neighbours kept")
-        << QList<QByteArray>{"/a/x", "/a/\xdc" "bersicht.pdf", "/a/y"}
-        << QStringList{u"/a/x"_s, u"/a/y"_s};
+    QTest::newRow("empty arguments dropped") << QList<QByteArray>{"", "/a/x", ""} << QStringList{u"/a/x"_s};
+    QTest::newRow("umlauts in UTF-8") << QList<QByteArray>{"/a/\xc3\x9c"
+                                                           "bersicht.pdf"}
+                                      << QStringList{u"/a/Übersicht.pdf"_s};
+    QTest::newRow("Latin-1 byte dropped, neighbours kept") << QList<QByteArray>{"/a/x",
+                                                                                "/a/\xdc"
+                                                                                "bersicht.pdf",
+                                                                                "/a/y"}
+                                                           << QStringList{u"/a/x"_s, u"/a/y"_s};
     QTest::newRow("overlong encoding dropped") << QList<QByteArray>{"/a/\xc0\xaf"} << QStringList{};
     QTest::newRow("encoded surrogate dropped") << QList<QByteArray>{"/a/\xed\xa0\x80"} << QStringList{};
     QTest::newRow("nothing") << QList<QByteArray>{} << QStringList{};
@@ -126,9 +127,8 @@ void TestListIntake::takeIn_data()
         << QStringList{u"sub/inner.txt"_s} << QStringList{} << QStringList{u"inner.txt"_s};
     QTest::newRow("empty path skipped")
         << QStringList{u""_s, u"a.txt"_s} << QStringList{} << QStringList{u"a.txt"_s};
-    QTest::newRow("duplicate within one call")
-        << QStringList{u"a.txt"_s, u"b.txt"_s, u"a.txt"_s} << QStringList{}
-        << QStringList{u"b.txt"_s, u"a.txt"_s};
+    QTest::newRow("duplicate within one call") << QStringList{u"a.txt"_s, u"b.txt"_s, u"a.txt"_s}
+                                               << QStringList{} << QStringList{u"b.txt"_s, u"a.txt"_s};
     QTest::newRow("duplicate of a listed row")
         << QStringList{u"a.txt"_s, u"b.txt"_s} << QStringList{u"a.txt"_s} << QStringList{u"b.txt"_s};
     QTest::newRow("letter case differs: two rows")
@@ -137,8 +137,7 @@ void TestListIntake::takeIn_data()
         << QStringList{u"x.txt"_s} << QStringList{u"X.txt"_s} << QStringList{u"x.txt"_s};
     QTest::newRow("question mark in a name")
         << QStringList{u"what?.txt"_s} << QStringList{} << QStringList{u"what?.txt"_s};
-    QTest::newRow("slash after a file name")
-        << QStringList{u"a.txt/"_s} << QStringList{} << QStringList{};
+    QTest::newRow("slash after a file name") << QStringList{u"a.txt/"_s} << QStringList{} << QStringList{};
     QTest::newRow("one entry, five spellings")
         << QStringList{u"sub/inner.txt"_s, u"./sub/inner.txt"_s, u"sub//inner.txt"_s,
                        u"sub/../sub/inner.txt"_s, u"linked/inner.txt"_s}
@@ -165,9 +164,9 @@ void TestListIntake::takeIn()
     QFETCH(QStringList, taken);
 
     QVERIFY(QDir(m_dir->path()).mkdir(u"sub"_s));
-    for (const QString& name : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"x.txt"_s, u"X.txt"_s,
-                                u"what?.txt"_s, u"sub/inner.txt"_s, u"name with blanks.txt"_s,
-                                u"\"q\".txt"_s, u"line\nbreak"_s, u"Ärger.pdf"_s})
+    for (const QString& name :
+         {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"x.txt"_s, u"X.txt"_s, u"what?.txt"_s, u"sub/inner.txt"_s,
+          u"name with blanks.txt"_s, u"\"q\".txt"_s, u"line\nbreak"_s, u"Ärger.pdf"_s})
         QVERIFY2(TestFiles::write(path(name)), qPrintable(name));
     const auto encoded = [this](const QString& name) { return QFile::encodeName(path(name)); };
     QCOMPARE(::symlink("sub", encoded(u"linked"_s).constData()), 0);
@@ -249,8 +248,10 @@ void TestListIntake::progressCountsSkippedPaths()
     QVERIFY(TestFiles::write(path(u"a"_s)));
     const QStringList paths = {path(u"a"_s), path(u"missing"_s), QString(), path(u"a"_s)};
     QList<std::pair<qsizetype, qsizetype>> calls;
-    const std::vector<CandidateRow> rows = ListIntake::takeIn(
-        paths, {}, m_fs, [&calls](qsizetype done, qsizetype total) { calls.append({done, total}); });
+    const std::vector<CandidateRow> rows =
+        ListIntake::takeIn(paths, {}, m_fs, [&calls](qsizetype done, qsizetype total) {
+            calls.append({done, total});
+        });
     QCOMPARE(rows.size(), size_t(1));
     const QList<std::pair<qsizetype, qsizetype>> expected = {{1, 4}, {2, 4}, {3, 4}, {4, 4}};
     QCOMPARE(calls, expected);
@@ -259,11 +260,10 @@ void TestListIntake::progressCountsSkippedPaths()
 void TestListIntake::sizesBeyondFourGigabytes()
 {
     FakeFileSystem fs;
-    fs.entries.insert(u"/big/disk.img"_s, FileAttributes{true, false, qint64(5) << 40,
-                                                         LocalTime{2085, 3, 4, 5, 6, 7}});
+    fs.entries.insert(u"/big/disk.img"_s,
+                      FileAttributes{true, false, qint64(5) << 40, LocalTime{2085, 3, 4, 5, 6, 7}});
     fs.entries.insert(u"/big/folder"_s, FileAttributes{true, true, 4096, {}});
-    const std::vector<CandidateRow> rows =
-        ListIntake::takeIn({u"/big/folder"_s, u"/big/disk.img"_s}, {}, fs);
+    const std::vector<CandidateRow> rows = ListIntake::takeIn({u"/big/folder"_s, u"/big/disk.img"_s}, {}, fs);
     QCOMPARE(rows.size(), size_t(1));
     QCOMPARE(rows.front().SizeText(), u"5 TB"_s);
     QCOMPARE(rows.front().SizeKey(), u"0000050000000000"_s);

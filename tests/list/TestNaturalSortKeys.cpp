@@ -52,7 +52,8 @@ void TestNaturalSortKeys::sameOrderAsTheCollator()
         for (int length = 1 + int(random() % 12); length > 0; --length)
             name += alphabet[qsizetype(random() % alphabet.size())];
         const qsizetype offset = keys.size();
-        const bool ascii = std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        const bool ascii =
+            std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
         QCOMPARE(natural.appendKey(name, keys), ascii);
         if (!ascii)
             continue;
@@ -76,8 +77,8 @@ void TestNaturalSortKeys::sameOrderAsTheCollator()
                      [&](int a, int b) { return sortKeys[size_t(a)].compare(sortKeys[size_t(b)]) < 0; });
     for (size_t i = 0; i < names.size(); ++i) {
         if (byKeys[i] != byCollator[i])
-            QFAIL(qPrintable(u"place %1: keys put \"%2\", the collator \"%3\""_s.arg(i).arg(names[size_t(byKeys[i])],
-                                                                                       names[size_t(byCollator[i])])));
+            QFAIL(qPrintable(u"place %1: keys put \"%2\", the collator \"%3\""_s.arg(i).arg(
+                names[size_t(byKeys[i])], names[size_t(byCollator[i])])));
     }
 }
 

@@ -79,8 +79,8 @@ void TestRowFormat::sizeKey()
 
 void TestRowFormat::sizeKeysSortLikeSizes()
 {
-    const QList<qint64> sizes = {0, 9, 10, 15, 16, 1024, 1025, 0x9FFF, 0xA000, qint64(1) << 32,
-                                 (qint64(1) << 40) + 1};
+    const QList<qint64> sizes = {
+        0, 9, 10, 15, 16, 1024, 1025, 0x9FFF, 0xA000, qint64(1) << 32, (qint64(1) << 40) + 1};
     QStringList keys;
     for (qint64 size : sizes)
         keys.append(RowFormat::sizeKey(size));
@@ -95,10 +95,10 @@ void TestRowFormat::dateKeyAndText_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("christmas eve 1999") << LocalTime{1999, 12, 24, 13, 45, 7}
-                                        << u"1999122413:45:07"_s << u"24.12.1999 13:45:07"_s;
-    QTest::newRow("midnight keeps its time") << LocalTime{2000, 1, 1, 0, 0, 0}
-                                             << u"2000010100:00:00"_s << u"01.01.2000 00:00:00"_s;
+    QTest::newRow("christmas eve 1999")
+        << LocalTime{1999, 12, 24, 13, 45, 7} << u"1999122413:45:07"_s << u"24.12.1999 13:45:07"_s;
+    QTest::newRow("midnight keeps its time")
+        << LocalTime{2000, 1, 1, 0, 0, 0} << u"2000010100:00:00"_s << u"01.01.2000 00:00:00"_s;
     QTest::newRow("before 1980 keeps its century")
         << LocalTime{1975, 6, 30, 23, 59, 59} << u"1975063023:59:59"_s << u"30.06.1975 23:59:59"_s;
     QTest::newRow("after 2079 keeps its century")
@@ -150,16 +150,15 @@ void TestRowFormat::fromPath_data()
     QTest::newRow("leading dot is all type")
         << u"/home/u/.profile"_s << u"/home/u/"_s << u".profile"_s << u""_s << u"profile"_s;
     QTest::newRow("no dot") << u"/x/Brief"_s << u"/x/"_s << u"Brief"_s << u"Brief"_s << u""_s;
-    QTest::newRow("trailing dot has empty type")
-        << u"/x/a."_s << u"/x/"_s << u"a."_s << u"a"_s << u""_s;
+    QTest::newRow("trailing dot has empty type") << u"/x/a."_s << u"/x/"_s << u"a."_s << u"a"_s << u""_s;
     QTest::newRow("dot in the folder only")
         << u"/dir.d/noext"_s << u"/dir.d/"_s << u"noext"_s << u"noext"_s << u""_s;
     QTest::newRow("bare name has no folder")
         << u"Brief.txt"_s << u""_s << u"Brief.txt"_s << u"Brief"_s << u"txt"_s;
-    QTest::newRow("blanks") << u"/d/name with blanks.tar.gz"_s << u"/d/"_s
-                            << u"name with blanks.tar.gz"_s << u"name with blanks.tar"_s << u"gz"_s;
-    QTest::newRow("quotes") << u"/d/\"quoted\".txt"_s << u"/d/"_s << u"\"quoted\".txt"_s
-                            << u"\"quoted\""_s << u"txt"_s;
+    QTest::newRow("blanks") << u"/d/name with blanks.tar.gz"_s << u"/d/"_s << u"name with blanks.tar.gz"_s
+                            << u"name with blanks.tar"_s << u"gz"_s;
+    QTest::newRow("quotes") << u"/d/\"quoted\".txt"_s << u"/d/"_s << u"\"quoted\".txt"_s << u"\"quoted\""_s
+                            << u"txt"_s;
     QTest::newRow("newline") << u"/d/line\nbreak.txt"_s << u"/d/"_s << u"line\nbreak.txt"_s
                              << u"line\nbreak"_s << u"txt"_s;
     QTest::newRow("umlauts") << u"/Ärger/Übersicht.pdf"_s << u"/Ärger/"_s << u"Übersicht.pdf"_s

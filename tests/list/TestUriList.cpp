@@ -30,31 +30,26 @@ void TestUriList::localFilePaths_data()
     QTest::newRow("relative file reference") << QByteArray("file:a.txt\r\n") << QStringList{};
     QTest::newRow("host without path") << QByteArray("file://localhost\r\n") << QStringList{};
     QTest::newRow("comments skipped")
-        << QByteArray("# from the file manager\r\nfile:///a\r\n#file:///b\r\n")
-        << QStringList{u"/a"_s};
+        << QByteArray("# from the file manager\r\nfile:///a\r\n#file:///b\r\n") << QStringList{u"/a"_s};
     QTest::newRow("several entries keep their order")
-        << QByteArray("file:///c\r\nfile:///a\r\nfile:///b\r\n")
-        << QStringList{u"/c"_s, u"/a"_s, u"/b"_s};
+        << QByteArray("file:///c\r\nfile:///a\r\nfile:///b\r\n") << QStringList{u"/c"_s, u"/a"_s, u"/b"_s};
     QTest::newRow("bare line feeds, no final line end")
         << QByteArray("file:///a\nfile:///b") << QStringList{u"/a"_s, u"/b"_s};
     QTest::newRow("blank lines and surrounding blanks")
         << QByteArray("\r\n  file:///a  \r\n\r\n") << QStringList{u"/a"_s};
-    QTest::newRow("escaped UTF-8")
-        << QByteArray("file:///%C3%84rger.txt\r\n") << QStringList{u"/Ärger.txt"_s};
-    QTest::newRow("unescaped UTF-8")
-        << QByteArray("file:///\xc3\x84rger.txt\r\n") << QStringList{u"/Ärger.txt"_s};
+    QTest::newRow("escaped UTF-8") << QByteArray("file:///%C3%84rger.txt\r\n")
+                                   << QStringList{u"/Ärger.txt"_s};
+    QTest::newRow("unescaped UTF-8") << QByteArray("file:///\xc3\x84rger.txt\r\n")
+                                     << QStringList{u"/Ärger.txt"_s};
     QTest::newRow("invalid UTF-8 left out, neighbours kept")
-        << QByteArray("file:///a\r\nfile:///%FCbel.txt\r\nfile:///b\r\n")
-        << QStringList{u"/a"_s, u"/b"_s};
+        << QByteArray("file:///a\r\nfile:///%FCbel.txt\r\nfile:///b\r\n") << QStringList{u"/a"_s, u"/b"_s};
     QTest::newRow("escaped question mark and hash")
         << QByteArray("file:///what%3F%23.txt\r\n") << QStringList{u"/what?#.txt"_s};
     QTest::newRow("query and fragment are not part of the path")
-        << QByteArray("file:///a.txt?x=1\r\nfile:///b.txt#top\r\n")
-        << QStringList{u"/a.txt"_s, u"/b.txt"_s};
+        << QByteArray("file:///a.txt?x=1\r\nfile:///b.txt#top\r\n") << QStringList{u"/a.txt"_s, u"/b.txt"_s};
     QTest::newRow("escaped NUL left out") << QByteArray("file:///a%00b\r\n") << QStringList{};
     QTest::newRow("percent without two hex digits kept")
-        << QByteArray("file:///100%.txt\r\nfile:///50%zz\r\n")
-        << QStringList{u"/100%.txt"_s, u"/50%zz"_s};
+        << QByteArray("file:///100%.txt\r\nfile:///50%zz\r\n") << QStringList{u"/100%.txt"_s, u"/50%zz"_s};
     QTest::newRow("lower-case escapes") << QByteArray("file:///a%2db") << QStringList{u"/a-b"_s};
     QTest::newRow("folder entries pass through")
         << QByteArray("file:///home/u/Bilder/\r\n") << QStringList{u"/home/u/Bilder/"_s};

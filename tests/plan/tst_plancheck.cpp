@@ -82,76 +82,83 @@ void TestPlanCheck::outcome_data()
     using L = QList<int>;
     const int D = RowProblem::Duplicate, C = RowProblem::Clash, T = RowProblem::TypeOnly,
               E = RowProblem::Empty, S = RowProblem::Slash, F = RowProblem::TooLong;
-    const QString unique = u"Fehler: Die neuen Dateinamen sind nicht alle eindeutig - überprüfen Sie die Maske!"_s;
+    const QString unique =
+        u"Fehler: Die neuen Dateinamen sind nicht alle eindeutig - überprüfen Sie die Maske!"_s;
     const QString clash = u"Fehler: Einige neue Namen überschneiden sich mit denen existierender Dateien!"_s;
     const QString typeOnly = u"Fehler: Es gibt Namen, die nur aus einer Typenkennung bestehen!"_s;
-    const QString empty = u"Fehler: Es gibt Namen, die nur aus Leerzeichen oder gar keinen Zeichen bestehen!"_s;
-    const QString slash = u"Fehler: Es gibt Namen mit einem Schrägstrich - überprüfen Sie 'Suchen & ersetzen'!"_s;
+    const QString empty =
+        u"Fehler: Es gibt Namen, die nur aus Leerzeichen oder gar keinen Zeichen bestehen!"_s;
+    const QString slash =
+        u"Fehler: Es gibt Namen mit einem Schrägstrich - überprüfen Sie 'Suchen & ersetzen'!"_s;
     const QString tooLong = u"Fehler: Es gibt Namen, die für das Dateisystem zu lang sind!"_s;
     const QStringList none;
 
     QTest::newRow("clean plan") << QStringList{u"a.txt"_s, u"b.txt"_s} << QStringList{u"a.txt"_s, u"b.txt"_s}
                                 << u"[NAME]_x[TYP]"_s << 0 << none << QString() << 2 << L{0, 0};
-    QTest::newRow("unchanged names never clash")
-        << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 0 << none << QString() << 1
-        << L{0};
-    QTest::newRow("no row marked passes") << QStringList{u"a.txt"_s, u"b.txt"_s}
-                                          << QStringList{u"-a.txt"_s, u"-b.txt"_s} << u"x"_s << 0 << none
-                                          << QString() << 0 << L{0, 0};
+    QTest::newRow("unchanged names never clash") << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s}
+                                                 << u"[NAME][TYP]"_s << 0 << none << QString() << 1 << L{0};
+    QTest::newRow("no row marked passes")
+        << QStringList{u"a.txt"_s, u"b.txt"_s} << QStringList{u"-a.txt"_s, u"-b.txt"_s} << u"x"_s << 0 << none
+        << QString() << 0 << L{0, 0};
     QTest::newRow("unmarked rows are not compared")
         << QStringList{u"a.txt"_s, u"b.txt"_s} << QStringList{u"a.txt"_s, u"-b.txt"_s} << u"x"_s << 0 << none
         << QString() << 1 << L{0, 0};
-    QTest::newRow("swap of two names") << QStringList{u"1.txt"_s, u"2.txt"_s} << QStringList{u"2.txt"_s, u"1.txt"_s}
-                                       << u"[ZAHL][TYP]"_s << 0 << none << clash << 2 << L{C, C};
+    QTest::newRow("swap of two names")
+        << QStringList{u"1.txt"_s, u"2.txt"_s} << QStringList{u"2.txt"_s, u"1.txt"_s} << u"[ZAHL][TYP]"_s << 0
+        << none << clash << 2 << L{C, C};
     QTest::newRow("case-only change of the own file")
-        << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 1 << none << QString() << 1
-        << L{0};
+        << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 1 << none << QString()
+        << 1 << L{0};
     QTest::newRow("case-only change onto another file")
-        << QStringList{u"a.txt"_s, u"A.TXT"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 1 << none << clash
-        << 1 << L{C};
-    QTest::newRow("a folder takes the name") << QStringList{u"x.txt"_s, u"neu.txt/"_s} << QStringList{u"x.txt"_s}
-                                             << u"neu[TYP]"_s << 0 << none << clash << 1 << L{C};
+        << QStringList{u"a.txt"_s, u"A.TXT"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 1 << none
+        << clash << 1 << L{C};
+    QTest::newRow("a folder takes the name")
+        << QStringList{u"x.txt"_s, u"neu.txt/"_s} << QStringList{u"x.txt"_s} << u"neu[TYP]"_s << 0 << none
+        << clash << 1 << L{C};
     QTest::newRow("a dangling link takes the name")
-        << QStringList{u"x.txt"_s, u"neu.txt->nirgends"_s} << QStringList{u"x.txt"_s} << u"neu[TYP]"_s << 0 << none
+        << QStringList{u"x.txt"_s, u"neu.txt->nirgends"_s} << QStringList{u"x.txt"_s} << u"neu[TYP]"_s << 0
+        << none << clash << 1 << L{C};
+    QTest::newRow("clash ignores letter case")
+        << QStringList{u"x.txt"_s, u"NEU.TXT"_s} << QStringList{u"x.txt"_s} << u"neu[TYP]"_s << 0 << none
         << clash << 1 << L{C};
-    QTest::newRow("clash ignores letter case") << QStringList{u"x.txt"_s, u"NEU.TXT"_s} << QStringList{u"x.txt"_s}
-                                               << u"neu[TYP]"_s << 0 << none << clash << 1 << L{C};
     QTest::newRow("clash of umlauts in other letter case")
-        << QStringList{u"x.txt"_s, u"ÄRGER.TXT"_s} << QStringList{u"x.txt"_s} << u"ärger[TYP]"_s << 0 << none << clash
-        << 1 << L{C};
-    QTest::newRow("sharp s meets its capitals")
-        << QStringList{u"x.txt"_s, u"strasse.txt"_s} << QStringList{u"x.txt"_s} << u"Straße[TYP]"_s << 0 << none
+        << QStringList{u"x.txt"_s, u"ÄRGER.TXT"_s} << QStringList{u"x.txt"_s} << u"ärger[TYP]"_s << 0 << none
         << clash << 1 << L{C};
+    QTest::newRow("sharp s meets its capitals")
+        << QStringList{u"x.txt"_s, u"strasse.txt"_s} << QStringList{u"x.txt"_s} << u"Straße[TYP]"_s << 0
+        << none << clash << 1 << L{C};
     QTest::newRow("duplicate across ASCII and non-ASCII spellings")
         << QStringList{u"ss.txt"_s, u"ß.txt"_s} << QStringList{u"ss.txt"_s, u"ß.txt"_s} << u"[NAME]"_s << 0
         << none << unique << 2 << L{D, D};
-    QTest::newRow("same name in two folders") << QStringList{u"eins/a.txt"_s, u"zwei/b.txt"_s}
-                                              << QStringList{u"eins/a.txt"_s, u"zwei/b.txt"_s} << u"n[TYP]"_s << 0
-                                              << none << QString() << 2 << L{0, 0};
+    QTest::newRow("same name in two folders")
+        << QStringList{u"eins/a.txt"_s, u"zwei/b.txt"_s} << QStringList{u"eins/a.txt"_s, u"zwei/b.txt"_s}
+        << u"n[TYP]"_s << 0 << none << QString() << 2 << L{0, 0};
     QTest::newRow("one folder, two spellings")
         << QStringList{u"a.txt"_s, u"b.txt"_s} << QStringList{u"a.txt"_s, u"./b.txt"_s} << u"X[TYP]"_s << 0
         << none << unique << 2 << L{D, D};
     QTest::newRow("one folder, reached through a link")
         << QStringList{u"sub/a.txt"_s, u"sub/b.txt"_s, u"linked->sub"_s}
-        << QStringList{u"sub/a.txt"_s, u"linked/b.txt"_s} << u"X[TYP]"_s << 0 << none << unique << 2 << L{D, D};
-    QTest::newRow("A.txt versus a.TXT") << QStringList{u"A.txt"_s, u"a.TXT"_s} << QStringList{u"A.txt"_s, u"a.TXT"_s}
-                                        << u"[NAME][TYP]"_s << 0 << none << unique << 2 << L{D, D};
+        << QStringList{u"sub/a.txt"_s, u"linked/b.txt"_s} << u"X[TYP]"_s << 0 << none << unique << 2
+        << L{D, D};
+    QTest::newRow("A.txt versus a.TXT")
+        << QStringList{u"A.txt"_s, u"a.TXT"_s} << QStringList{u"A.txt"_s, u"a.TXT"_s} << u"[NAME][TYP]"_s << 0
+        << none << unique << 2 << L{D, D};
     QTest::newRow("every row of a duplicate group is shown")
         << QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"d.doc"_s}
-        << QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"d.doc"_s} << u"x[TYP]"_s << 0 << none << unique << 4
-        << L{D, D, D, 0};
-    QTest::newRow("duplicate wins over clash") << QStringList{u"a.txt"_s, u"b.txt"_s, u"x.txt"_s}
-                                               << QStringList{u"a.txt"_s, u"b.txt"_s} << u"x[TYP]"_s << 0 << none
-                                               << unique << 2 << L{D | C, D | C};
-    QTest::newRow("type only") << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[TYP]"_s << 0 << none
-                               << typeOnly << 1 << L{T};
+        << QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"d.doc"_s} << u"x[TYP]"_s << 0 << none << unique
+        << 4 << L{D, D, D, 0};
+    QTest::newRow("duplicate wins over clash")
+        << QStringList{u"a.txt"_s, u"b.txt"_s, u"x.txt"_s} << QStringList{u"a.txt"_s, u"b.txt"_s}
+        << u"x[TYP]"_s << 0 << none << unique << 2 << L{D | C, D | C};
+    QTest::newRow("type only") << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[TYP]"_s << 0
+                               << none << typeOnly << 1 << L{T};
     QTest::newRow("empty name") << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[7]"_s << 0 << none
                                 << empty << 1 << L{E};
     QTest::newRow("blanks only") << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[7]   [7]"_s << 0
                                  << none << empty << 1 << L{E};
     QTest::newRow("type only reported before empty")
-        << QStringList{u"a.b.txt"_s, u"c.txt"_s} << QStringList{u"a.b.txt"_s, u"c.txt"_s} << u"[2-]"_s << 0 << none
-        << typeOnly << 2 << L{T, E};
+        << QStringList{u"a.b.txt"_s, u"c.txt"_s} << QStringList{u"a.b.txt"_s, u"c.txt"_s} << u"[2-]"_s << 0
+        << none << typeOnly << 2 << L{T, E};
     QTest::newRow("slash from the replacement")
         << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 0
         << QStringList{u"a"_s, u"x/y"_s} << slash << 1 << L{S};
@@ -223,8 +230,8 @@ void TestPlanCheck::vanishedFolderStillEnds()
     // Rows whose folder is gone since intake cannot clash; the check still ends.
     std::vector<CandidateRow> rows = makeRows(u"/gibt/es/nicht"_s, {u"a.txt"_s, u"b.txt"_s});
     const PosixFileSystem fs;
-    const PlanResult result =
-        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"n[ZAHL][TYP]"_s, Forbidden), NamingOptions(), fs);
+    const PlanResult result = PlanCheck::FillNewNameColumn(
+        rows, MaskTranslator::translate(u"n[ZAHL][TYP]"_s, Forbidden), NamingOptions(), fs);
     QVERIFY(result.allPassed());
     QCOMPARE(rows[0].NewName, u"n1.txt"_s);
     QCOMPARE(rows[1].NewName, u"n2.txt"_s);
@@ -285,13 +292,15 @@ void TestPlanCheck::countersNeverWrap()
 
     PlanResult result =
         PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"[ZAHL]"_s, Forbidden), options, fs);
-    QCOMPARE(PlanCheck::failureMessage(result), u"Fehler: Der Zähler überschreitet den größten zulässigen Wert!"_s);
+    QCOMPARE(PlanCheck::failureMessage(result),
+             u"Fehler: Der Zähler überschreitet den größten zulässigen Wert!"_s);
     QCOMPARE(rows[0].NewName, u"< ? >"_s);
     QCOMPARE(rows[1].NewName, u"< ? >"_s);
     QCOMPARE(result.MarkedCount, 2);
 
     // Without the counter in the mask its range does not matter.
-    result = PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"v_[NAME]"_s, Forbidden), options, fs);
+    result =
+        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"v_[NAME]"_s, Forbidden), options, fs);
     QVERIFY(result.CounterInRange);
     QCOMPARE(rows[1].NewName, u"v_b"_s);
 }

@@ -62,7 +62,7 @@ void TestRenameRun::run_data()
     QTest::addColumn<QList<bool>>("answers");  // to the questions after failures, in turn
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<QList<int>>("progress");
-    QTest::addColumn<QStringList>("left");     // old names left in the list, "*" when marked
+    QTest::addColumn<QStringList>("left"); // old names left in the list, "*" when marked
     QTest::addColumn<QStringList>("listing");
 
     const QStringList none;
@@ -74,8 +74,9 @@ void TestRenameRun::run_data()
         << QStringList{u"3>n3"_s, u"2>n2"_s, u"1>n1"_s} << QList<int>{2, 3, 4}
         << QStringList{u"*2"_s, u"4"_s, u"5"_s} << QStringList{u"n3"_s, u"n1"_s};
     QTest::newRow("failure, Abbrechen stops")
-        << u"xxx.."_s << none << QStringList{u"2"_s} << QList<bool>{false} << QStringList{u"3>n3"_s, u"2>n2"_s}
-        << QList<int>{2, 3} << QStringList{u"*1"_s, u"*2"_s, u"4"_s, u"5"_s} << QStringList{u"n3"_s};
+        << u"xxx.."_s << none << QStringList{u"2"_s} << QList<bool>{false}
+        << QStringList{u"3>n3"_s, u"2>n2"_s} << QList<int>{2, 3}
+        << QStringList{u"*1"_s, u"*2"_s, u"4"_s, u"5"_s} << QStringList{u"n3"_s};
     QTest::newRow("two failures, both answered OK")
         << u"xxxxx"_s << none << QStringList{u"5"_s, u"2"_s} << QList<bool>{true, true}
         << QStringList{u"5>n5"_s, u"4>n4"_s, u"3>n3"_s, u"2>n2"_s, u"1>n1"_s} << QList<int>{0, 1, 2, 3, 4}

@@ -137,8 +137,8 @@ void TestRename::rename_data()
     QTest::newRow("target that appeared after the check") << ab << u"a.txt"_s << u"b.txt"_s << EEXIST << ab;
     QTest::newRow("folder in the way") << QStringList{u"a.txt"_s, u"b/"_s} << u"a.txt"_s << u"b"_s << EEXIST
                                        << QStringList{u"a.txt"_s, u"b"_s};
-    QTest::newRow("case-only change") << QStringList{u"a.txt"_s} << u"a.txt"_s << u"A.txt"_s << 0
-                                      << QStringList{u"A.txt"_s};
+    QTest::newRow("case-only change")
+        << QStringList{u"a.txt"_s} << u"a.txt"_s << u"A.txt"_s << 0 << QStringList{u"A.txt"_s};
     QTest::newRow("case-only change onto another file")
         << QStringList{u"a.txt"_s, u"A.txt"_s} << u"a.txt"_s << u"A.txt"_s << EEXIST
         << QStringList{u"A.txt"_s, u"a.txt"_s};
@@ -147,8 +147,8 @@ void TestRename::rename_data()
     QTest::newRow("slash would leave the folder")
         << QStringList{u"a.txt"_s, u"x/"_s} << u"a.txt"_s << u"x/a.txt"_s << EINVAL
         << QStringList{u"a.txt"_s, u"x"_s};
-    QTest::newRow("U+0000 in the name") << QStringList{u"a.txt"_s} << u"a.txt"_s << u"b\0.txt"_s << EINVAL
-                                        << QStringList{u"a.txt"_s};
+    QTest::newRow("U+0000 in the name")
+        << QStringList{u"a.txt"_s} << u"a.txt"_s << u"b\0.txt"_s << EINVAL << QStringList{u"a.txt"_s};
     QTest::newRow("vanished file") << QStringList{u"b.txt"_s} << u"a.txt"_s << u"c.txt"_s << ENOENT
                                    << QStringList{u"b.txt"_s};
 }
@@ -215,10 +215,12 @@ void TestRename::caseFoldingFileSystem()
     rows[1].Marked = true;
     NamingOptions options;
     options.LetterCaseIndex = 1; // all capitals: A.TXT, B.TXT
-    PlanResult plan = PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"[NAME][TYP]"_s, {}), options, fs);
+    PlanResult plan =
+        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"[NAME][TYP]"_s, {}), options, fs);
     QVERIFY(plan.allPassed());
     rows[1].Marked = false;
-    plan = PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"B[TYP]"_s, {}), NamingOptions(), fs);
+    plan =
+        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"B[TYP]"_s, {}), NamingOptions(), fs);
     QCOMPARE(int(rows[0].Problems), int(RowProblem::Clash));
 
     // The flag answers "taken" for the file's own other spelling; the rename still happens.

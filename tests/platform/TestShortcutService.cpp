@@ -59,8 +59,8 @@ void TestShortcutService::entries()
     QFETCH(QString, expected);
     QFETCH(bool, executable);
     const QString home = QDir::homePath();
-    const QString dirsFile = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                             u"/user-dirs.dirs"_s;
+    const QString dirsFile =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/user-dirs.dirs"_s;
     QFile::remove(dirsFile);
     if (!userDirs.isEmpty()) {
         QFile dirs(dirsFile);

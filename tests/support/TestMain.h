@@ -30,9 +30,8 @@ public:
             QDir().mkpath(path);
             qputenv(variable, QFile::encodeName(path));
         }
-        QFile::setPermissions(root + QStringLiteral("/runtime"), QFileDevice::ReadOwner |
-                                                                     QFileDevice::WriteOwner |
-                                                                     QFileDevice::ExeOwner);
+        QFile::setPermissions(root + QStringLiteral("/runtime"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_CONFIG_DIRS", QFile::encodeName(root + QStringLiteral("/etc")));
         qputenv("XDG_DATA_DIRS", QFile::encodeName(root + QStringLiteral("/usr")));
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -43,14 +42,14 @@ private:
     QTemporaryDir m_dir;
 };
 
-#define VELTO_TEST_MAIN_IMPL(TestObject, AppType)                                                  \
-    int main(int argc, char** argv)                                                                \
-    {                                                                                              \
-        TestHome home;                                                                             \
-        AppType app(argc, argv);                                                                   \
-        TestObject tc;                                                                             \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
-        return QTest::qExec(&tc, argc, argv);                                                      \
+#define VELTO_TEST_MAIN_IMPL(TestObject, AppType)                                                            \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        TestHome home;                                                                                       \
+        AppType app(argc, argv);                                                                             \
+        TestObject tc;                                                                                       \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                           \
+        return QTest::qExec(&tc, argc, argv);                                                                \
     }
 
 // Core tests: no display, no widgets.

@@ -42,8 +42,9 @@ void TestManual::quotesEveryCheckMessage()
     QStringList messages{PlanCheck::successMessage(u"&Umtaufen!"_s),
                          u"Folgende Datei ließ sich nicht umbenennen:"_s,
                          u"Klicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden."_s};
-    bool PlanResult::*const flags[] = {&PlanResult::NamesUnique, &PlanResult::NoClash,   &PlanResult::NoTypeOnly,
-                                       &PlanResult::NoEmptyName, &PlanResult::NoSlash,   &PlanResult::NamesFit,
+    bool PlanResult::*const flags[] = {&PlanResult::NamesUnique,     &PlanResult::NoClash,
+                                       &PlanResult::NoTypeOnly,      &PlanResult::NoEmptyName,
+                                       &PlanResult::NoSlash,         &PlanResult::NamesFit,
                                        &PlanResult::FoldersReadable, &PlanResult::CounterInRange};
     for (bool PlanResult::*flag : flags) {
         PlanResult failed;
