@@ -7,8 +7,8 @@ velto_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 velto_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev libbenchmark-dev
     fonts-dejavu-core)
 # And for its tests: a FAT image mounted through FUSE is the case-folding file system;
-# desktop-file-validate checks the desktop entries.
-velto_test_packages=(dosfstools fusefat desktop-file-utils)
+# desktop-file-validate checks the desktop entries; clang-format keeps the code in one shape.
+velto_test_packages=(dosfstools fusefat desktop-file-utils clang-format)
 
 # velto_ensure_packages [more packages...]
 velto_ensure_packages() {
@@ -47,4 +47,17 @@ velto_build() {
         cmake -S "$velto_root" -B "$build_dir" -G Ninja "$@"
     fi
     cmake --build "$build_dir" --parallel "$(nproc)"
+}
+
+# velto_check_format: fails, naming the files, where code in src, tests, bench or fuzz differs
+# from .clang-format.
+velto_check_format() {
+    local unformatted
+    unformatted=$(cd "$velto_root" && find src tests bench fuzz -name '*.cpp' -o -name '*.h' |
+        xargs -r clang-format --dry-run 2>&1 | sed -n 's/^\([^:]*\):.*warning:.*/\1/p' | sort -u)
+    if [ -n "$unformatted" ]; then
+        echo "These files differ from .clang-format (run clang-format -i on them):" >&2
+        echo "$unformatted" >&2
+        exit 1
+    fi
 }
