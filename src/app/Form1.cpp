@@ -488,7 +488,9 @@ void Form1::Btn_Click(int Index)
     case Button::MarkAll:
     case Button::MarkNone:
     case Button::InvertMarks:
-        m_selection->ListeSelect(Index == Button::MarkAll ? 1 : Index == Button::MarkNone ? 0 : 2);
+        m_selection->ListeSelect(Index == Button::MarkAll    ? CandidateSelection::MarkMode::All
+                                 : Index == Button::MarkNone ? CandidateSelection::MarkMode::None
+                                                             : CandidateSelection::MarkMode::Invert);
         m_c.Liste->setFocus();
         ChkSituation();
         break;

@@ -55,12 +55,12 @@ void CandidateSelection::applyMarks()
         m_selection->select(marked, QItemSelectionModel::Select);
 }
 
-void CandidateSelection::ListeSelect(int mode)
+void CandidateSelection::ListeSelect(MarkMode mode)
 {
-    if (m_model == nullptr || (mode != 0 && mode != 1 && mode != 2))
+    if (m_model == nullptr || (mode != MarkMode::None && mode != MarkMode::All && mode != MarkMode::Invert))
         return;
     for (CandidateRow& row : m_model->m_rows)
-        row.Marked = mode == 2 ? !row.Marked : mode == 1;
+        row.Marked = mode == MarkMode::Invert ? !row.Marked : mode == MarkMode::All;
     applyMarks();
 }
 

@@ -15,14 +15,22 @@ class CandidateSelection final : public QObject
     Q_OBJECT
 
 public:
+    // What ListeSelect does to the marks; the numbers are the modes the buttons pass.
+    enum class MarkMode
+    {
+        None = 0,
+        All = 1,
+        Invert = 2,
+    };
+
     CandidateSelection(CandidateModel* model, QItemSelectionModel* selection, QObject* parent = nullptr);
 
     // Selection := the runs of marked rows, whole rows each. Runs after every reset and
     // insertion of the model by itself.
     void applyMarks();
-    // 0 unmarks every row, 1 marks every row, 2 inverts every mark; other values do nothing.
-    // Emits no marksChangedByUser.
-    void ListeSelect(int mode);
+    // None unmarks every row, All marks every row, Invert inverts every mark; a value outside
+    // the enum does nothing. Emits no marksChangedByUser.
+    void ListeSelect(MarkMode mode);
 
 Q_SIGNALS:
     // The selection changed by anything other than applyMarks or ListeSelect: a click, keys.

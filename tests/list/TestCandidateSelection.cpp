@@ -154,7 +154,7 @@ void TestCandidateSelection::ListeSelect()
     QFETCH(QString, after);
 
     fill(before);
-    m_binding->ListeSelect(mode);
+    m_binding->ListeSelect(static_cast<CandidateSelection::MarkMode>(mode));
     QCOMPARE(state(), after);
     QCOMPARE(m_userChanges->size(), 0);
     if (after == after.toUpper() && !after.isEmpty()) // all marked: one range
