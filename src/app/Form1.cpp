@@ -42,6 +42,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The mask menu pummain by index into its actions(): the recent-mask slots come first (index
+// k - 1 is menu item k), then a separator line and "Abbrechen", the item the menu opens on.
+constexpr qsizetype SeparatorItem = RecentMasks::SlotCount;
+constexpr qsizetype CancelItem = SeparatorItem + 1;
+constexpr qsizetype MaskMenuSize = CancelItem + 1;
+
 // Replaces a selection list's entries without running its handler; the caller then selects
 // the entry whose handler should run.
 void refill(QComboBox* box, const QStringList& entries)
@@ -130,15 +136,16 @@ void Form1::Form_Load()
     refill(m_c.Vornullenzeichen, {u"keine"_s, u"Null"_s, u"Leerzeichen"_s, u"Unterstrich"_s});
     m_c.Vornullenzeichen->setCurrentIndex(0);
 
-    for (int i = 2; i <= 32; ++i) {
+    // i counts the menu items from 1; item 1 comes with the layout.
+    for (qsizetype i = 2; i <= MaskMenuSize; ++i) {
         QAction* item = m_c.pummain->addAction(QString());
         item->setObjectName(u"pum_"_s + QString::number(i));
-        item->setVisible(i > 30);
+        item->setVisible(i > RecentMasks::SlotCount);
     }
     const QList<QAction*> items = m_c.pummain->actions();
-    items[30]->setText(u"-"_s);
-    items[30]->setSeparator(true);
-    items[31]->setText(u"Abbrechen"_s);
+    items[SeparatorItem]->setText(u"-"_s);
+    items[SeparatorItem]->setSeparator(true);
+    items[CancelItem]->setText(u"Abbrechen"_s);
 
     m_timer1->stop();
     InitListe();
@@ -448,8 +455,8 @@ void Form1::ShowMaskMenu()
 {
     FillMaskMenu();
     const QList<QAction*> items = m_c.pummain->actions();
-    m_c.pummain->setDefaultAction(items[31]);
-    m_c.pummain->popup(QCursor::pos(), items[31]);
+    m_c.pummain->setDefaultAction(items[CancelItem]);
+    m_c.pummain->popup(QCursor::pos(), items[CancelItem]);
 }
 
 void Form1::pum_Click(int index)
@@ -517,7 +524,7 @@ void Form1::Btn_Click(int Index)
     case Button::EmptyBrackets:
         InsertText(u"[]"_s, -1);
         break;
-    case Button::RecentMasks:
+    case Button::RecentMaskMenu:
         ShowMaskMenu();
         break;
     default:

@@ -148,11 +148,11 @@ Form1Controls buildForm1Layout(QMainWindow* form)
 
     // Frame2: the mask and the commands.
     c.Maske = field(c.Frame2, u"Maske"_s, Kind::Mask, 0, 120, 300, 3315, 315);
-    button(c.Frame2, Button::RecentMasks, QString(), 3480, 300, 375, 315)
+    button(c.Frame2, Button::RecentMaskMenu, QString(), 3480, 300, 375, 315)
         ->setIcon(form->style()->standardIcon(QStyle::SP_DialogSaveButton));
     button(c.Frame2, Button::ClearMask, QString(), 3900, 300, 375, 315)
         ->setIcon(form->style()->standardIcon(QStyle::SP_LineEditClearButton));
-    c.Btn[Button::RecentMasks]->setAccessibleName(u"Zuletzt benutzte Masken"_s);
+    c.Btn[Button::RecentMaskMenu]->setAccessibleName(u"Zuletzt benutzte Masken"_s);
     c.Btn[Button::ClearMask]->setAccessibleName(u"Maske löschen"_s);
     for (const TokenButton& token : TokenButtons)
         button(c.Frame2, token.index, token.caption.toString(), token.left, token.top, token.width,
@@ -230,7 +230,7 @@ Form1Controls buildForm1Layout(QMainWindow* form)
                                 c.SucheText,
                                 c.ErsetzeText,
                                 c.Maske,
-                                c.Btn[Button::RecentMasks],
+                                c.Btn[Button::RecentMaskMenu],
                                 c.Btn[Button::ClearMask]};
     for (const TokenButton& token : TokenButtons)
         order.push_back(c.Btn[static_cast<size_t>(token.index)]);

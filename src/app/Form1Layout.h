@@ -32,7 +32,7 @@ enum : std::size_t
     MoveUp = 13,
     Options = 14,
     EmptyBrackets = 23,
-    RecentMasks = 24,
+    RecentMaskMenu = 24,
 };
 }
 

@@ -32,7 +32,7 @@ void ToolTips::apply(const Form1Controls& c, bool on)
         {c.Btn[Button::ClearMask], u"Löscht die Maske komplett"_s},
         {c.Btn[Button::MoveUp], u"Bewegt alle markierten Einträge um eine Position nach oben"_s},
         {c.Btn[Button::MoveDown], u"Bewegt alle markierten Einträge um eine Position nach unten"_s},
-        {c.Btn[Button::RecentMasks], u"Blendet ein Menü mit den zuletzt benutzten Masken ein"_s},
+        {c.Btn[Button::RecentMaskMenu], u"Blendet ein Menü mit den zuletzt benutzten Masken ein"_s},
         {c.Bar, u"Zeigt den aktuellen Verarbeitungsstand an"_s},
         {c.Zahl, u"Tragen Sie hier den Startwert für den Dateizähler ein"_s},
         {c.Vornullenzeichen, u"hier legen Sie das für Vornullen zu verwendende Zeichen fest"_s},
