@@ -16,8 +16,6 @@
 
 namespace {
 
-const QString Forbidden = QStringLiteral("<>|\\/:?\"");
-
 QString fileName(qsizetype i)
 {
     return QStringLiteral("IMG_%1.jpg").arg(i, 7, 10, QLatin1Char('0'));
@@ -42,8 +40,8 @@ void runCheck(benchmark::State& state, std::vector<CandidateRow>& rows, const Fi
     options.DigitsText = QStringLiteral("7");
     options.LeadZeroChar = QStringLiteral("0");
     for (auto _ : state) {
-        const MaskTranslation mask =
-            MaskTranslator::translate(QStringLiteral("Urlaub_[ZAHL]_[DATUM][TYP]"), Forbidden);
+        const MaskTranslation mask = MaskTranslator::translate(QStringLiteral("Urlaub_[ZAHL]_[DATUM][TYP]"),
+                                                               MaskTranslator::ForbiddenChars);
         const PlanResult result = PlanCheck::FillNewNameColumn(rows, mask, options, fs);
         benchmark::DoNotOptimize(result.MarkedCount);
         if (!result.allPassed())

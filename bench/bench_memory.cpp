@@ -52,7 +52,8 @@ void BM_MemoryPerRow(benchmark::State& state)
         qsizetype textBytes = 0;
         {
             const ListedFolder fs({});
-            const MaskTranslation mask = MaskTranslator::translate(u"Urlaub_[ZAHL][TYP]"_s, u"<>|\\/:?\""_s);
+            const MaskTranslation mask =
+                MaskTranslator::translate(u"Urlaub_[ZAHL][TYP]"_s, MaskTranslator::ForbiddenChars);
             PlanCheck::FillNewNameColumn(model->rowsForUpdate(), mask, NamingOptions(), fs);
             model->newNamesChanged();
         }

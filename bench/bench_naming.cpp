@@ -14,8 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString ForbiddenChars = u"<>|\\/:?\""_s;
-
 const QString EveryKindMask = u"[NAME]_[TYP]_[ZAHL]_[2-5][R1-3][3,2][R2,2][2-][R2-][4]"
                               u"_[DATUM]_[RDATUM]_[TAG][MONAT][JAHR]_[ZEIT]_[H][M][S]"
                               u"[STUNDE][MINUTE][SEKUNDE] [[Kopie]"_s;
@@ -51,7 +49,7 @@ void BM_TranslateLongMask(benchmark::State& state)
     while (mask.size() < state.range(0))
         mask += u"Teil [NAME]-[zahl] [R2-5][3,4][[x] [Datum]_[h][m][s] "_s;
     for (auto _ : state) {
-        const MaskTranslation t = MaskTranslator::translate(mask, ForbiddenChars);
+        const MaskTranslation t = MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars);
         benchmark::DoNotOptimize(t.program.constData());
         if (!t.MaskOk)
             state.SkipWithError("mask does not translate");
@@ -77,7 +75,7 @@ NamingOptions passOptions(int letterCase)
 // once per pass.
 NameGenerator passGenerator(int letterCase)
 {
-    const MaskTranslation t = MaskTranslator::translate(EveryKindMask, ForbiddenChars);
+    const MaskTranslation t = MaskTranslator::translate(EveryKindMask, MaskTranslator::ForbiddenChars);
     Q_ASSERT(t.MaskOk);
     return NameGenerator(t.program, passOptions(letterCase));
 }

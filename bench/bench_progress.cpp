@@ -90,7 +90,8 @@ int main(int argc, char** argv)
 
     Stretches check;
     const ListedFolder folder({});
-    const MaskTranslation mask = MaskTranslator::translate(u"Urlaub_[ZAHL]_[DATUM][TYP]"_s, u"<>|\\/:?\""_s);
+    const MaskTranslation mask =
+        MaskTranslator::translate(u"Urlaub_[ZAHL]_[DATUM][TYP]"_s, MaskTranslator::ForbiddenChars);
     PlanCheck::FillNewNameColumn(model.rowsForUpdate(), mask, NamingOptions(), folder, check.callback());
     check.print("name pass and check");
 

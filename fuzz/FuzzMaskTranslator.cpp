@@ -24,8 +24,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString ForbiddenChars = u"<>|\\/:?\""_s;
-
 void require(bool condition, const char* what)
 {
     if (!condition) {
@@ -101,7 +99,7 @@ void checkWellFormed(const MaskProgram& program)
             require(!e.LiteralText.isEmpty(), "empty literal");
             require(e.LiteralText == u"["_s || !e.LiteralText.contains(u'['), "bracket in a literal run");
             for (const QChar c : e.LiteralText)
-                require(!ForbiddenChars.contains(c), "forbidden character in a literal");
+                require(!MaskTranslator::ForbiddenChars.contains(c), "forbidden character in a literal");
         } else if (isSelection(e.Kind)) {
             require(e.From >= 1 && e.From <= 260, "selection start out of range");
             const bool range = e.Kind == ElementKind::KindRange || e.Kind == ElementKind::KindRangeR;
@@ -217,7 +215,7 @@ void checkGeneration(const MaskTranslation& translation, bool maskIsValidUtf16, 
 
 void checkMask(QStringView mask, quint8 variant)
 {
-    const MaskTranslation translation = MaskTranslator::translate(mask, ForbiddenChars);
+    const MaskTranslation translation = MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars);
     if (translation.MaskEmpty) {
         require(!translation.MaskOk && !translation.error && translation.program.isEmpty(),
                 "empty mask with elements, error or OK");
@@ -230,7 +228,8 @@ void checkMask(QStringView mask, quint8 variant)
     if (!translation.MaskOk)
         return;
     checkWellFormed(translation.program);
-    const MaskTranslation again = MaskTranslator::translate(maskOf(translation.program), ForbiddenChars);
+    const MaskTranslation again =
+        MaskTranslator::translate(maskOf(translation.program), MaskTranslator::ForbiddenChars);
     require(again.MaskOk && again.program == translation.program, "program does not survive a round trip");
     checkGeneration(translation, mask.isValidUtf16(), variant);
 }

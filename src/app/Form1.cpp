@@ -121,7 +121,6 @@ void Form1::connectHandlers()
 void Form1::Form_Load()
 {
     setWindowTitle(u"Velto 1.6"_s);
-    ForbiddenChars = u"<>|\\/:?\""_s;
     StartValue = 1;
     m_c.Zahl->setText(CounterRules::numberText(StartValue));
     StepValue = 1;
@@ -221,7 +220,7 @@ void Form1::UserInfo(const QString& text)
 void Form1::TranslateMaske()
 {
     UserInfo(MaskTranslator::okText());
-    m_mask = MaskTranslator::translate(m_c.Maske->text(), ForbiddenChars);
+    m_mask = MaskTranslator::translate(m_c.Maske->text(), MaskTranslator::ForbiddenChars);
     if (m_mask.error)
         UserInfo(MaskTranslator::errorText(static_cast<int>(*m_mask.error)));
 }

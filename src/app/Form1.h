@@ -120,7 +120,6 @@ private:
     QString LeadZeroChar;
     QString DigitsText;
     int MinDigits = 1;
-    QString ForbiddenChars;
     bool ChoiceBeingApplied = false;
     QStringList CommandLinePaths;
     int LastSortColumn = 0; // header last clicked, counted from 1; 0: none yet

@@ -34,8 +34,12 @@ struct MaskTranslation
 class MaskTranslator
 {
 public:
+    // The characters the mask's literal text may not contain: "<>|\/:?" and a double quote.
+    // Of these only "/" is barred by the file system here; the rest keep names portable.
+    static constexpr QStringView ForbiddenChars = u"<>|\\/:?\"";
+
     // A pure function of its arguments. forbiddenChars holds the characters that literal
-    // text may not contain (the window passes "<>|\/:?" followed by a double quote).
+    // text may not contain (the window passes ForbiddenChars).
     static MaskTranslation translate(QStringView maskText, QStringView forbiddenChars);
 
     static QString okText();            // "Maske ist OK"

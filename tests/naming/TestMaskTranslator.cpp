@@ -9,6 +9,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Written out rather than taken from MaskTranslator::ForbiddenChars, so that a character
+// dropped from the constant fails a row.
 const QString Forbidden = u"<>|\\/:?\""_s;
 
 QString kindName(ElementKind kind)
@@ -185,7 +187,7 @@ void TestMaskTranslator::translates()
     QFETCH(QString, program);
     QFETCH(QString, status);
 
-    const MaskTranslation t = MaskTranslator::translate(mask, Forbidden);
+    const MaskTranslation t = MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars);
     QCOMPARE(describe(t.program), program);
     QVERIFY(!t.MaskEmpty);
     QCOMPARE(t.MaskOk, !t.error.has_value());
@@ -204,7 +206,7 @@ void TestMaskTranslator::emptyMask_data()
 void TestMaskTranslator::emptyMask()
 {
     QFETCH(QString, mask);
-    const MaskTranslation t = MaskTranslator::translate(mask, Forbidden);
+    const MaskTranslation t = MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars);
     QVERIFY(t.MaskEmpty);
     QVERIFY(!t.MaskOk);
     QVERIFY(!t.error);
@@ -235,7 +237,7 @@ void TestMaskTranslator::veryLongMask()
     const QString unit = u"ab[NAME][2-5][[[ZAHL][r7,3]"_s; // 6 elements
     const int repeats = 1'000'000 / unit.size() + 1;
     const QString mask = unit.repeated(repeats) + u"[S]"_s;
-    const MaskTranslation t = MaskTranslator::translate(mask, Forbidden);
+    const MaskTranslation t = MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars);
     QVERIFY(t.MaskOk);
     QCOMPARE(t.program.size(), qsizetype(repeats) * 6 + 1);
     QCOMPARE(t.program.last().Kind, ElementKind::KindSekunde);
@@ -247,7 +249,7 @@ void TestMaskTranslator::veryLongMask()
 void TestMaskTranslator::errorFarBeyond16BitPositions()
 {
     const QString mask = u"a"_s.repeated(70000) + u"[3-1]"_s;
-    const MaskTranslation t = MaskTranslator::translate(mask, Forbidden);
+    const MaskTranslation t = MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars);
     QVERIFY(t.error == MaskError::ErrRangeReversed);
     QCOMPARE(t.program.size(), 1);
     QCOMPARE(t.program.first().LiteralText.size(), 70000);

@@ -33,7 +33,7 @@ NamingOptions exampleOptions()
 
 MaskProgram compiled(const QString& mask)
 {
-    const MaskTranslation t = MaskTranslator::translate(mask, u"<>|\\/:?\""_s);
+    const MaskTranslation t = MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars);
     if (!t.MaskOk)
         qFatal("test mask does not translate");
     return t.program;

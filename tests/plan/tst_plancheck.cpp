@@ -17,8 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Forbidden = u"<>|\\/:?\""_s;
-
 // Creates an entry below root: "name/" a folder, "name->target" a symbolic link, else a file.
 bool createEntry(const QString& root, const QString& spec)
 {
@@ -193,7 +191,7 @@ void TestPlanCheck::outcome()
         options.SearchText = searchReplace[0];
         options.ReplaceText = searchReplace[1];
     }
-    const MaskTranslation translation = MaskTranslator::translate(mask, Forbidden);
+    const MaskTranslation translation = MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars);
     QVERIFY(translation.MaskOk);
     const PosixFileSystem fs;
     const PlanResult result = PlanCheck::FillNewNameColumn(rows, translation, options, fs);
@@ -218,8 +216,8 @@ void TestPlanCheck::placeholderWhenMaskFails()
     QFETCH(QString, mask);
     std::vector<CandidateRow> rows = makeRows(u"/nirgends"_s, {u"a.txt"_s, u"-b.txt"_s, u"c.txt"_s});
     const PosixFileSystem fs;
-    const PlanResult result =
-        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(mask, Forbidden), NamingOptions(), fs);
+    const PlanResult result = PlanCheck::FillNewNameColumn(
+        rows, MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars), NamingOptions(), fs);
     QCOMPARE(result.MarkedCount, 2);
     for (const CandidateRow& row : rows)
         QCOMPARE(row.NewName, u"< ? >"_s);
@@ -231,7 +229,8 @@ void TestPlanCheck::vanishedFolderStillEnds()
     std::vector<CandidateRow> rows = makeRows(u"/gibt/es/nicht"_s, {u"a.txt"_s, u"b.txt"_s});
     const PosixFileSystem fs;
     const PlanResult result = PlanCheck::FillNewNameColumn(
-        rows, MaskTranslator::translate(u"n[ZAHL][TYP]"_s, Forbidden), NamingOptions(), fs);
+        rows, MaskTranslator::translate(u"n[ZAHL][TYP]"_s, MaskTranslator::ForbiddenChars), NamingOptions(),
+        fs);
     QVERIFY(result.allPassed());
     QCOMPARE(rows[0].NewName, u"n1.txt"_s);
     QCOMPARE(rows[1].NewName, u"n2.txt"_s);
@@ -269,8 +268,8 @@ void TestPlanCheck::unreadableFolder()
     QFETCH(int, problems);
     std::vector<CandidateRow> rows = makeRows(u"/zu"_s, {u"a.txt"_s});
     const UnlistableFileSystem fs;
-    const PlanResult result =
-        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(mask, Forbidden), NamingOptions(), fs);
+    const PlanResult result = PlanCheck::FillNewNameColumn(
+        rows, MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars), NamingOptions(), fs);
     QCOMPARE(PlanCheck::failureMessage(result), message);
     QCOMPARE(int(rows[0].Problems), problems);
 }
@@ -290,8 +289,8 @@ void TestPlanCheck::countersNeverWrap()
     options.StartValue = 2147483647;
     const PosixFileSystem fs;
 
-    PlanResult result =
-        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"[ZAHL]"_s, Forbidden), options, fs);
+    PlanResult result = PlanCheck::FillNewNameColumn(
+        rows, MaskTranslator::translate(u"[ZAHL]"_s, MaskTranslator::ForbiddenChars), options, fs);
     QCOMPARE(PlanCheck::failureMessage(result),
              u"Fehler: Der Zähler überschreitet den größten zulässigen Wert!"_s);
     QCOMPARE(rows[0].NewName, u"< ? >"_s);
@@ -299,8 +298,8 @@ void TestPlanCheck::countersNeverWrap()
     QCOMPARE(result.MarkedCount, 2);
 
     // Without the counter in the mask its range does not matter.
-    result =
-        PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"v_[NAME]"_s, Forbidden), options, fs);
+    result = PlanCheck::FillNewNameColumn(
+        rows, MaskTranslator::translate(u"v_[NAME]"_s, MaskTranslator::ForbiddenChars), options, fs);
     QVERIFY(result.CounterInRange);
     QCOMPARE(rows[1].NewName, u"v_b"_s);
 }
