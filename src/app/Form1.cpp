@@ -3,6 +3,7 @@
 #include "app/CandidateView.h"
 #include "app/FormLineEdit.h"
 #include "widgets/MessageBox.h"
+#include "widgets/ProgramTitle.h"
 #include "plan/RecentMasks.h"
 #include "app/TokenButtons.h"
 #include "app/ToolTips.h"
@@ -120,7 +121,7 @@ void Form1::connectHandlers()
 
 void Form1::Form_Load()
 {
-    setWindowTitle(u"Velto 1.6"_s);
+    setWindowTitle(ProgramTitle.toString());
     StartValue = 1;
     m_c.Zahl->setText(CounterRules::numberText(StartValue));
     StepValue = 1;
@@ -383,7 +384,7 @@ void Form1::UmTaufen()
         // Paints and answers the desktop, but takes no input: nothing may change the list now.
         const auto progress = [this](int value) { m_progress.keepAlive(value); };
         const auto askGoOn = [this](const RenameFailure& failure) {
-            return MessageBox::okCancel(this, u"Velto 1.6"_s, RenameRun::failureText(failure),
+            return MessageBox::okCancel(this, ProgramTitle.toString(), RenameRun::failureText(failure),
                                         RenameRun::reasonText(failure.error)) == MessageBox::Answer::Ok;
         };
         const RenameRun::Outcome outcome =
@@ -571,14 +572,15 @@ void Form1::ShowOptions()
 
 void Form1::ShowInfo()
 {
+    const QString title = ProgramTitle.toString();
     MessageBox::information(
-        m_help ? static_cast<QWidget*>(m_help.data()) : this, u"Velto 1.6"_s,
-        u"Velto 1.6 - ein Tool zum kinderleichten 'Umtaufen' unzähliger Dateien unter Windows\n\n"
-        u"Version 1.6 für Linux.\n\n"
-        u"Velto gibt vielen Dateien in einem Zug neue Namen: nach einer Maske aus festem Text, "
-        u"Teilen des alten Namens, einem Zähler, Datum und Uhrzeit der letzten Änderung, dazu "
-        u"Schreibweise und Suchen & Ersetzen.\n\n"
-        u"Umbenannt wird erst, wenn die Prüfung aller neuen Namen fehlerfrei war, und keine Datei "
-        u"wird dabei überschrieben.\n\n"
-        u"Freie Software unter der MIT-Lizenz."_s);
+        m_help ? static_cast<QWidget*>(m_help.data()) : this, title,
+        title + u" - ein Tool zum kinderleichten 'Umtaufen' unzähliger Dateien unter Windows\n\n"
+                u"Version 1.6 für Linux.\n\n"
+                u"Velto gibt vielen Dateien in einem Zug neue Namen: nach einer Maske aus festem Text, "
+                u"Teilen des alten Namens, einem Zähler, Datum und Uhrzeit der letzten Änderung, dazu "
+                u"Schreibweise und Suchen & Ersetzen.\n\n"
+                u"Umbenannt wird erst, wenn die Prüfung aller neuen Namen fehlerfrei war, und keine Datei "
+                u"wird dabei überschrieben.\n\n"
+                u"Freie Software unter der MIT-Lizenz."_s);
 }

@@ -3,8 +3,6 @@
 #include <QSettings>
 
 namespace {
-const QString Section = QStringLiteral("Velto 1.6");
-
 QSettings store()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tollmark"));
@@ -13,7 +11,7 @@ QSettings store()
 
 QString Settings::ReadSetting(const QString& key, const QString& defaultValue) const
 {
-    const QVariant value = store().value(Section + u'/' + key, defaultValue);
+    const QVariant value = store().value(Section.toString() + u'/' + key, defaultValue);
     // A value edited by hand to hold an unquoted comma reads back as a list.
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(u',');
@@ -23,7 +21,7 @@ QString Settings::ReadSetting(const QString& key, const QString& defaultValue) c
 bool Settings::WriteSetting(const QString& key, const QString& value)
 {
     QSettings settings = store();
-    settings.setValue(Section + u'/' + key, value);
+    settings.setValue(Section.toString() + u'/' + key, value);
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

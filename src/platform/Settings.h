@@ -2,12 +2,18 @@
 
 #include "platform/SettingsStore.h"
 
-// The per-user settings store: application "Tollmark", section "Velto 1.6", text values,
+#include <QStringView>
+
+// The per-user settings store: application "Tollmark", one section (Section), text values,
 // kept as an INI file under $XDG_CONFIG_HOME (default ~/.config). Every write goes to disk
 // at once.
 class Settings final : public SettingsStore
 {
 public:
+    // Where the keys live. It names stored data, not the window: it stays when the title
+    // changes, or the user's recent masks and switches would be lost.
+    static constexpr QStringView Section = u"Velto 1.6";
+
     QString ReadSetting(const QString& key, const QString& defaultValue) const override;
     bool WriteSetting(const QString& key, const QString& value) override;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // Places shortcuts to a program where the desktop offers them. The folder is given as the
 // program names it: "..\..\desktop" for the user's desktop, "..\..\sendto" for the menu that
@@ -8,6 +9,11 @@
 class ShortcutService
 {
 public:
+    // The name the program's shortcuts go by ("Velto 1.6.desktop"). Kept apart from the window
+    // title, so that under a new title the program still replaces its old shortcuts instead
+    // of placing a second pair beside them.
+    static constexpr QStringView LinkName = u"Velto 1.6";
+
     virtual ~ShortcutService() = default;
 
     // Creates (or replaces) the shortcut linkName in folder, starting target with arguments.

@@ -1,6 +1,7 @@
 #include "windows/OptionForm.h"
 
 #include "platform/ShortcutService.h"
+#include "widgets/ProgramTitle.h"
 #include "widgets/Twips.h"
 
 #include <QCheckBox>
@@ -58,7 +59,7 @@ OptionForm::OptionForm(ShortcutService& shortcuts, QString target, QWidget* pare
 
 void OptionForm::Form_Load()
 {
-    setWindowTitle(u"Velto 1.6"_s + u" - Optionen"_s);
+    setWindowTitle(ProgramTitle.toString() + u" - Optionen"_s);
 }
 
 void OptionForm::OptBtn_Click(int Index)
@@ -74,7 +75,7 @@ void OptionForm::OptBtn_Click(int Index)
 void OptionForm::CreateShortcuts(int desktop, int sendTo)
 {
     // The service's answer is not read: a failed desktop shortcut must not keep the other one.
-    const QString name = u"Velto 1.6"_s;
+    const QString name = ShortcutService::LinkName.toString();
     if (desktop != 0)
         m_shortcuts.fCreateShellLink(uR"(..\..\desktop)"_s, name, m_target, QString());
     if (sendTo != 0)
