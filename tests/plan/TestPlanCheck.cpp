@@ -305,4 +305,4 @@ void TestPlanCheck::countersNeverWrap()
 }
 
 VELTO_TEST_MAIN(TestPlanCheck)
-#include "tst_plancheck.moc"
+#include "TestPlanCheck.moc"

@@ -142,4 +142,4 @@ void TestRenameRun::failureText()
 }
 
 VELTO_TEST_MAIN(TestRenameRun)
-#include "tst_renamerun.moc"
+#include "TestRenameRun.moc"

@@ -144,4 +144,4 @@ void TestRecentMasks::damagedValuesFallBack()
 }
 
 VELTO_TEST_MAIN(TestRecentMasks)
-#include "tst_recentmasks.moc"
+#include "TestRecentMasks.moc"

@@ -954,4 +954,4 @@ void TestForm1::windowRoles()
 }
 
 VELTO_GUI_TEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+#include "TestForm1.moc"
