@@ -7,6 +7,7 @@
 #include "platform/Beep.h"
 #include "platform/Settings.h"
 
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QAccessible>
@@ -38,19 +39,14 @@ namespace {
 
 constexpr int Delay = 150;
 
+// Makes the entries (TestFiles::create) and gives their paths.
 QStringList createFiles(const QTemporaryDir& dir, const QStringList& names)
 {
     QStringList paths;
     for (const QString& name : names) {
-        const QString path = dir.filePath(name);
-        if (name.endsWith(u'/')) {
-            QDir().mkpath(path);
-        } else {
-            QFile file(path);
-            if (!file.open(QIODevice::WriteOnly))
-                qFatal("cannot create a test file");
-        }
-        paths << path;
+        if (!TestFiles::create(dir.path(), name))
+            qFatal("cannot create the test entry %s", qPrintable(name));
+        paths << dir.filePath(name);
     }
     return paths;
 }
@@ -113,11 +109,6 @@ void readyToRename(Form1& window, const QString& mask)
 {
     child<QLineEdit>(window, u"Maske"_s)->setText(mask);
     QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(window, u"Btn_8"_s)->isEnabled(), 5000);
-}
-
-QStringList entriesOf(const QTemporaryDir& dir)
-{
-    return QDir(dir.path()).entryList(QDir::Files, QDir::Name);
 }
 
 } // namespace
@@ -724,7 +715,8 @@ void TestForm1::renameRun()
     readyToRename(window, u"Urlaub_[ZAHL][TYP]"_s);
 
     QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
-    QCOMPARE(entriesOf(dir), (QStringList{u"Urlaub_1.txt"_s, u"Urlaub_3.txt"_s, u"b.txt"_s}));
+    QCOMPARE(TestFiles::entryNames(dir.path()),
+             (QStringList{u"Urlaub_1.txt"_s, u"Urlaub_3.txt"_s, u"b.txt"_s}));
     QCOMPARE(QGuiApplication::clipboard()->text(), u"Urlaub_3.txt\nUrlaub_1.txt\n"_s);
     // The unmarked row is left and checked again with its new position.
     QCOMPARE(column(window, CandidateModel::ColOldName), QStringList{u"b.txt"_s});
@@ -762,7 +754,7 @@ void TestForm1::renameFailureAnswered()
     QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
     QCOMPARE(MessageBox::lastText().split(u'\n').at(2), dir.filePath(u"b.txt"_s));
     files.sort();
-    QCOMPARE(entriesOf(dir), files);
+    QCOMPARE(TestFiles::entryNames(dir.path()), files);
     QCOMPARE(column(window, CandidateModel::ColOldName), rows);
     QCOMPARE(QGuiApplication::clipboard()->text(), u"vorher"_s);
     QCOMPARE(message(window),
@@ -778,7 +770,7 @@ void TestForm1::recentMaskMenu()
     child<QLineEdit>(window, u"Zahl"_s)->setText(u"7"_s);
     readyToRename(window, u"[ZAHL]_neu[TYP]"_s);
     QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
-    QCOMPARE(entriesOf(dir), QStringList{u"7_neu.txt"_s});
+    QCOMPARE(TestFiles::entryNames(dir.path()), QStringList{u"7_neu.txt"_s});
 
     mask->setText(u"anders"_s);
     child<QLineEdit>(window, u"Zahl"_s)->setText(u"1"_s);
@@ -815,7 +807,7 @@ void TestForm1::unwritableStoreDoesNotStopTheRun()
     Form1 window(toArguments(createFiles(dir, {u"a.txt"_s})), Delay, services);
     readyToRename(window, u"b[TYP]"_s);
     QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
-    QCOMPARE(entriesOf(dir), QStringList{u"b.txt"_s});
+    QCOMPARE(TestFiles::entryNames(dir.path()), QStringList{u"b.txt"_s});
     QCOMPARE(message(window), u"Hinweis: Die Maske ließ sich nicht unter den zuletzt benutzten speichern."_s);
 }
 
@@ -838,9 +830,7 @@ void TestForm1::helpWindowOpensOnce()
     QTemporaryDir dir;
     const QString manual = dir.filePath(u"help.rtf"_s);
     const auto writeManual = [&manual](const char* text) {
-        QFile file(manual);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(R"({\rtf1\ansi )") + text + "}");
+        QVERIFY(TestFiles::writeContent(manual, QByteArray(R"({\rtf1\ansi )") + text + "}"));
     };
     const auto shownText = [](const Form1& window) {
         return window.helpForm()->findChild<QTextBrowser*>(u"Text1"_s)->toPlainText();

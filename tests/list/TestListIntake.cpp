@@ -3,12 +3,12 @@
 #include "list/RowFormat.h"
 #include "platform/PosixFileSystem.h"
 
+#include "FakeFileSystem.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QTemporaryDir>
@@ -31,17 +31,6 @@ QStringList oldNames(const std::vector<CandidateRow>& rows)
         names.append(row.OldName);
     return names;
 }
-
-// Answers from a table instead of the disk: for sizes no test can write.
-class FakeFileSystem final : public FileSystem
-{
-public:
-    QHash<QString, FileAttributes> entries;
-
-    FileAttributes attributes(const QString& path) const override { return entries.value(path); }
-    std::optional<QStringList> entryNames(const QString&) const override { return std::nullopt; }
-    int maxNameBytes(const QString&) const override { return 255; }
-};
 
 } // namespace
 
@@ -168,11 +157,10 @@ void TestListIntake::takeIn()
          {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"x.txt"_s, u"X.txt"_s, u"what?.txt"_s, u"sub/inner.txt"_s,
           u"name with blanks.txt"_s, u"\"q\".txt"_s, u"line\nbreak"_s, u"Ärger.pdf"_s})
         QVERIFY2(TestFiles::write(path(name)), qPrintable(name));
+    for (const QString& link :
+         {u"linked->sub"_s, u"alias.txt->a.txt"_s, u"dangling->nowhere"_s, u"null->/dev/null"_s})
+        QVERIFY2(TestFiles::create(m_dir->path(), link), qPrintable(link));
     const auto encoded = [this](const QString& name) { return QFile::encodeName(path(name)); };
-    QCOMPARE(::symlink("sub", encoded(u"linked"_s).constData()), 0);
-    QCOMPARE(::symlink("a.txt", encoded(u"alias.txt"_s).constData()), 0);
-    QCOMPARE(::symlink("nowhere", encoded(u"dangling"_s).constData()), 0);
-    QCOMPARE(::symlink("/dev/null", encoded(u"null"_s).constData()), 0);
     QCOMPARE(::link(encoded(u"a.txt"_s).constData(), encoded(u"hard.txt"_s).constData()), 0);
     QCOMPARE(::mkfifo(encoded(u"fifo"_s).constData(), 0600), 0);
 
@@ -260,9 +248,8 @@ void TestListIntake::progressCountsSkippedPaths()
 void TestListIntake::sizesBeyondFourGigabytes()
 {
     FakeFileSystem fs;
-    fs.entries.insert(u"/big/disk.img"_s,
-                      FileAttributes{true, false, qint64(5) << 40, LocalTime{2085, 3, 4, 5, 6, 7}});
-    fs.entries.insert(u"/big/folder"_s, FileAttributes{true, true, 4096, {}});
+    fs.addFile(u"/big/disk.img"_s, qint64(5) << 40, LocalTime{2085, 3, 4, 5, 6, 7});
+    fs.addFolder(u"/big/folder"_s);
     const std::vector<CandidateRow> rows = ListIntake::takeIn({u"/big/folder"_s, u"/big/disk.img"_s}, {}, fs);
     QCOMPARE(rows.size(), size_t(1));
     QCOMPARE(rows.front().SizeText(), u"5 TB"_s);
@@ -290,7 +277,7 @@ void TestListIntake::dateKeysFollowTheirTimes()
     QStringList paths;
     for (qsizetype i = 0; i < times.size(); ++i) {
         paths.append(u"/t/%1"_s.arg(i));
-        fs.entries.insert(paths.last(), FileAttributes{true, false, 1, times.at(i)});
+        fs.addFile(paths.last(), 1, times.at(i));
     }
 
     const std::vector<CandidateRow> rows = ListIntake::takeIn(paths, {}, fs);
@@ -309,7 +296,7 @@ void TestListIntake::manyPathsAsAPlainSetTakesThem()
     for (int i = 0; i < 20000; ++i) {
         paths.append(u"/f%1/n%2"_s.arg(random() % 3).arg(random() % 6000));
         if (random() % 10 != 0)
-            fs.entries.insert(paths.last(), FileAttributes{true, false, 1, {}});
+            fs.addFile(paths.last());
     }
     std::vector<CandidateRow> existing;
     for (int i = 0; i < 1000; ++i)
@@ -320,7 +307,7 @@ void TestListIntake::manyPathsAsAPlainSetTakesThem()
         listed.insert(row.PathName());
     QStringList expected;
     for (const QString& path : paths) {
-        if (!listed.contains(path) && fs.entries.contains(path)) {
+        if (!listed.contains(path) && fs.attributes(path).exists) {
             listed.insert(path);
             expected.append(path);
         }

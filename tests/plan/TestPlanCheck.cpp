@@ -5,32 +5,15 @@
 #include "naming/NameGenerator.h"
 #include "platform/PosixFileSystem.h"
 
+#include "FakeFileSystem.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Creates an entry below root: "name/" a folder, "name->target" a symbolic link, else a file.
-bool createEntry(const QString& root, const QString& spec)
-{
-    if (spec.endsWith(u'/'))
-        return QDir(root).mkpath(spec);
-    if (const qsizetype arrow = spec.indexOf(u"->"_s); arrow >= 0) {
-        const QByteArray link = QFile::encodeName(root + u'/' + spec.left(arrow));
-        const QByteArray target = QFile::encodeName(spec.mid(arrow + 2));
-        return ::symlink(target.constData(), link.constData()) == 0;
-    }
-    QDir().mkpath(QFileInfo(root + u'/' + spec).absolutePath());
-    QFile file(root + u'/' + spec);
-    return file.open(QIODevice::WriteOnly);
-}
 
 // Rows for the listed names below root; a leading "-" leaves a row unmarked.
 std::vector<CandidateRow> makeRows(const QString& root, const QStringList& listed)
@@ -182,7 +165,7 @@ void TestPlanCheck::outcome()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     for (const QString& entry : existing)
-        QVERIFY2(createEntry(dir.path(), entry), qPrintable(entry));
+        QVERIFY2(TestFiles::create(dir.path(), entry), qPrintable(entry));
     std::vector<CandidateRow> rows = makeRows(dir.path(), listed);
 
     NamingOptions options;
@@ -236,17 +219,6 @@ void TestPlanCheck::vanishedFolderStillEnds()
     QCOMPARE(rows[1].NewName, u"n2.txt"_s);
 }
 
-namespace {
-// A folder whose listing fails, as it does without read permission or on an I/O error.
-class UnlistableFileSystem final : public FileSystem
-{
-public:
-    FileAttributes attributes(const QString&) const override { return {}; }
-    std::optional<QStringList> entryNames(const QString&) const override { return std::nullopt; }
-    int maxNameBytes(const QString&) const override { return 255; }
-};
-} // namespace
-
 void TestPlanCheck::unreadableFolder_data()
 {
     QTest::addColumn<QString>("mask");
@@ -266,8 +238,13 @@ void TestPlanCheck::unreadableFolder()
     QFETCH(QString, mask);
     QFETCH(QString, message);
     QFETCH(int, problems);
-    std::vector<CandidateRow> rows = makeRows(u"/zu"_s, {u"a.txt"_s});
-    const UnlistableFileSystem fs;
+    // A real folder whose listing fails, as it does without read permission or on an I/O error.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(TestFiles::write(dir.filePath(u"a.txt"_s)));
+    std::vector<CandidateRow> rows = makeRows(dir.path(), {u"a.txt"_s});
+    FakeFileSystem fs(FakeFileSystem::Backing::Disk);
+    fs.failListing(dir.path());
     const PlanResult result = PlanCheck::FillNewNameColumn(
         rows, MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars), NamingOptions(), fs);
     QCOMPARE(PlanCheck::failureMessage(result), message);

@@ -1,45 +1,36 @@
 #include "plan/RenameRun.h"
 
 #include "list/CandidateModel.h"
-#include "platform/FileSystem.h"
 
+#include "FakeFileSystem.h"
 #include "TestMain.h"
 
 #include <QAbstractItemModelTester>
-#include <QSet>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Renames nothing on disk: records each call and fails for the sources it is told to.
-class FakeFileSystem final : public FileSystem
-{
-public:
-    QSet<QString> failing;
-    QStringList calls;
-
-    FileAttributes attributes(const QString&) const override { return {}; }
-    std::optional<QStringList> entryNames(const QString&) const override { return QStringList(); }
-    int maxNameBytes(const QString&) const override { return 255; }
-    RenameResult renameFile(const QString& from, const QString& to) override
-    {
-        calls.append(from.mid(3) + u'>' + to.mid(3));
-        return {failing.contains(from.mid(3)) ? EACCES : 0};
-    }
-};
-
-// Five rows "1" to "5" in "/d/" with the new names "n1" to "n5"; marks is a text like "x.x.x".
-void fill(CandidateModel& model, const QString& marks, const QStringList& newNames)
+// Rows "1", "2", ... in "/d/", one per mark of a text like "x.x.x", with the new names "n1",
+// "n2", ... unless given; their files exist in the fake file system.
+void fill(CandidateModel& model, FakeFileSystem& fs, const QString& marks, const QStringList& newNames)
 {
     std::vector<CandidateRow> rows;
     for (qsizetype i = 0; i < marks.size(); ++i) {
         CandidateRow row = CandidateRow::fromParts(u"/d/"_s, QString::number(i + 1));
+        fs.addFile(row.PathName());
         row.NewName = newNames.value(i, u"n"_s + row.OldName);
         row.Marked = marks[i] == u'x';
         rows.push_back(row);
     }
     model.insertAtTop(std::move(rows));
+}
+
+// The rename calls without their folder, such as "3>n3".
+QStringList shortCalls(const FakeFileSystem& fs)
+{
+    QStringList calls = fs.renameCalls();
+    return calls.replaceInStrings(u"/d/"_s, QString());
 }
 
 } // namespace
@@ -105,9 +96,10 @@ void TestRenameRun::run()
 
     CandidateModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    fill(model, marks, newNames);
     FakeFileSystem fs;
-    fs.failing = QSet<QString>(failing.cbegin(), failing.cend());
+    fill(model, fs, marks, newNames);
+    for (const QString& name : failing)
+        fs.failRename(u"/d/"_s + name, EACCES);
 
     QList<int> values;
     qsizetype questions = 0;
@@ -115,7 +107,7 @@ void TestRenameRun::run()
         model, fs, [&values](int value) { values.append(value); },
         [&](const RenameFailure&) { return answers.value(questions++, false); });
 
-    QCOMPARE(fs.calls, calls);
+    QCOMPARE(shortCalls(fs), calls);
     QCOMPARE(values, progress);
     QCOMPARE(questions, answers.size());
     QStringList rows;
@@ -130,9 +122,9 @@ void TestRenameRun::failureText()
 {
     QString asked;
     CandidateModel model;
-    fill(model, u"x"_s, {u"neu.txt"_s});
     FakeFileSystem fs;
-    fs.failing.insert(u"1"_s);
+    fill(model, fs, u"x"_s, {u"neu.txt"_s});
+    fs.failRename(u"/d/1"_s);
     RenameRun::run(model, fs, {}, [&asked](const RenameFailure& failure) {
         asked = RenameRun::failureText(failure);
         return true;

@@ -3,6 +3,7 @@
 #include "naming/MaskTranslator.h"
 #include "platform/PosixFileSystem.h"
 
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QDir>
@@ -17,25 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QStringList entries(const QString& folder)
-{
-    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
-    names.sort();
-    return names;
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Runs the call as a user without special rights, so that permissions count also for root.
 template <typename Call> auto withoutRootRights(Call call)
@@ -167,15 +149,15 @@ void TestRename::rename()
         if (entry.endsWith(u'/'))
             QVERIFY(QDir(dir.path()).mkdir(entry));
         else
-            QVERIFY(writeFile(dir.filePath(entry), entry.toUtf8()));
+            QVERIFY(TestFiles::writeContent(dir.filePath(entry), entry.toUtf8()));
     }
     PosixFileSystem fs;
     QCOMPARE(fs.renameFile(dir.filePath(from), dir.filePath(to)).error, error);
-    QCOMPARE(entries(dir.path()), after);
+    QCOMPARE(TestFiles::entryNames(dir.path()), after);
     // No file lost its content to another.
     for (const QString& name : after) {
         if (QFileInfo(dir.filePath(name)).isFile() && name != to)
-            QCOMPARE(readFile(dir.filePath(name)), name.toUtf8());
+            QCOMPARE(TestFiles::read(dir.filePath(name)), name.toUtf8());
     }
 }
 
@@ -185,7 +167,7 @@ void TestRename::readOnlyFolder()
     QVERIFY(dir.isValid());
     const QString folder = dir.filePath(u"nur-lesen"_s);
     QVERIFY(QDir().mkdir(folder));
-    QVERIFY(writeFile(folder + u"/a.txt"_s, "a"));
+    QVERIFY(TestFiles::writeContent(folder + u"/a.txt"_s, "a"));
     QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
     QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
 
@@ -193,7 +175,7 @@ void TestRename::readOnlyFolder()
     const RenameResult result =
         withoutRootRights([&] { return fs.renameFile(folder + u"/a.txt"_s, folder + u"/b.txt"_s); });
     QCOMPARE(result.error, EACCES);
-    QCOMPARE(entries(folder), QStringList{u"a.txt"_s});
+    QCOMPARE(TestFiles::entryNames(folder), QStringList{u"a.txt"_s});
     ::chmod(QFile::encodeName(folder).constData(), 0755);
 }
 
@@ -204,8 +186,8 @@ void TestRename::caseFoldingFileSystem()
     const FatMount fat(dir.path());
     if (!fat.mounted())
         QSKIP(qPrintable(u"No FAT file system through FUSE: "_s + fat.why()));
-    QVERIFY(writeFile(fat.path(u"a.txt"_s), "a"));
-    QVERIFY(writeFile(fat.path(u"b.txt"_s), "b"));
+    QVERIFY(TestFiles::writeContent(fat.path(u"a.txt"_s), "a"));
+    QVERIFY(TestFiles::writeContent(fat.path(u"b.txt"_s), "b"));
 
     // The check sees the case-only change as the file's own, and the other rename as a clash.
     PosixFileSystem fs;
@@ -228,8 +210,8 @@ void TestRename::caseFoldingFileSystem()
     QCOMPARE(fs.entryNames(fat.path(QString())), std::optional<QStringList>({u"A.txt"_s, u"b.txt"_s}));
     // Another file's name in other letter case is never taken over.
     QCOMPARE(fs.renameFile(fat.path(u"b.txt"_s), fat.path(u"a.TXT"_s)).error, EEXIST);
-    QCOMPARE(readFile(fat.path(u"A.txt"_s)), QByteArray("a"));
-    QCOMPARE(readFile(fat.path(u"b.txt"_s)), QByteArray("b"));
+    QCOMPARE(TestFiles::read(fat.path(u"A.txt"_s)), QByteArray("a"));
+    QCOMPARE(TestFiles::read(fat.path(u"b.txt"_s)), QByteArray("b"));
 }
 
 VELTO_TEST_MAIN(TestRename)

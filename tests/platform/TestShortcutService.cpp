@@ -1,5 +1,6 @@
 #include "platform/ShortcutService.h"
 
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QDir>
@@ -14,10 +15,7 @@ namespace {
 // The raw value of a key of the entry.
 QString value(const QString& file, const QString& key)
 {
-    QFile entry(file);
-    if (!entry.open(QIODevice::ReadOnly))
-        return QString();
-    for (const QByteArray& line : entry.readAll().split('\n')) {
+    for (const QByteArray& line : TestFiles::read(file).split('\n')) {
         if (line.startsWith(key.toUtf8() + '='))
             return QString::fromUtf8(line.mid(key.size() + 1));
     }
@@ -62,11 +60,8 @@ void TestShortcutService::entries()
     const QString dirsFile =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/user-dirs.dirs"_s;
     QFile::remove(dirsFile);
-    if (!userDirs.isEmpty()) {
-        QFile dirs(dirsFile);
-        QVERIFY(dirs.open(QIODevice::WriteOnly));
-        dirs.write(userDirs.toUtf8());
-    }
+    if (!userDirs.isEmpty())
+        QVERIFY(TestFiles::writeContent(dirsFile, userDirs.toUtf8()));
     const QString target = home + u"/Meine Programme/100% Velto/velto"_s;
     XdgShortcutService service;
     QCOMPARE(service.fCreateShellLink(folder, u"Velto 1.6"_s, u"alt"_s, QString()), 0);

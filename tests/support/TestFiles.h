@@ -3,46 +3,35 @@
 #include "platform/FileSystem.h"
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <QString>
+#include <QStringList>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <ctime>
-
-// Real files for the list tests, always inside a QTemporaryDir.
+// Real files for the tests, always inside a QTemporaryDir.
 namespace TestFiles {
 
-inline bool write(const QString& path, qsizetype size = 1)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(QByteArray(size, 'x')) == size;
-}
+// A file of `size` bytes "x".
+bool write(const QString& path, qsizetype size = 1);
+// A file holding `content`.
+bool writeContent(const QString& path, const QByteArray& content);
+// What a file holds; nothing when it cannot be read.
+QByteArray read(const QString& path);
+
+// Makes one entry below root: "name/" a folder, "name->target" a symbolic link to target,
+// else an empty file. The folders above it are made as needed.
+bool create(const QString& root, const QString& spec);
+
+// The names in a folder, of every kind, hidden ones too, sorted.
+QStringList entryNames(const QString& folder);
 
 // Sets the last change to a local wall-clock time; false when the file system refuses it.
-inline bool setLocalMtime(const QString& path, const LocalTime& time)
-{
-    struct tm local = {};
-    local.tm_year = time.year - 1900;
-    local.tm_mon = time.month - 1;
-    local.tm_mday = time.day;
-    local.tm_hour = time.hour;
-    local.tm_min = time.minute;
-    local.tm_sec = time.second;
-    local.tm_isdst = -1;
-    const time_t when = ::mktime(&local);
-    const struct timespec times[2] = {{when, 0}, {when, 0}};
-    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
-}
+bool setLocalMtime(const QString& path, const LocalTime& time);
 
 // Changes the working folder for one test and restores it afterwards.
 class CurrentFolder
 {
 public:
-    explicit CurrentFolder(const QString& path) : m_previous(QDir::currentPath()) { QDir::setCurrent(path); }
-    ~CurrentFolder() { QDir::setCurrent(m_previous); }
+    explicit CurrentFolder(const QString& path);
+    ~CurrentFolder();
     CurrentFolder(const CurrentFolder&) = delete;
     CurrentFolder& operator=(const CurrentFolder&) = delete;
 

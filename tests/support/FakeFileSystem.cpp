@@ -1,0 +1,96 @@
+#include "FakeFileSystem.h"
+
+void FakeFileSystem::addFile(const QString& path, qint64 size, const LocalTime& modified)
+{
+    FileAttributes file;
+    file.exists = true;
+    file.size = size;
+    file.modified = modified;
+    m_entries.insert(path, file);
+}
+
+void FakeFileSystem::addFolder(const QString& path)
+{
+    FileAttributes folder;
+    folder.exists = true;
+    folder.isFolder = true;
+    folder.size = 4096;
+    m_entries.insert(path, folder);
+}
+
+QString FakeFileSystem::withSlash(const QString& folder)
+{
+    return folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+FileAttributes FakeFileSystem::attributes(const QString& path) const
+{
+    if (m_backing == Backing::Disk)
+        return m_disk.attributes(path);
+    return m_entries.value(path);
+}
+
+std::unique_ptr<AttributeReader> FakeFileSystem::attributeReader() const
+{
+    if (m_backing == Backing::Disk)
+        return m_disk.attributeReader();
+    return FileSystem::attributeReader();
+}
+
+std::optional<QStringList> FakeFileSystem::entryNames(const QString& folder) const
+{
+    const QString prefix = withSlash(folder);
+    if (m_failingListings.contains(prefix))
+        return std::nullopt;
+    if (m_backing == Backing::Disk)
+        return m_disk.entryNames(folder);
+    // A folder that is not there holds nothing, as on disk.
+    QStringList names;
+    for (auto it = m_entries.lowerBound(prefix); it != m_entries.cend() && it.key().startsWith(prefix);
+         ++it) {
+        const QStringView name = QStringView(it.key()).sliced(prefix.size());
+        if (!name.isEmpty() && !name.contains(u'/'))
+            names.append(name.toString());
+    }
+    return names;
+}
+
+std::optional<FolderEntries> FakeFileSystem::entries(const QString& folder) const
+{
+    if (m_failingListings.contains(withSlash(folder)))
+        return std::nullopt;
+    if (m_backing == Backing::Disk)
+        return m_disk.entries(folder);
+    return FileSystem::entries(folder);
+}
+
+int FakeFileSystem::maxNameBytes(const QString& folder) const
+{
+    if (m_backing == Backing::Disk)
+        return m_disk.maxNameBytes(folder);
+    return 255;
+}
+
+std::optional<FolderIdentity> FakeFileSystem::folderIdentity(const QString& folder) const
+{
+    if (m_backing == Backing::Disk)
+        return m_disk.folderIdentity(folder);
+    return std::nullopt;
+}
+
+RenameResult FakeFileSystem::renameFile(const QString& from, const QString& to)
+{
+    m_renameCalls.append(from + u'>' + to);
+    if (const auto failing = m_failingRenames.constFind(from); failing != m_failingRenames.cend())
+        return {failing.value()};
+    if (m_backing == Backing::Disk)
+        return m_disk.renameFile(from, to);
+    if (from == to)
+        return {};
+    if (!m_entries.contains(from))
+        return {ENOENT};
+    if (m_entries.contains(to))
+        return {EEXIST};
+    m_entries.insert(to, m_entries.take(from));
+    return {};
+}
