@@ -5,8 +5,9 @@
 #include <QStringView>
 
 // The per-user settings store: application "Tollmark", one section (Section), text values,
-// kept as an INI file under $XDG_CONFIG_HOME (default ~/.config). Every write goes to disk
-// at once.
+// kept as the INI file Tollmark.ini under $XDG_CONFIG_HOME (default ~/.config). Every write
+// goes to disk at once. Only a regular file, or a link to one, is used: where the path names
+// anything else, the store reads as empty and cannot be written.
 class Settings final : public SettingsStore
 {
 public:

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The files the program keeps (settings, manual, shortcuts) are used only where their path is
+// free or names a regular file, a symbolic link to one included. Anything else would do harm:
+// opening a FIFO blocks for ever, a device reads without end, and saving through a link to a
+// device replaces the device with a regular file.
+namespace StoredFile {
+
+enum class Kind
+{
+    Absent,  // nothing there, or a link to nothing: the file may be made
+    Regular, // a regular file, or a link to one
+    Other    // a folder, FIFO, socket or device, or a path that cannot be looked at
+};
+
+// What the path names once links are followed. Looks only; never opens the file.
+Kind kind(const QString& path);
+
+// The content of a regular file of at most maxBytes; nothing for anything else, for a larger
+// file and for one that cannot be read. Never opens a file that is not regular, and never
+// blocks, even when the path is swapped for a FIFO between the look and the open.
+std::optional<QByteArray> read(const QString& path, qint64 maxBytes);
+
+} // namespace StoredFile
