@@ -1,10 +1,14 @@
 #include "platform/ShortcutService.h"
 
+#include "platform/StoredFile.h"
+
 #include <QDir>
 #include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cerrno>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -51,19 +55,59 @@ QString escapedValue(const QString& value)
     return result;
 }
 
-int writeEntry(const QString& folder, const QString& fileName, const QString& text, bool executable)
+// Makes the folder and those above it; 0, or the errno value of the step that failed.
+int makeFolder(const QString& folder)
 {
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        return EACCES;
+    if (folder.isEmpty() || !QDir::isAbsolutePath(folder))
+        return ENOENT;
+    const QByteArray native = QFile::encodeName(QDir::cleanPath(folder));
+    for (qsizetype end = native.indexOf('/', 1);; end = native.indexOf('/', end + 1)) {
+        const QByteArray step = end < 0 ? native : native.left(end);
+        if (::mkdir(step.constData(), 0777) != 0 && errno != EEXIST)
+            return errno;
+        struct stat status;
+        if (::stat(step.constData(), &status) != 0)
+            return errno;
+        if (!S_ISDIR(status.st_mode))
+            return ENOTDIR;
+        if (end < 0)
+            return 0;
+    }
+}
+
+ShortcutResult writeEntry(const QString& folder, const QString& fileName, const QString& text,
+                          bool executable)
+{
     const QString path = folder + u'/' + fileName;
+    if (const int error = makeFolder(folder))
+        return {path, error};
+    // Saving through a link to a device would put a regular file in the device's place.
+    if (StoredFile::kind(path) == StoredFile::Kind::Other)
+        return {path, EEXIST};
+    // QSaveFile tells no errno; the failed system call leaves it behind.
+    errno = 0;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
-        return EIO;
+    if (!file.open(QIODevice::WriteOnly)) {
+        // An existing entry it may not write is refused before anything is opened.
+        const bool readOnly = file.error() == QFileDevice::WriteError || errno == 0;
+        return {path, readOnly ? EACCES : errno};
+    }
+    if (file.write(text.toUtf8()) < 0 || !file.commit())
+        return {path, errno != 0 ? errno : EIO};
     QFileDevice::Permissions permissions =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
     if (executable)
         permissions |= QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
-    return QFile::setPermissions(path, permissions) ? 0 : EPERM;
+    return {path, QFile::setPermissions(path, permissions) ? 0 : EPERM};
+}
+
+// The user's desktop folder. The user-dirs file may name it only by an absolute path or one
+// below "$HOME/"; Qt hands any other value on as it stands, and a relative one would put the
+// launcher into whatever folder the program was started from.
+QString desktopFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return QDir::isAbsolutePath(folder) ? folder : QDir::homePath() + u"/Desktop"_s;
 }
 
 } // namespace
@@ -76,13 +120,20 @@ QString XdgShortcutService::execLine(const QString& target, const QString& argum
     return line + u" %F"_s;
 }
 
-int XdgShortcutService::fCreateShellLink(const QString& folder, const QString& linkName,
-                                         const QString& target, const QString& arguments)
+ShortcutResult XdgShortcutService::fCreateShellLink(const QString& folder, const QString& linkName,
+                                                    const QString& target, const QString& arguments)
 {
     const bool desktop = folder == uR"(..\..\desktop)"_s;
     const bool openWith = folder == uR"(..\..\sendto)"_s;
     if ((!desktop && !openWith) || linkName.isEmpty() || linkName.contains(u'/'))
-        return EINVAL;
+        return {QString(), EINVAL};
+    const QString location =
+        desktop ? desktopFolder() : QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    const QString fileName = linkName + u".desktop"_s;
+    // The program's path is empty when the system's name for it is no valid text; an entry
+    // with Exec="" would start nothing.
+    if (target.isEmpty() || QFile::decodeName(QFile::encodeName(target)) != target)
+        return {location + u'/' + fileName, EILSEQ};
 
     QString text = u"[Desktop Entry]\n"
                    u"Type=Application\n"
@@ -97,7 +148,5 @@ int XdgShortcutService::fCreateShellLink(const QString& folder, const QString& l
         text += u"MimeType=application/octet-stream;\n"
                 u"NoDisplay=true\n"_s;
     }
-    const QString location = QStandardPaths::writableLocation(desktop ? QStandardPaths::DesktopLocation
-                                                                      : QStandardPaths::ApplicationsLocation);
-    return writeEntry(location, linkName + u".desktop"_s, text, desktop);
+    return writeEntry(location, fileName, text, desktop);
 }

@@ -70,3 +70,12 @@ void MessageBox::information(QWidget* parent, const QString& title, const QStrin
     box.setAccessibleDescription(text);
     box.exec();
 }
+
+void MessageBox::warning(QWidget* parent, const QString& title, const QString& text)
+{
+    if (Answer answer; answeredInAdvance(text, answer))
+        return;
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}

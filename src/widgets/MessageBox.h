@@ -25,6 +25,9 @@ public:
     // it answers the user's own question.
     static void information(QWidget* parent, const QString& title, const QString& text);
 
+    // A warning icon, the text and one OK button: something the user asked for did not happen.
+    static void warning(QWidget* parent, const QString& title, const QString& text);
+
     // The next question or information returns this answer at once instead of showing itself.
     static void setNextAnswer(Answer answer);
     // The text of the last box answered in advance.

@@ -1,13 +1,18 @@
 #include "windows/OptionForm.h"
 
 #include "platform/ShortcutService.h"
+#include "widgets/MessageBox.h"
 #include "widgets/ProgramTitle.h"
 #include "widgets/Twips.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 using Twips::place;
@@ -74,10 +79,41 @@ void OptionForm::OptBtn_Click(int Index)
 
 void OptionForm::CreateShortcuts(int desktop, int sendTo)
 {
-    // The service's answer is not read: a failed desktop shortcut must not keep the other one.
+    // A failed desktop shortcut does not keep the other one; the user hears of both at the end,
+    // in one box.
     const QString name = ShortcutService::LinkName.toString();
+    QStringList failures;
+    const auto create = [&](const QString& folder) {
+        const ShortcutResult result = m_shortcuts.fCreateShellLink(folder, name, m_target, QString());
+        if (result.error != 0) {
+            failures.append(u"Folgende Verknüpfung ließ sich nicht anlegen:\n\n"_s +
+                            QDir::toNativeSeparators(result.file) + u'\n' + reasonText(result.error));
+        }
+    };
     if (desktop != 0)
-        m_shortcuts.fCreateShellLink(uR"(..\..\desktop)"_s, name, m_target, QString());
+        create(uR"(..\..\desktop)"_s);
     if (sendTo != 0)
-        m_shortcuts.fCreateShellLink(uR"(..\..\sendto)"_s, name, m_target, QString());
+        create(uR"(..\..\sendto)"_s);
+    if (!failures.isEmpty())
+        MessageBox::warning(this, ProgramTitle.toString(), failures.join(u"\n\n"_s));
+}
+
+QString OptionForm::reasonText(int error)
+{
+    switch (error) {
+    case EILSEQ:
+        return u"Der Pfad des Programms enthält Zeichen, die sich in einer Verknüpfung nicht angeben lassen."_s;
+    case ENOTDIR:
+        return u"Wo der Ordner sein sollte, steht eine Datei."_s;
+    case EEXIST:
+    case EISDIR:
+        return u"Unter diesem Namen steht dort schon etwas, das keine Datei ist."_s;
+    case EACCES:
+    case EPERM:
+        return u"Die Berechtigung zum Schreiben fehlt."_s;
+    case EROFS:
+        return u"Das Dateisystem ist schreibgeschützt."_s;
+    default:
+        return u"Systemmeldung: "_s + QString::fromLocal8Bit(std::strerror(error));
+    }
 }

@@ -22,7 +22,10 @@ public:
 private:
     void Form_Load();
     void OptBtn_Click(int Index);
+    // Creates the ticked shortcuts; a warning names each entry that could not be written.
     void CreateShortcuts(int desktop, int sendTo);
+    // Why an entry could not be written, for the user: errno values of the shortcut service.
+    static QString reasonText(int error);
 
     ShortcutService& m_shortcuts;
     QString m_target;

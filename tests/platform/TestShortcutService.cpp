@@ -4,9 +4,12 @@
 #include "TestMain.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +35,8 @@ class TestShortcutService : public QObject
 private Q_SLOTS:
     void entries_data();
     void entries();
+    void failures_data();
+    void failures();
     void execQuoting_data();
     void execQuoting();
 };
@@ -46,6 +51,10 @@ void TestShortcutService::entries_data()
     QTest::newRow("desktop named by user-dirs")
         << uR"(..\..\desktop)"_s << u"XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"_s
         << u"Schreibtisch/Velto 1.6.desktop"_s << true;
+    // Only absolute paths and "$HOME/..." are allowed there; anything else means ~/Desktop.
+    QTest::newRow("desktop named relative")
+        << uR"(..\..\desktop)"_s << u"XDG_DESKTOP_DIR=\"Schreibtisch\"\n"_s << u"Desktop/Velto 1.6.desktop"_s
+        << true;
     QTest::newRow("open with") << uR"(..\..\sendto)"_s << QString()
                                << u".local/share/applications/Velto 1.6.desktop"_s << false;
 }
@@ -64,11 +73,13 @@ void TestShortcutService::entries()
         QVERIFY(TestFiles::writeContent(dirsFile, userDirs.toUtf8()));
     const QString target = home + u"/Meine Programme/100% Velto/velto"_s;
     XdgShortcutService service;
-    QCOMPARE(service.fCreateShellLink(folder, u"Velto 1.6"_s, u"alt"_s, QString()), 0);
-    // A second call replaces the first.
-    QCOMPARE(service.fCreateShellLink(folder, u"Velto 1.6"_s, target, QString()), 0);
-
     const QString file = home + u'/' + expected;
+    QCOMPARE(service.fCreateShellLink(folder, u"Velto 1.6"_s, u"alt"_s, QString()).error, 0);
+    // A second call replaces the first.
+    const ShortcutResult result = service.fCreateShellLink(folder, u"Velto 1.6"_s, target, QString());
+    QCOMPARE(result.error, 0);
+    QCOMPARE(result.file, file);
+
     QVERIFY2(QFile::exists(file), qPrintable(file));
     QCOMPARE(value(file, u"Name"_s), u"Velto 1.6"_s);
     QCOMPARE(value(file, u"Exec"_s), u"\"%1/Meine Programme/100%% Velto/velto\" %F"_s.arg(home));
@@ -83,6 +94,56 @@ void TestShortcutService::entries()
     validate.start(validator, {file});
     QVERIFY(validate.waitForFinished());
     QVERIFY2(validate.exitCode() == 0, validate.readAll().constData());
+}
+
+void TestShortcutService::failures_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("blocker"); // below HOME: a file, or a folder when it ends in "/"
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("file"); // below HOME
+    QTest::addColumn<int>("error");
+    const QString desktop = uR"(..\..\desktop)"_s;
+    const QString sendTo = uR"(..\..\sendto)"_s;
+    const QString applications = u".local/share/applications/Velto 1.6.desktop"_s;
+    // Failures that hold for root too.
+    QTest::newRow("a file where the folder should be")
+        << sendTo << u".local/share/applications"_s << u"/opt/velto/velto"_s << applications << ENOTDIR;
+    QTest::newRow("a file above the folder")
+        << desktop << u"Desktop"_s << u"/opt/velto/velto"_s << u"Desktop/Velto 1.6.desktop"_s << ENOTDIR;
+    QTest::newRow("a folder in the entry's place")
+        << sendTo << applications + u'/' << u"/opt/velto/velto"_s << applications << EEXIST;
+    // The program's path when the system's name for it is not valid text.
+    QTest::newRow("no program path") << sendTo << QString() << QString() << applications << EILSEQ;
+}
+
+// Nothing is written, and the answer names the entry and why.
+void TestShortcutService::failures()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, blocker);
+    QFETCH(QString, target);
+    QFETCH(QString, file);
+    QFETCH(int, error);
+    const QString home = QDir::homePath();
+    QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                  u"/user-dirs.dirs"_s);
+    for (const QString& made : {u"Desktop"_s, u".local/share/applications"_s}) {
+        QDir(home + u'/' + made).removeRecursively();
+        QFile::remove(home + u'/' + made);
+    }
+    if (blocker.endsWith(u'/')) {
+        QVERIFY(QDir(home).mkpath(blocker));
+    } else if (!blocker.isEmpty()) {
+        QVERIFY(QDir(home).mkpath(QFileInfo(blocker).path()));
+        QFile block(home + u'/' + blocker);
+        QVERIFY(block.open(QIODevice::WriteOnly));
+    }
+    const ShortcutResult result =
+        XdgShortcutService().fCreateShellLink(folder, u"Velto 1.6"_s, target, QString());
+    QCOMPARE(result.error, error);
+    QCOMPARE(result.file, home + u'/' + file);
+    QVERIFY(!QFileInfo(result.file).isFile());
 }
 
 void TestShortcutService::execQuoting_data()

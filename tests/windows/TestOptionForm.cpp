@@ -1,26 +1,33 @@
 #include "windows/OptionForm.h"
 
 #include "platform/ShortcutService.h"
+#include "widgets/MessageBox.h"
 
 #include "TestMain.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 
+#include <cerrno>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Remembers every call instead of writing anything.
+using Failures = QMap<QString, int>;
+
+// Remembers every call instead of writing anything, and fails as told.
 class RecordingShortcuts final : public ShortcutService
 {
 public:
     QStringList calls;
-    int fCreateShellLink(const QString& folder, const QString& linkName, const QString& target,
-                         const QString& arguments) override
+    Failures failing; // folder -> errno of its entry
+    ShortcutResult fCreateShellLink(const QString& folder, const QString& linkName, const QString& target,
+                                    const QString& arguments) override
     {
         calls.append(QStringList{folder, linkName, target, arguments}.join(u'|'));
-        return 1; // a failure, which must change nothing
+        const QString file = u"/home/u/"_s + folder.section(u'\\', -1) + u'/' + linkName + u".desktop"_s;
+        return {file, failing.value(folder)};
     }
 };
 
@@ -41,13 +48,36 @@ void TestOptionForm::shortcuts_data()
     QTest::addColumn<bool>("desktop");
     QTest::addColumn<bool>("sendTo");
     QTest::addColumn<QString>("button");
+    QTest::addColumn<Failures>("failing");
     QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QString>("message"); // the warning after OK, empty: none
     const QString desktop = uR"(..\..\desktop|Velto 1.6|/opt/velto/velto|)"_s;
     const QString sendTo = uR"(..\..\sendto|Velto 1.6|/opt/velto/velto|)"_s;
-    QTest::newRow("both, OK: desktop first") << true << true << u"OptBtn_0"_s << QStringList{desktop, sendTo};
-    QTest::newRow("send-to only") << false << true << u"OptBtn_0"_s << QStringList{sendTo};
-    QTest::newRow("none, OK") << false << false << u"OptBtn_0"_s << QStringList{};
-    QTest::newRow("both, Abbruch") << true << true << u"OptBtn_1"_s << QStringList{};
+    const Failures none;
+    const Failures desktopFails{{uR"(..\..\desktop)"_s, ENOTDIR}};
+    // The program's path cannot be written into an entry: both are refused.
+    const Failures bothFail{{uR"(..\..\desktop)"_s, EILSEQ}, {uR"(..\..\sendto)"_s, EILSEQ}};
+    QTest::newRow("both, OK: desktop first")
+        << true << true << u"OptBtn_0"_s << none << QStringList{desktop, sendTo} << QString();
+    QTest::newRow("send-to only") << false << true << u"OptBtn_0"_s << none << QStringList{sendTo}
+                                  << QString();
+    QTest::newRow("none, OK") << false << false << u"OptBtn_0"_s << none << QStringList{} << QString();
+    QTest::newRow("both, Abbruch") << true << true << u"OptBtn_1"_s << bothFail << QStringList{} << QString();
+    // A failed desktop entry keeps neither the other one nor the user uninformed.
+    QTest::newRow("desktop fails") << true << true << u"OptBtn_0"_s << desktopFails
+                                   << QStringList{desktop, sendTo}
+                                   << u"Folgende Verknüpfung ließ sich nicht anlegen:\n\n"
+                                      u"/home/u/desktop/Velto 1.6.desktop\n"
+                                      u"Wo der Ordner sein sollte, steht eine Datei."_s;
+    const QString unwritablePath =
+        u"Der Pfad des Programms enthält Zeichen, die sich in einer Verknüpfung nicht angeben lassen."_s;
+    QTest::newRow("no program path, one warning")
+        << true << true << u"OptBtn_0"_s << bothFail << QStringList{desktop, sendTo}
+        << u"Folgende Verknüpfung ließ sich nicht anlegen:\n\n/home/u/desktop/Velto 1.6.desktop\n"_s +
+               unwritablePath +
+               u"\n\nFolgende Verknüpfung ließ sich nicht anlegen:\n\n"
+               u"/home/u/sendto/Velto 1.6.desktop\n"_s +
+               unwritablePath;
 }
 
 void TestOptionForm::shortcuts()
@@ -55,13 +85,20 @@ void TestOptionForm::shortcuts()
     QFETCH(bool, desktop);
     QFETCH(bool, sendTo);
     QFETCH(QString, button);
+    QFETCH(Failures, failing);
     QFETCH(QStringList, calls);
+    QFETCH(QString, message);
     RecordingShortcuts service;
+    service.failing = failing;
     OptionForm form(service, u"/opt/velto/velto"_s);
     form.show();
     form.findChild<QCheckBox*>(u"ShortCutChk_0"_s)->setChecked(desktop);
     form.findChild<QCheckBox*>(u"ShortCutChk_1"_s)->setChecked(sendTo);
+    const QString before = MessageBox::lastText();
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
     QTest::mouseClick(form.findChild<QPushButton*>(button), Qt::LeftButton);
+    QCOMPARE(MessageBox::lastText(), message.isEmpty() ? before : message);
+    MessageBox::setNextAnswer(MessageBox::Answer::None);
     QCOMPARE(service.calls, calls);
     QVERIFY(!form.isVisible());
 }
