@@ -44,8 +44,10 @@ OptionForm::OptionForm(ShortcutService& shortcuts, QString target, QWidget* pare
         const auto& [caption, at] = boxes[i];
         ShortCutChk[i] = new QCheckBox(caption, frame);
         ShortCutChk[i]->setObjectName(u"ShortCutChk_"_s + QString::number(i));
-        // The caption continues the label's sentence; a screen reader gets both.
-        ShortCutChk[i]->setAccessibleName(label->text() + u' ' + Twips::plainCaption(caption));
+        // Named by its own caption like every other control; the sentence it continues is
+        // there to be read on request.
+        ShortCutChk[i]->setAccessibleName(Twips::plainCaption(caption));
+        ShortCutChk[i]->setAccessibleDescription(label->text());
         place(ShortCutChk[i], at[0], at[1], at[2], at[3]);
     }
 

@@ -5,6 +5,7 @@
 
 #include "TestMain.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QPushButton>
 
@@ -41,6 +42,7 @@ private Q_SLOTS:
     void shortcuts_data();
     void shortcuts();
     void everyOpeningStartsAfresh();
+    void checkBoxesNamedByTheirCaptions();
 };
 
 void TestOptionForm::shortcuts_data()
@@ -101,6 +103,18 @@ void TestOptionForm::shortcuts()
     MessageBox::setNextAnswer(MessageBox::Answer::None);
     QCOMPARE(service.calls, calls);
     QVERIFY(!form.isVisible());
+}
+
+void TestOptionForm::checkBoxesNamedByTheirCaptions()
+{
+    // As every other control: the caption without its access-key marker.
+    RecordingShortcuts service;
+    OptionForm form(service, u"/opt/velto/velto"_s);
+    for (const QString& name : {u"ShortCutChk_0"_s, u"ShortCutChk_1"_s}) {
+        auto* box = form.findChild<QCheckBox*>(name);
+        const QString spoken = QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name);
+        QCOMPARE(spoken, box->text().remove(u'&'));
+    }
 }
 
 void TestOptionForm::everyOpeningStartsAfresh()
