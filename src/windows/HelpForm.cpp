@@ -2,6 +2,7 @@
 
 #include "document/RtfReader.h"
 #include "document/RtfTextDocument.h"
+#include "platform/StoredFile.h"
 #include "widgets/Twips.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,9 @@ HelpForm::HelpForm(const QString& helpFile, QWidget* parent) : QMainWindow(paren
     Text1->setObjectName(u"Text1"_s);
     Text1->setAccessibleName(u"Anleitung"_s);
     Text1->setOpenLinks(false);
+    // Lines break between words only. Breaking a word that is wider than the view takes Qt
+    // time growing with the square of the word's length, minutes for a file that is one word.
+    Text1->setWordWrapMode(QTextOption::WordWrap);
     place(Text1, 120, 240, 6192, 3972);
 
     const std::pair<QString, int> buttons[] = {{u"&OK"_s, 5220}, {u"&Über ..."_s, 3840}};
@@ -59,17 +63,17 @@ QString HelpForm::defaultHelpFile()
 
 void HelpForm::Form_Load(const QString& helpFile)
 {
-    QFile file(helpFile);
-    const QByteArray rtf = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    const RtfDocument document = RtfReader::parse(rtf);
+    const std::optional<QByteArray> rtf = StoredFile::read(helpFile, MaxHelpBytes);
+    const RtfDocument document = RtfReader::parse(rtf.value_or(QByteArray()));
     const bool hasText = std::any_of(document.paragraphs.cbegin(), document.paragraphs.cend(),
                                      [](const RtfParagraph& paragraph) { return !paragraph.runs.empty(); });
     if (hasText) {
         RtfTextDocument::fill(*Text1->document(), document);
+        // Filling carries the view's cursor along to the end, and the view scrolls after it.
+        Text1->moveCursor(QTextCursor::Start);
     } else {
         const QString why =
-            file.error() == QFileDevice::NoError
-                ? u"Die Anleitung ließ sich nicht lesen: „%1“ enthält keinen Text."_s
+            rtf ? u"Die Anleitung ließ sich nicht lesen: „%1“ enthält keinen Text."_s
                 : u"Die Anleitung wurde nicht gefunden: „%1“ fehlt oder lässt sich nicht öffnen."_s;
         Text1->setPlainText(why.arg(QDir::toNativeSeparators(helpFile)));
     }

@@ -20,6 +20,11 @@ public:
     // (<prefix>/share/velto beside <prefix>/bin). The first that exists, else the first.
     static QString defaultHelpFile();
 
+    // The largest manual that is read, many times the shipped one. Only a regular file (or a
+    // link to one) up to this size is read; anything else is told in the window like a
+    // missing file, so a FIFO or a device never holds the window up.
+    static constexpr qint64 MaxHelpBytes = 4 * 1024 * 1024;
+
 Q_SIGNALS:
     // "&Über ...": the main window shows its information box.
     void aboutRequested();

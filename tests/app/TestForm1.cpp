@@ -818,7 +818,7 @@ void TestForm1::helpWindowOpensOnce()
 {
     QTemporaryDir dir;
     const QString manual = dir.filePath(u"help.rtf"_s);
-    const auto writeManual = [&manual](const char* text) {
+    const auto writeManual = [&manual](const QByteArray& text) {
         QVERIFY(TestFiles::writeContent(manual, QByteArray(R"({\rtf1\ansi )") + text + "}"));
     };
     const auto shownText = [](const Form1& window) {
@@ -836,7 +836,7 @@ void TestForm1::helpWindowOpensOnce()
     QCOMPARE(shownText(window), u"Erste Fassung"_s);
 
     // A second click only raises the open window: the file is not read again.
-    writeManual("Zweite Fassung");
+    writeManual("Zweite Fassung" + QByteArray(R"(\par Zeile)").repeated(300));
     QTest::mouseClick(help, Qt::LeftButton);
     QCOMPARE(window.helpForm(), first);
     QCOMPARE(shownText(window), u"Erste Fassung"_s);
@@ -852,7 +852,11 @@ void TestForm1::helpWindowOpensOnce()
     QTest::mouseClick(first->findChild<QPushButton*>(u"Command1_0"_s), Qt::LeftButton);
     QTRY_VERIFY(!window.helpForm());
     QTest::mouseClick(help, Qt::LeftButton);
-    QCOMPARE(shownText(window), u"Zweite Fassung"_s);
+    QVERIFY(shownText(window).startsWith(u"Zweite Fassung\nZeile\n"_s));
+    // It opens at the top, like the first time.
+    QTextBrowser* text = window.helpForm()->findChild<QTextBrowser*>(u"Text1"_s);
+    QTRY_VERIFY(text->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(text->verticalScrollBar()->value(), 0);
 
     // A missing manual is said in the window, and the program goes on.
     window.helpForm()->close();
