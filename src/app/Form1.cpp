@@ -143,7 +143,7 @@ void Form1::Form_Load()
         item->setVisible(i > RecentMasks::SlotCount);
     }
     const QList<QAction*> items = m_c.pummain->actions();
-    items[SeparatorItem]->setText(u"-"_s);
+    // A line only: some styles print a separator's text beside the line.
     items[SeparatorItem]->setSeparator(true);
     items[CancelItem]->setText(u"Abbrechen"_s);
 
