@@ -11,6 +11,21 @@ NewNameDelegate::NewNameDelegate(QObject* parent)
 {
 }
 
+QSize NewNameDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (index.column() != CandidateModel::ColNewName)
+        return size;
+    // Measured without the symbol: a style gives a cell with a symbol of the text's height a
+    // few pixels more, which would make every row taller once the first row shows one.
+    QStyleOptionViewItem plain = option;
+    QStyledItemDelegate::initStyleOption(&plain, index);
+    const QWidget* widget = plain.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    size.setHeight(style->sizeFromContents(QStyle::CT_ItemViewItem, &plain, QSize(), widget).height());
+    return size;
+}
+
 void NewNameDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);

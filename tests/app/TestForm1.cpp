@@ -640,6 +640,12 @@ void TestForm1::failingRowsAreShown()
     for (int row = 0; row < model->rowCount(); ++row)
         tips << model->index(row, CandidateModel::ColNewName).data(Qt::ToolTipRole).toString();
     QCOMPARE(tips, (QStringList{u"Name kommt mehrfach vor"_s, u"Name kommt mehrfach vor"_s, QString()}));
+    // A row with the warning symbol is as high as one without: the rows keep one height.
+    const auto* liste = child<CandidateView>(window, u"Liste"_s);
+    const auto height = [&](int row) {
+        return liste->sizeHintForIndex(model->index(row, CandidateModel::ColNewName)).height();
+    };
+    QCOMPARE(height(0), height(2));
 }
 
 void TestForm1::headerClicksSortByValue()
