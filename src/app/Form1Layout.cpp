@@ -18,7 +18,9 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionViewItem>
 
+#include <algorithm>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -73,29 +75,39 @@ QComboBox* choice(QWidget* parent, const QString& name, int l, int t, int w, int
     return box;
 }
 
+// The width a cell of the list needs to show `text` whole, by the style's own measure.
+int cellWidth(const CandidateView* liste, const QString& text)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(liste);
+    option.font = liste->font();
+    option.fontMetrics = liste->fontMetrics();
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = text;
+    return liste->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), liste).width();
+}
+
 } // namespace
 
 Form1Controls buildForm1Layout(QMainWindow* form)
 {
     Form1Controls c;
     form->setObjectName(u"Form1"_s);
-    form->setFixedSize(px(8895), px(5970));
+    // The counter frame is wider than first drawn: a choice list's arrow and frame take a fixed
+    // room, which left no place for "Unterstrich" in a list of 735 twips. The frames right of it
+    // move over; the window, the list's frame, the list and its command buttons grow as much.
+    constexpr int Wider = 480;
+    form->setFixedSize(px(form, 8895 + Wider), px(form, 5970));
     // A main window is announced as a frame by its title; the controls sit on its client area.
     auto* client = new QWidget(form);
     client->setObjectName(u"Form1Client"_s);
     form->setCentralWidget(client);
-    // The places are tight (a token button is 45 x 17 pixels): a small, narrow dialog font
-    // keeps every caption whole.
-    QFont font = form->font();
-    font.setPointSizeF(8);
-    font.setStretch(QFont::SemiCondensed);
-    form->setFont(font);
 
-    c.Frame1 = frame(client, u"Frame1"_s, u"Kandidaten zum Umbenennen"_s, 60, 0, 8775, 3315);
-    c.Frame3 = frame(client, u"Frame3"_s, u"Zähler"_s, 60, 3420, 1935, 2235);
-    c.Frame4[0] = frame(client, u"Frame4_0"_s, u"Schreibweise"_s, 2100, 3420, 2235, 795);
-    c.Frame4[1] = frame(client, u"Frame4_1"_s, u"Suchen && ersetzen"_s, 2100, 4320, 2235, 1335);
-    c.Frame2 = frame(client, u"Frame2"_s, u"Maske"_s, 4440, 3420, 4395, 2235);
+    c.Frame1 = frame(client, u"Frame1"_s, u"Kandidaten zum Umbenennen"_s, 60, 0, 8775 + Wider, 3315);
+    c.Frame3 = frame(client, u"Frame3"_s, u"Zähler"_s, 60, 3420, 1935 + Wider, 2235);
+    c.Frame4[0] = frame(client, u"Frame4_0"_s, u"Schreibweise"_s, 2100 + Wider, 3420, 2235, 795);
+    c.Frame4[1] = frame(client, u"Frame4_1"_s, u"Suchen && ersetzen"_s, 2100 + Wider, 4320, 2235, 1335);
+    c.Frame2 = frame(client, u"Frame2"_s, u"Maske"_s, 4440 + Wider, 3420, 4395, 2235);
 
     auto button = [&c](QWidget* parent, int index, const QString& caption, int l, int t, int w, int h) {
         auto* b = new QPushButton(caption, parent);
@@ -113,31 +125,34 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     c.Liste = new CandidateView(c.Frame1);
     c.Liste->setObjectName(u"Liste"_s);
     c.Liste->setAccessibleName(u"Kandidaten zum Umbenennen"_s);
-    place(c.Liste, 120, 240, 8535, 2535);
+    place(c.Liste, 120, 240, 8535 + Wider, 2535);
 
-    QFont upDownFont = font;
+    QFont upDownFont = form->font();
     upDownFont.setPointSizeF(12);
     upDownFont.setBold(true);
     button(c.Frame1, Button::MoveUp, QString(QChar(0x21E7)), 120, 2880, 675, 312)->setFont(upDownFont);
     button(c.Frame1, Button::MoveDown, QString(QChar(0x21E9)), 840, 2880, 675, 312)->setFont(upDownFont);
-    button(c.Frame1, Button::MarkAll, u"&Alle auswählen"_s, 2460, 2880, 1515, 312);
-    button(c.Frame1, Button::MarkNone, u"&Keine Auswahl"_s, 4020, 2880, 1515, 312);
-    button(c.Frame1, Button::InvertMarks, u"Auswahl &umkehren"_s, 5580, 2880, 1515, 312);
-    button(c.Frame1, Button::ClearList, u"Liste l&öschen"_s, 7140, 2880, 1515, 312);
+    // The four commands share the list's extra width, so that the last still ends with the list.
+    constexpr int Quarter = Wider / 4;
+    button(c.Frame1, Button::MarkAll, u"&Alle auswählen"_s, 2460, 2880, 1515 + Quarter, 312);
+    button(c.Frame1, Button::MarkNone, u"&Keine Auswahl"_s, 4020 + Quarter, 2880, 1515 + Quarter, 312);
+    button(c.Frame1, Button::InvertMarks, u"Auswahl &umkehren"_s, 5580 + 2 * Quarter, 2880, 1515 + Quarter,
+           312);
+    button(c.Frame1, Button::ClearList, u"Liste l&öschen"_s, 7140 + 3 * Quarter, 2880, 1515 + Quarter, 312);
     c.Btn[Button::MoveUp]->setAccessibleName(u"Nach oben"_s);
     c.Btn[Button::MoveDown]->setAccessibleName(u"Nach unten"_s);
 
     // Frame3: the counter.
     c.Label1[0] = label(c.Frame3, 0, u"Start bei"_s, 300, 360, 660, 255);
-    c.Zahl = field(c.Frame3, u"Zahl"_s, Kind::Counter, 8, 1020, 300, 735, 315);
+    c.Zahl = field(c.Frame3, u"Zahl"_s, Kind::Counter, 8, 1020, 300, 735 + Wider, 315);
     c.Zahl->setText(u"1"_s);
     c.Label1[2] = label(c.Frame3, 2, u"Schrittweite"_s, 120, 840, 840, 255);
-    c.Schrittweite = field(c.Frame3, u"Schrittweite"_s, Kind::Counter, 5, 1020, 780, 735, 315);
+    c.Schrittweite = field(c.Frame3, u"Schrittweite"_s, Kind::Counter, 5, 1020, 780, 735 + Wider, 315);
     c.Schrittweite->setText(u"1"_s);
     c.Label1[3] = label(c.Frame3, 3, u"Länge"_s, 180, 1320, 780, 255);
-    c.StellenAnzahl = choice(c.Frame3, u"StellenAnzahl"_s, 1020, 1260, 735, 315);
+    c.StellenAnzahl = choice(c.Frame3, u"StellenAnzahl"_s, 1020, 1260, 735 + Wider, 315);
     c.Label1[1] = label(c.Frame3, 1, u"Vornullen"_s, 180, 1800, 780, 255);
-    c.Vornullenzeichen = choice(c.Frame3, u"Vornullenzeichen"_s, 1020, 1740, 735, 315);
+    c.Vornullenzeichen = choice(c.Frame3, u"Vornullenzeichen"_s, 1020, 1740, 735 + Wider, 315);
 
     // Frame4: letter case, search and replace.
     c.Schreibweise = choice(c.Frame4[0], u"Schreibweise"_s, 180, 300, 1875, 315);
@@ -183,12 +198,12 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     c.Status = new QStatusBar(form);
     c.Status->setObjectName(u"Status"_s);
     c.Status->setSizeGripEnabled(false);
-    c.Status->setFixedHeight(px(255));
+    c.Status->setFixedHeight(px(form, 255));
     form->setStatusBar(c.Status);
     c.StatusPanel[0] = new QLabel(u"0 Dateien"_s, c.Status);
     c.StatusPanel[0]->setObjectName(u"Status_1"_s);
     // At least the panel's width; wider when the count text needs it.
-    c.StatusPanel[0]->setMinimumWidth(px(1440));
+    c.StatusPanel[0]->setMinimumWidth(px(form, 1440));
     c.StatusPanel[0]->setAccessibleDescription(u"Dateianzahl"_s);
     c.StatusPanel[1] = new QLabel(c.Status);
     c.StatusPanel[1]->setObjectName(u"Status_2"_s);
@@ -246,6 +261,9 @@ void configureListColumns(CandidateView* liste)
 {
     // Widths in twips of the six visible columns; the key and path columns stay hidden.
     constexpr int widths[] = {1440, 1440, 1440, 800, 300, 1400};
+    // Size, type and date show their header and their usual widest values whole, whatever the
+    // font; the name columns may stay narrow, the user widens them.
+    const QString widest[] = {{}, {}, {}, u"1023,999 MB"_s, u"JPEG"_s, u"24.12.1999 13:45:07"_s};
     QHeaderView* header = liste->header();
     header->setStretchLastSection(false);
     header->setSectionsMovable(false);
@@ -253,9 +271,13 @@ void configureListColumns(CandidateView* liste)
     header->setSortIndicatorShown(false);
     header->setMinimumSectionSize(0);
     for (int column = 0; column < header->count(); ++column) {
-        if (column < static_cast<int>(std::size(widths)))
-            header->resizeSection(column, px(widths[column]));
-        else
+        if (column >= static_cast<int>(std::size(widths))) {
             liste->setColumnHidden(column, true);
+            continue;
+        }
+        int width = px(liste, widths[column]);
+        if (!widest[column].isEmpty())
+            width = std::max({width, header->sectionSizeHint(column), cellWidth(liste, widest[column])});
+        header->resizeSection(column, width);
     }
 }

@@ -63,11 +63,12 @@ struct Form1Controls
     QMenu* pummain = nullptr;
 };
 
-// Builds the controls at their places (twips / 15 = pixels) on the window's central widget,
-// with captions, object names, accessible names, label buddies and the tab order; the two
-// panels sit in the window's status bar. Sets no handler and no starting values beyond the
-// design-time texts.
+// Builds the controls at their places (twips / 15 = pixels, grown with a wide font: see
+// Twips) on the window's central widget, in the window's own font, with captions, object
+// names, accessible names, label buddies and the tab order; the two panels sit in the
+// window's status bar. Sets no handler and no starting values beyond the design-time texts.
 Form1Controls buildForm1Layout(QMainWindow* form);
 
-// Column widths and hidden columns of the list; call once its model is set.
+// Column widths and hidden columns of the list; call once its model is set. Size, type and
+// date are wide enough for their usual values.
 void configureListColumns(CandidateView* liste);

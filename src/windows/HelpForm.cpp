@@ -22,7 +22,7 @@ HelpForm::HelpForm(const QString& helpFile, QWidget* parent) : QMainWindow(paren
 {
     setObjectName(u"HelpForm"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(px(6570), px(4950));
+    setFixedSize(px(this, 6570), px(this, 4950));
     auto* client = new QWidget(this);
     client->setObjectName(u"HelpFormClient"_s);
     setCentralWidget(client);

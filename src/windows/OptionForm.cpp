@@ -23,10 +23,7 @@ OptionForm::OptionForm(ShortcutService& shortcuts, QString target, QWidget* pare
 {
     setObjectName(u"OptionForm"_s);
     setModal(true);
-    setFixedSize(px(4605), px(2205));
-    QFont small = font();
-    small.setPointSizeF(8);
-    setFont(small);
+    setFixedSize(px(this, 4605), px(this, 2205));
 
     auto* frame = new QGroupBox(u"Verknüpfungen"_s, this);
     frame->setObjectName(u"Frame1"_s);

@@ -194,7 +194,9 @@ void TestForm1::startupState()
     QVERIFY(!child<QPushButton>(window, u"Btn_13"_s)->isEnabled());
     QVERIFY(!child<QCheckBox>(window, u"ToolTipCheck"_s)->isChecked());
     QCOMPARE(child<QPushButton>(window, u"Btn_4"_s)->toolTip(), QString());
-    QCOMPARE(window.size(), QSize(593, 398));
+    // Fixed, and never below the size it was drawn with; a wide font makes it larger.
+    QCOMPARE(window.minimumSize(), window.maximumSize());
+    QVERIFY(window.width() >= 625 && window.height() >= 398);
 }
 
 void TestForm1::captions_data()
@@ -327,7 +329,7 @@ void TestForm1::listColumns()
     for (int c = 0; c < 11; ++c) {
         QCOMPARE(liste->isColumnHidden(c), c >= 6);
         if (c < 6)
-            QCOMPARE(liste->header()->sectionSize(c), widths[c]);
+            QVERIFY(liste->header()->sectionSize(c) >= widths[c]);
     }
 }
 

@@ -1,0 +1,137 @@
+#include "app/CandidateView.h"
+#include "app/Form1.h"
+#include "list/CandidateModel.h"
+#include "platform/ShortcutService.h"
+#include "widgets/Twips.h"
+#include "windows/HelpForm.h"
+#include "windows/OptionForm.h"
+
+#include "TestFiles.h"
+#include "TestMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The width a control's text needs, by the style's own measure; 0 for a control without text.
+int needed(const QWidget* widget)
+{
+    const QStyle* style = widget->style();
+    if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
+        if (button->text().isEmpty())
+            return 0;
+        // What the style adds around a button's text, without the least width some styles
+        // give every button.
+        return button->fontMetrics().horizontalAdvance(Twips::plainCaption(button->text())) +
+               style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+               2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    }
+    if (qobject_cast<const QCheckBox*>(widget) || qobject_cast<const QRadioButton*>(widget) ||
+        qobject_cast<const QLabel*>(widget))
+        return widget->sizeHint().width();
+    if (const auto* frame = qobject_cast<const QGroupBox*>(widget))
+        return frame->minimumSizeHint().width();
+    if (const auto* box = qobject_cast<const QComboBox*>(widget)) {
+        int longest = 0;
+        for (int i = 0; i < box->count(); ++i)
+            longest = std::max(longest, box->fontMetrics().horizontalAdvance(box->itemText(i)));
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.editable = box->isEditable();
+        option.frame = box->hasFrame();
+        return style
+            ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(longest, box->fontMetrics().height()), box)
+            .width();
+    }
+    return 0;
+}
+
+// Every visible control of the window whose text does not fit, with what it needs and has.
+QStringList cutTexts(const QWidget& window)
+{
+    QStringList cut;
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(&window))
+            continue;
+        const int need = needed(widget);
+        if (need > widget->width())
+            cut << u"%1 needs %2, has %3"_s.arg(widget->objectName()).arg(need).arg(widget->width());
+    }
+    return cut;
+}
+
+} // namespace
+
+// No caption, label, list entry or column header is cut at the usual fonts of a Linux desktop.
+class TestLayout : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void captionsFit_data();
+    void captionsFit();
+};
+
+void TestLayout::captionsFit_data()
+{
+    QTest::addColumn<int>("points");
+    // Debian's Qt without a desktop, and a common desktop setting.
+    QTest::newRow("DejaVu Sans 9 pt") << 9;
+    QTest::newRow("DejaVu Sans 11 pt") << 11;
+}
+
+void TestLayout::captionsFit()
+{
+    QFETCH(int, points);
+    QApplication::setFont(QFont(u"DejaVu Sans"_s, points));
+    QCOMPARE(QFontInfo(QApplication::font()).family(), u"DejaVu Sans"_s);
+
+    // A row whose size, type and date are as wide as they usually get.
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(u"bild.JPEG"_s);
+    QVERIFY(TestFiles::write(picture, 1048575));
+    QVERIFY(TestFiles::setLocalMtime(picture, {1999, 12, 24, 13, 45, 7}));
+    Form1Services services;
+    services.helpFile = dir.filePath(u"help.rtf"_s);
+    Form1 main({QFile::encodeName(picture)}, 1500, services);
+    main.show();
+    QStringList cut = cutTexts(main);
+
+    auto* liste = main.findChild<CandidateView*>(u"Liste"_s);
+    QHeaderView* header = liste->header();
+    const std::pair<int, QString> samples[] = {{CandidateModel::ColSize, u"1023,999 KB"_s},
+                                               {CandidateModel::ColType, u"JPEG"_s},
+                                               {CandidateModel::ColDate, u"24.12.1999 13:45:07"_s}};
+    for (const auto& [column, sample] : samples) {
+        const QModelIndex cell = main.model()->index(0, column);
+        QCOMPARE(cell.data().toString(), sample);
+        const int need = std::max(header->sectionSizeHint(column), liste->sizeHintForIndex(cell).width());
+        if (need > header->sectionSize(column))
+            cut << u"column %1 needs %2, has %3"_s.arg(column).arg(need).arg(header->sectionSize(column));
+    }
+
+    XdgShortcutService shortcuts;
+    OptionForm options(shortcuts, u"/usr/bin/velto"_s);
+    options.show();
+    cut << cutTexts(options);
+    HelpForm help(dir.filePath(u"help.rtf"_s));
+    help.setAttribute(Qt::WA_DeleteOnClose, false);
+    help.show();
+    cut << cutTexts(help);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u"; "_s)));
+}
+
+VELTO_GUI_TEST_MAIN(TestLayout)
+#include "TestLayout.moc"
