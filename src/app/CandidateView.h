@@ -5,7 +5,8 @@
 class QMimeData;
 
 // The candidate list in details view: whole rows are marked, rows have one height so that
-// a million of them scroll smoothly, and files may be dropped onto it.
+// a million of them scroll smoothly, and files may be dropped onto it. Its context menu and
+// the Delete key are the receiver's: the view only says when they are wanted.
 class CandidateView final : public QTreeView
 {
     Q_OBJECT
@@ -16,9 +17,18 @@ public:
 Q_SIGNALS:
     // Whatever was dropped; the receiver decides whether it holds files.
     void dataDropped(const QMimeData* data);
+    // A right click, the menu key or Shift+F10; globalPos is where the menu should open.
+    void contextMenuWanted(const QPoint& globalPos);
+    void deleteKeyPressed();
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Below the current row when it can be seen, else the list's top left corner.
+    QPoint keyboardMenuPos() const;
 };

@@ -2,6 +2,7 @@
 
 #include "app/CandidateView.h"
 #include "app/FormLineEdit.h"
+#include "app/ListContextMenu.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProgramTitle.h"
 #include "plan/RecentMasks.h"
@@ -85,6 +86,7 @@ Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services servic
     m_c.Liste->setModel(m_model);
     configureListColumns(m_c.Liste);
     m_selection = new CandidateSelection(m_model, m_c.Liste->selectionModel(), this);
+    m_listMenu = new ListContextMenu(m_model, this);
     m_model->setProgress([this](qsizetype done, qsizetype total) { m_progress.show(done, total); });
 
     if (const QScreen* screen = QApplication::primaryScreen())
@@ -113,6 +115,11 @@ void Form1::connectHandlers()
             [this](QAction* item) { pum_Click(static_cast<int>(m_c.pummain->actions().indexOf(item)) + 1); });
     connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(m_c.Liste, &CandidateView::dataDropped, this, &Form1::Liste_OLEDragDrop);
+    connect(m_c.Liste, &CandidateView::contextMenuWanted, this,
+            [this](const QPoint& pos) { m_listMenu->open(pos, false); });
+    connect(m_c.Liste, &CandidateView::deleteKeyPressed, m_listMenu, &ListContextMenu::removeMarked);
+    connect(m_listMenu, &ListContextMenu::filesChosen, this, &Form1::FillListe);
+    connect(m_listMenu, &ListContextMenu::rowsRemoved, this, &Form1::ChkSituation);
     connect(m_c.Liste->header(), &QHeaderView::sectionClicked, this,
             [this](int section) { Liste_ColumnClick(section + 1); });
     // Marks changed with the mouse or the keyboard are checked after the delay.

@@ -14,6 +14,7 @@
 class CandidateModel;
 class CandidateSelection;
 class FileSystem;
+class ListContextMenu;
 class SettingsStore;
 class ShortcutService;
 class QLineEdit;
@@ -111,6 +112,7 @@ private:
     Form1Services m_services;
     QList<QByteArray> m_arguments;
     ProgressPainter m_progress;
+    ListContextMenu* m_listMenu = nullptr;
     QPointer<HelpForm> m_help;
 
     // Window state shared by the handlers.

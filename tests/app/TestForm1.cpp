@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/CandidateView.h"
+#include "widgets/FileDialog.h"
 #include "widgets/MessageBox.h"
 #include "windows/HelpForm.h"
 #include "list/CandidateModel.h"
@@ -13,6 +14,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
@@ -111,6 +113,43 @@ void readyToRename(Form1& window, const QString& mask)
     QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(window, u"Btn_8"_s)->isEnabled(), 5000);
 }
 
+enum class MenuBy
+{
+    RightClick,
+    MenuKey,
+    ShiftF10
+};
+
+// Opens the list's context menu as the user would; the platform turns the menu key into a
+// context-menu event of the focused widget.
+QMenu* openListMenu(Form1& window, MenuBy how = MenuBy::MenuKey)
+{
+    auto* liste = child<CandidateView>(window, u"Liste"_s);
+    const QPoint at(5, 5);
+    if (how == MenuBy::ShiftF10) {
+        QTest::keyClick(liste, Qt::Key_F10, Qt::ShiftModifier);
+    } else if (how == MenuBy::MenuKey) {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, liste->mapToGlobal(at));
+        QApplication::sendEvent(liste, &event);
+    } else {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, liste->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(liste->viewport(), &event);
+    }
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu || menu->objectName() != u"ListMenu")
+        qFatal("the list's context menu did not open");
+    return menu;
+}
+
+void chooseFromListMenu(Form1& window, const QString& item)
+{
+    QMenu* menu = openListMenu(window);
+    QAction* action = child<QAction>(window, item);
+    QVERIFY(menu->actions().contains(action));
+    menu->close();
+    action->trigger();
+}
+
 } // namespace
 
 class TestForm1 : public QObject
@@ -132,6 +171,12 @@ private Q_SLOTS:
     void commandLineIntake();
     void drops_data();
     void drops();
+    void listMenuItems_data();
+    void listMenuItems();
+    void marksLeaveTheList_data();
+    void marksLeaveTheList();
+    void filesAddedThroughTheDialog_data();
+    void filesAddedThroughTheDialog();
     void keystrokesDelayOneCheck();
     void digitChoiceLastsUntilDelayedCheck();
     void leadZeroChoiceAppliesAtOnce();
@@ -471,6 +516,101 @@ void TestForm1::drops()
     if (rows > 0)
         QCOMPARE(countPanel(window),
                  QString::number(rows) + u" von "_s + QString::number(rows) + u" Dateien markiert"_s);
+}
+
+void TestForm1::listMenuItems_data()
+{
+    QTest::addColumn<MenuBy>("how");
+    QTest::newRow("right click") << MenuBy::RightClick;
+    QTest::newRow("menu key") << MenuBy::MenuKey;
+    QTest::newRow("Shift+F10") << MenuBy::ShiftF10;
+}
+
+void TestForm1::listMenuItems()
+{
+    QFETCH(MenuBy, how);
+    Form1 window({}, Delay);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QMenu* menu = openListMenu(window, how);
+    const QList<QAction*> items = menu->actions();
+    QCOMPARE(items.size(), 4);
+    QVERIFY(items[2]->isSeparator());
+    const QStringList captions{u"&Dateien hinzufügen ..."_s, u"Aus der Liste &nehmen"_s, QString(),
+                               u"Letzte Umbenennung &rückgängig machen"_s};
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(menu);
+    for (int i : {0, 1, 3}) {
+        QCOMPARE(items[i]->text(), captions[i]);
+        QCOMPARE(accessible->child(i)->text(QAccessible::Name), QString(captions[i]).remove(u'&'));
+    }
+    QVERIFY(items[0]->isEnabled() && items[1]->isEnabled());
+    // Nothing was renamed yet: nothing to take back.
+    QVERIFY(!items[3]->isEnabled());
+    QCOMPARE(items[3]->shortcut().toString(QKeySequence::NativeText), u"Strg+Z"_s);
+    QVERIFY(items[3]->isShortcutVisibleInContextMenu());
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTRY_VERIFY(!menu->isVisible());
+}
+
+void TestForm1::marksLeaveTheList_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("Delete key") << true;
+    QTest::newRow("menu item") << false;
+}
+
+void TestForm1::marksLeaveTheList()
+{
+    QFETCH(bool, byKey);
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s})), Delay);
+    auto* liste = child<CandidateView>(window, u"Liste"_s);
+    liste->selectionModel()->select(window.model()->index(1, 0),
+                                    QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    QSignalSpy checks(&window, &Form1::checkFinished);
+    if (byKey)
+        QTest::keyClick(liste, Qt::Key_Delete);
+    else
+        chooseFromListMenu(window, u"ListMenu_Remove"_s);
+    QCOMPARE(column(window, CandidateModel::ColOldName), QStringList{u"b.txt"_s});
+    QCOMPARE(checks.count(), 1);
+    QCOMPARE(countPanel(window), u"0 von 1 Dateien markiert"_s);
+    QCOMPARE(TestFiles::entryNames(dir.path()), (QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s}));
+    // No marked row left: nothing happens.
+    QTest::keyClick(liste, Qt::Key_Delete);
+    QCOMPARE(window.model()->rowCount(), 1);
+}
+
+void TestForm1::filesAddedThroughTheDialog_data()
+{
+    QTest::addColumn<QStringList>("chosen");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("count");
+    QTest::newRow("files") << QStringList{u"b.txt"_s, u"c.txt"_s}
+                           << QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s}
+                           << u"2 von 3 Dateien markiert"_s;
+    // The skips of a drop: folders, missing paths, rows already listed.
+    QTest::newRow("skips") << QStringList{u"Ordner"_s, u"fehlt.txt"_s, u"a.txt"_s, u"c.txt"_s}
+                           << QStringList{u"a.txt"_s, u"c.txt"_s} << u"1 von 2 Dateien markiert"_s;
+    QTest::newRow("cancelled") << QStringList{} << QStringList{u"a.txt"_s} << u"0 von 1 Dateien markiert"_s;
+}
+
+void TestForm1::filesAddedThroughTheDialog()
+{
+    QFETCH(QStringList, chosen);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, count);
+    QTemporaryDir dir;
+    createFiles(dir, {u"b.txt"_s, u"c.txt"_s, u"Ordner/"_s});
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s})), Delay);
+    child<QPushButton>(window, u"Btn_2"_s)->click();
+    QStringList paths;
+    for (const QString& name : chosen)
+        paths << dir.filePath(name);
+    FileDialog::setNextFiles(paths);
+    chooseFromListMenu(window, u"ListMenu_AddFiles"_s);
+    QCOMPARE(column(window, CandidateModel::ColOldName), rows);
+    QCOMPARE(countPanel(window), count);
 }
 
 void TestForm1::keystrokesDelayOneCheck()

@@ -1,0 +1,24 @@
+#include "widgets/FileDialog.h"
+
+#include <QFileDialog>
+
+#include <optional>
+
+namespace {
+std::optional<QStringList> nextFiles;
+}
+
+QStringList FileDialog::openFiles(QWidget* parent)
+{
+    if (nextFiles) {
+        const QStringList paths = *nextFiles;
+        nextFiles.reset();
+        return paths;
+    }
+    return QFileDialog::getOpenFileNames(parent, QStringLiteral("Dateien hinzufügen"));
+}
+
+void FileDialog::setNextFiles(const QStringList& paths)
+{
+    nextFiles = paths;
+}

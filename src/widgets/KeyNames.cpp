@@ -1,0 +1,40 @@
+#include "widgets/KeyNames.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTranslator>
+
+namespace {
+
+class GermanKeyNames final : public QTranslator
+{
+public:
+    using QTranslator::QTranslator;
+
+    bool isEmpty() const override { return false; }
+
+    QString translate(const char* context, const char* sourceText, const char*, int) const override
+    {
+        if (qstrcmp(context, "QShortcut") != 0)
+            return QString();
+        static const char* const names[][2] = {
+            {"Ctrl", "Strg"}, {"Shift", "Umschalt"}, {"Del", "Entf"}, {"Ins", "Einfg"}};
+        for (const auto& [english, german] : names) {
+            if (qstrcmp(sourceText, english) == 0)
+                return QString::fromLatin1(german);
+        }
+        return QString();
+    }
+};
+
+} // namespace
+
+void KeyNames::useGerman()
+{
+    static QPointer<QTranslator> installed;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (installed || !app)
+        return;
+    installed = new GermanKeyNames(app);
+    QCoreApplication::installTranslator(installed);
+}
