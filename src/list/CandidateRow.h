@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/EntryIdentity.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -31,9 +33,10 @@ struct CandidateRow
     QString OldName; // the name with its type
     QString NewName; // written by the name pass
     static constexpr qint64 NoDate = -1;
-    qint64 DateStamp = NoDate; // local time of the last change as YYYYMMDDhhmmss
-    qint64 Size = 0;           // bytes
-    qint32 TypeDot = -1;       // index of the last "." in OldName, -1 when it has none
+    qint64 DateStamp = NoDate;   // local time of the last change as YYYYMMDDhhmmss
+    qint64 Size = 0;             // bytes
+    EntryIdentity Identity = {}; // the file as intake found it; the rename run renames only that
+    qint32 TypeDot = -1;         // index of the last "." in OldName, -1 when it has none
     quint8 Problems = RowProblem::None;
     bool Marked = false;
 

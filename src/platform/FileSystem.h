@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/EntryIdentity.h"
 #include "platform/FolderEntries.h"
 
-#include <QHashFunctions>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -28,21 +28,12 @@ struct FileAttributes
     bool isFolder = false;
     qint64 size = 0;
     LocalTime modified;
-    bool isSpecial = false; // a FIFO, socket or device: neither a regular file nor a folder
+    bool isSpecial = false;      // a FIFO, socket or device: neither a regular file nor a folder
+    EntryIdentity identity = {}; // of the file a symbolic link leads to
 };
 
 // A directory as the file system knows it, however its path is spelled.
-struct FolderIdentity
-{
-    quint64 device = 0;
-    quint64 inode = 0;
-    friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
-};
-
-inline size_t qHash(const FolderIdentity& id, size_t seed = 0)
-{
-    return qHashMulti(seed, id.device, id.inode);
-}
+using FolderIdentity = EntryIdentity;
 
 // How a rename ended: 0 for success, else the errno value that says why it failed.
 struct RenameResult

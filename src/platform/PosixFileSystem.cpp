@@ -50,6 +50,11 @@ LocalTime localTimeOf(time_t time)
     return result;
 }
 
+EntryIdentity identityOf(const struct stat& info)
+{
+    return {static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
+}
+
 FileAttributes describe(const struct stat& info, const LocalTime& modified)
 {
     FileAttributes result;
@@ -58,6 +63,7 @@ FileAttributes describe(const struct stat& info, const LocalTime& modified)
     result.isSpecial = !result.isFolder && !S_ISREG(info.st_mode);
     result.size = static_cast<qint64>(info.st_size);
     result.modified = modified;
+    result.identity = identityOf(info);
     return result;
 }
 
@@ -390,7 +396,7 @@ std::optional<FolderIdentity> PosixFileSystem::folderIdentity(const QString& fol
     struct stat info = {};
     if (::stat(encodeFolder(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
         return std::nullopt;
-    return FolderIdentity{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
+    return identityOf(info);
 }
 
 namespace {
