@@ -1,5 +1,6 @@
-// The rename run over real files against its floor, a bare loop of renameat2 calls over the
-// same files. Each iteration renames every file to its other name and the next one back.
+// The rename run over real files against its floor, a bare loop over the same files of the
+// calls that the run cannot do without: fstatat, which makes sure the entry is still the listed
+// file, and renameat2. Each iteration renames every file to its other name and the next one back.
 #include "plan/RenameRun.h"
 #include "list/CandidateModel.h"
 #include "platform/PosixFileSystem.h"
@@ -10,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -36,11 +38,13 @@ public:
         for (int i = 0; i < count; ++i) {
             const QByteArray path = QFile::encodeName(m_folder + name(0, i));
             const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
-            if (fd < 0) {
+            struct stat info = {};
+            if (fd < 0 || ::fstat(fd, &info) != 0) {
                 std::perror("open");
                 std::abort();
             }
             ::close(fd);
+            m_identities.push_back({static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)});
         }
         m_count = count;
     }
@@ -51,17 +55,20 @@ public:
     }
     const QString& folder() const { return m_folder; }
     int count() const { return m_count; }
+    // The file's identity, which a rename keeps.
+    const EntryIdentity& identity(int i) const { return m_identities[static_cast<size_t>(i)]; }
     int side() const { return m_side; }
     void flip() { m_side = 1 - m_side; }
 
 private:
     QTemporaryDir m_dir;
     QString m_folder;
+    std::vector<EntryIdentity> m_identities;
     int m_count = 0;
     int m_side = 0;
 };
 
-void BM_BareRenameLoop(benchmark::State& state)
+void BM_BareLookAndRenameLoop(benchmark::State& state)
 {
     Files files(fileCount);
     std::vector<QByteArray> names[2];
@@ -73,15 +80,21 @@ void BM_BareRenameLoop(benchmark::State& state)
         const std::vector<QByteArray>& from = names[files.side()];
         const std::vector<QByteArray>& to = names[1 - files.side()];
         for (size_t i = from.size(); i-- > 0;) {
-            if (::renameat2(AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(), RENAME_NOREPLACE) !=
-                0)
+            struct stat info = {};
+            const EntryIdentity& listed = files.identity(static_cast<int>(i));
+            if (::fstatat(AT_FDCWD, from[i].constData(), &info, 0) != 0 || S_ISDIR(info.st_mode) ||
+                static_cast<quint64>(info.st_ino) != listed.inode ||
+                static_cast<quint64>(info.st_dev) != listed.device)
+                state.SkipWithError("not the listed file");
+            else if (::renameat2(AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(),
+                                 RENAME_NOREPLACE) != 0)
                 state.SkipWithError("renameat2 failed");
         }
         files.flip();
     }
     state.SetItemsProcessed(state.iterations() * files.count());
 }
-BENCHMARK(BM_BareRenameLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareLookAndRenameLoop)->Unit(benchmark::kMillisecond);
 
 void BM_RenameRun(benchmark::State& state)
 {
@@ -95,6 +108,7 @@ void BM_RenameRun(benchmark::State& state)
         for (int i = 0; i < files.count(); ++i) {
             CandidateRow row = CandidateRow::fromParts(files.folder(), Files::name(files.side(), i));
             row.NewName = Files::name(1 - files.side(), i);
+            row.Identity = files.identity(i);
             row.Marked = true;
             rows.push_back(std::move(row));
         }

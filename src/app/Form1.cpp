@@ -392,7 +392,7 @@ void Form1::UmTaufen()
         const auto progress = [this](int value) { m_progress.keepAlive(value); };
         const auto askGoOn = [this](const RenameFailure& failure) {
             return MessageBox::okCancel(this, ProgramTitle.toString(), RenameRun::failureText(failure),
-                                        RenameRun::reasonText(failure.error)) == MessageBox::Answer::Ok;
+                                        RenameRun::reasonText(failure)) == MessageBox::Answer::Ok;
         };
         const RenameRun::Outcome outcome =
             RenameRun::run(*m_model, *m_services.fileSystem, progress, askGoOn);

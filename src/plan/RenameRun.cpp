@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -15,7 +16,51 @@ struct Planned
     QString folder;
     QString oldName;
     QString newName;
+    EntryIdentity identity = {};
 };
+
+// Whether a look found the file that intake took in. Both follow a symbolic link to its file,
+// so a listed link passes while it leads to the same file.
+bool isListedFile(const EntryLook& look, const EntryIdentity& identity)
+{
+    return look.ok() && !look.isFolder && look.identity == identity;
+}
+
+// Gives one row's file its new name; nothing when that worked, else why not. The look before
+// the rename leaves alone an entry that is no longer the listed file: it was replaced by
+// another file or by a folder (which may even have been given the freed inode number) since
+// intake. No look can close the gap between itself and the rename, though: the rename names
+// its source by path only, so an entry swapped in after the look is renamed all the same.
+std::optional<RenameFailure> renameOne(FileSystem& fs, const Planned& row)
+{
+    const auto failure = [&row](int error, RenameFailure::Kind kind = RenameFailure::Kind::Refused) {
+        return RenameFailure{row.folder + row.oldName, row.folder + row.newName, error, kind};
+    };
+    if (row.newName.contains(u'/') || row.newName.contains(QChar(u'\0')))
+        return failure(EINVAL);
+    if (row.newName == row.oldName)
+        return std::nullopt;
+
+    const QString from = row.folder + row.oldName;
+    const EntryLook before = fs.look(from);
+    if (!before.ok())
+        return failure(before.error);
+    if (!isListedFile(before, row.identity))
+        return failure(0, RenameFailure::Kind::Replaced);
+    const RenameResult result = fs.renameFile(from, row.folder + row.newName);
+    if (result.ok())
+        return std::nullopt;
+    // Some drivers drop the file when they refuse a name (fusefat with a non-ASCII name), and
+    // the user must not be told that it kept its name. ENOENT already says the source was gone
+    // before the rename, so it needs no second look.
+    if (result.error != ENOENT) {
+        const EntryLook after = fs.look(from);
+        if (after.error == ENOENT || after.error == ENOTDIR ||
+            (after.ok() && !isListedFile(after, row.identity)))
+            return failure(result.error, RenameFailure::Kind::Lost);
+    }
+    return failure(result.error);
+}
 
 } // namespace
 
@@ -28,7 +73,7 @@ RenameRun::Outcome RenameRun::run(CandidateModel& model, FileSystem& fs, const P
     for (int position = rowCount - 1; position >= 0; --position) {
         const CandidateRow& row = rows[static_cast<size_t>(position)];
         if (row.Marked)
-            plan.push_back({position, row.Folder, row.OldName, row.NewName});
+            plan.push_back({position, row.Folder, row.OldName, row.NewName, row.Identity});
     }
 
     Outcome outcome;
@@ -41,19 +86,15 @@ RenameRun::Outcome RenameRun::run(CandidateModel& model, FileSystem& fs, const P
     for (const Planned& row : plan) {
         if (progress)
             progress(rowCount - (row.position + 1));
-        RenameResult result;
-        if (row.newName.contains(u'/') || row.newName.contains(QChar(u'\0')))
-            result.error = EINVAL;
-        else if (row.newName != row.oldName)
-            result = fs.renameFile(row.folder + row.oldName, row.folder + row.newName);
-        if (result.ok()) {
+        const std::optional<RenameFailure> failure = renameOne(fs, row);
+        if (!failure) {
             renamed.push_back(row.position);
             outcome.renamedNames.append(row.newName);
             continue;
         }
         ++outcome.failed;
         removeRenamed();
-        if (!askGoOn || !askGoOn({row.folder + row.oldName, row.folder + row.newName, result.error})) {
+        if (!askGoOn || !askGoOn(*failure)) {
             outcome.stopped = true;
             break;
         }
@@ -75,8 +116,17 @@ QString RenameRun::failureText(const RenameFailure& failure)
         .join(u'\n');
 }
 
-QString RenameRun::reasonText(int error)
+QString RenameRun::reasonText(const RenameFailure& failure)
 {
+    switch (failure.kind) {
+    case RenameFailure::Kind::Replaced:
+        return QStringLiteral("Die Datei wurde inzwischen durch eine andere ersetzt.");
+    case RenameFailure::Kind::Lost:
+        return QStringLiteral("Die Datei ist nach dem Fehlschlag nicht mehr auffindbar.");
+    case RenameFailure::Kind::Refused:
+        break;
+    }
+    const int error = failure.error;
     switch (error) {
     case EEXIST:
     case ENOTEMPTY:

@@ -8,12 +8,19 @@
 class CandidateModel;
 class FileSystem;
 
-// One rename that failed: the file, the path it should have got, and the system's reason.
+// One rename that failed: the file, the path it should have got, and why.
 struct RenameFailure
 {
+    enum class Kind
+    {
+        Refused,  // the system refused the rename, or the look before it: see error
+        Replaced, // the entry is no longer the file that was taken in; nothing was renamed
+        Lost,     // the rename failed, and afterwards the file is not found under its name
+    };
     QString PathName;
     QString Target; // Folder + NewName
-    int error = 0;  // errno
+    int error = 0;  // errno of the refusal, or of the failed rename that lost the file
+    Kind kind = Kind::Refused;
 };
 
 // The rename run: gives every marked row's file its new name, from the last row to the
@@ -35,14 +42,17 @@ public:
 
     // Works on a snapshot of the marked rows taken at the start. A new name equal to the old
     // one counts as done without touching the disk; one holding "/" or U+0000 fails without
-    // a system call. Renamed rows leave the model in one removal before each question and
-    // at the end, so that the list behind the question is current and a long run is not
-    // quadratic. One rename call per marked row.
+    // a system call. Any other row's entry is looked at first: it is renamed only when it is
+    // still the file that intake took in (same identity, not a folder). A rename that fails
+    // is followed by a second look, which tells whether the failure took the file with it.
+    // Renamed rows leave the model in one removal before each question and at the end, so
+    // that the list behind the question is current and a long run is not quadratic. One look
+    // and one rename call per marked row, and one more look per failed rename.
     static Outcome run(CandidateModel& model, FileSystem& fs, const Progress& progress,
                        const AskGoOn& askGoOn);
 
     // The seven lines of the failure message.
     static QString failureText(const RenameFailure& failure);
-    // The system's reason in a sentence, for the message's details.
-    static QString reasonText(int error);
+    // Why the rename failed, in a sentence, for the message's details.
+    static QString reasonText(const RenameFailure& failure);
 };

@@ -29,11 +29,21 @@ struct FileAttributes
     qint64 size = 0;
     LocalTime modified;
     bool isSpecial = false;      // a FIFO, socket or device: neither a regular file nor a folder
-    EntryIdentity identity = {}; // of the file a symbolic link leads to
+    EntryIdentity identity = {}; // of the file a symbolic link leads to, as look() gives it
 };
 
 // A directory as the file system knows it, however its path is spelled.
 using FolderIdentity = EntryIdentity;
+
+// What the entry at a path is at the moment of the look: 0 and its identity, or the errno value
+// that says why it cannot be looked at (ENOENT when nothing has that name).
+struct EntryLook
+{
+    int error = 0;
+    EntryIdentity identity = {};
+    bool isFolder = false;
+    bool ok() const { return error == 0; }
+};
 
 // How a rename ended: 0 for success, else the errno value that says why it failed.
 struct RenameResult
@@ -102,6 +112,13 @@ public:
             const FileSystem& m_fs;
         };
         return std::make_unique<ByPath>(*this);
+    }
+    // The entry a path names now, following symbolic links as attributes() does, so that its
+    // identity is the one attributes() gave when the path was taken in.
+    virtual EntryLook look(const QString& path) const
+    {
+        Q_UNUSED(path);
+        return {ENOSYS};
     }
     // Gives the entry at `from` the path `to` in the same folder, never replacing another
     // entry. A `to` equal to `from` succeeds without touching anything; a case-only change

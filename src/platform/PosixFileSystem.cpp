@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -397,6 +398,22 @@ std::optional<FolderIdentity> PosixFileSystem::folderIdentity(const QString& fol
     if (::stat(encodeFolder(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
         return std::nullopt;
     return identityOf(info);
+}
+
+EntryLook PosixFileSystem::look(const QString& path) const
+{
+    if (path.isEmpty() || !encodable(path))
+        return {ENOENT};
+    // Asks the file system itself rather than the kernel's cache of names: a FUSE driver may
+    // drop a file on its own (fusefat does when it refuses a name), and a cached entry would
+    // still show the file for a second.
+    struct statx info = {};
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_STATX_FORCE_SYNC, STATX_TYPE | STATX_INO,
+                &info) != 0)
+        return {errno};
+    const EntryIdentity identity{static_cast<quint64>(makedev(info.stx_dev_major, info.stx_dev_minor)),
+                                 static_cast<quint64>(info.stx_ino)};
+    return {0, identity, S_ISDIR(info.stx_mode)};
 }
 
 namespace {

@@ -1,6 +1,9 @@
 #include "plan/PlanCheck.h"
+#include "list/CandidateModel.h"
 #include "list/CandidateRow.h"
+#include "list/ListIntake.h"
 #include "naming/MaskTranslator.h"
+#include "plan/RenameRun.h"
 #include "platform/PosixFileSystem.h"
 
 #include "TestFiles.h"
@@ -102,6 +105,7 @@ private Q_SLOTS:
     void rename();
     void readOnlyFolder();
     void caseFoldingFileSystem();
+    void failedRenameOnFatIsToldAsItIs();
 };
 
 void TestRename::rename_data()
@@ -212,6 +216,44 @@ void TestRename::caseFoldingFileSystem()
     QCOMPARE(fs.renameFile(fat.path(u"b.txt"_s), fat.path(u"a.TXT"_s)).error, EEXIST);
     QCOMPARE(TestFiles::read(fat.path(u"A.txt"_s)), QByteArray("a"));
     QCOMPARE(TestFiles::read(fat.path(u"b.txt"_s)), QByteArray("b"));
+}
+
+void TestRename::failedRenameOnFatIsToldAsItIs()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const FatMount fat(dir.path());
+    if (!fat.mounted())
+        QSKIP(qPrintable(u"No FAT file system through FUSE: "_s + fat.why()));
+    QVERIFY(TestFiles::writeContent(fat.path(u"c.txt"_s), "c"));
+
+    // fusefat refuses names beyond ASCII with EPERM and drops the file as it does so. Whatever
+    // the driver of the day does, the run must report what is on the disk afterwards.
+    PosixFileSystem fs;
+    std::vector<CandidateRow> rows = ListIntake::takeIn({fat.path(u"c.txt"_s)}, {}, fs);
+    QCOMPARE(rows.size(), size_t(1));
+    const PlanResult plan = PlanCheck::FillNewNameColumn(
+        rows, MaskTranslator::translate(u"Grüße_[NAME][TYP]"_s, {}), NamingOptions(), fs);
+    QVERIFY(plan.allPassed());
+    CandidateModel model;
+    model.insertAtTop(std::move(rows));
+    QStringList reasons;
+    RenameRun::run(model, fs, {}, [&reasons](const RenameFailure& failure) {
+        reasons.append(RenameRun::reasonText(failure));
+        return true;
+    });
+
+    const QStringList after = TestFiles::entryNames(fat.path(QString()));
+    if (after == QStringList{u"Grüße_c.txt"_s}) {
+        QCOMPARE(reasons, QStringList());
+        QCOMPARE(model.rowCount(), 0);
+        return;
+    }
+    QCOMPARE(reasons.size(), 1);
+    QVERIFY(reasons.first() != u"Die Datei wurde inzwischen durch eine andere ersetzt."_s);
+    const bool toldGone = reasons.first() == u"Die Datei ist nach dem Fehlschlag nicht mehr auffindbar."_s;
+    QCOMPARE(toldGone, !after.contains(u"c.txt"_s));
+    QCOMPARE(model.rowCount(), 1); // the row stays, for the next check to show
 }
 
 VELTO_TEST_MAIN(TestRename)

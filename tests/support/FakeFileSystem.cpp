@@ -6,6 +6,7 @@ void FakeFileSystem::addFile(const QString& path, qint64 size, const LocalTime& 
     file.exists = true;
     file.size = size;
     file.modified = modified;
+    file.identity = {1, ++m_lastInode};
     m_entries.insert(path, file);
 }
 
@@ -15,7 +16,22 @@ void FakeFileSystem::addFolder(const QString& path)
     folder.exists = true;
     folder.isFolder = true;
     folder.size = 4096;
+    folder.identity = {1, ++m_lastInode};
     m_entries.insert(path, folder);
+}
+
+void FakeFileSystem::replaceByFolder(const QString& path)
+{
+    const EntryIdentity identity = m_entries.value(path).identity;
+    addFolder(path);
+    m_entries[path].identity = identity;
+}
+
+void FakeFileSystem::failRename(const QString& from, int error, bool dropsFile)
+{
+    m_failingRenames.insert(from, error);
+    if (dropsFile)
+        m_droppingRenames.insert(from);
 }
 
 QString FakeFileSystem::withSlash(const QString& folder)
@@ -81,8 +97,11 @@ std::optional<FolderIdentity> FakeFileSystem::folderIdentity(const QString& fold
 RenameResult FakeFileSystem::renameFile(const QString& from, const QString& to)
 {
     m_renameCalls.append(from + u'>' + to);
-    if (const auto failing = m_failingRenames.constFind(from); failing != m_failingRenames.cend())
+    if (const auto failing = m_failingRenames.constFind(from); failing != m_failingRenames.cend()) {
+        if (m_droppingRenames.contains(from))
+            m_entries.remove(from);
         return {failing.value()};
+    }
     if (m_backing == Backing::Disk)
         return m_disk.renameFile(from, to);
     if (from == to)
@@ -93,4 +112,14 @@ RenameResult FakeFileSystem::renameFile(const QString& from, const QString& to)
         return {EEXIST};
     m_entries.insert(to, m_entries.take(from));
     return {};
+}
+
+EntryLook FakeFileSystem::look(const QString& path) const
+{
+    if (m_backing == Backing::Disk)
+        return m_disk.look(path);
+    const auto entry = m_entries.constFind(path);
+    if (entry == m_entries.cend())
+        return {ENOENT};
+    return {0, entry->identity, entry->isFolder};
 }

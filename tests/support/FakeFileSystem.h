@@ -24,12 +24,16 @@ public:
 
     // Memory: an entry at a full path, with sizes and times that no test could write to disk.
     // The folders above it need not be added: a folder lists the entries whose path is its
-    // own text, "/" and a name. A rename moves the one entry it names.
+    // own text, "/" and a name. A rename moves the one entry it names. Each entry added gets
+    // an identity of its own, so adding a file again at a path replaces it by another one.
     void addFile(const QString& path, qint64 size = 1, const LocalTime& modified = {});
     void addFolder(const QString& path);
+    // Memory: the entry at `path` becomes a folder that was given the file's inode number.
+    void replaceByFolder(const QString& path);
 
-    // A rename of `from` fails with `error` and changes nothing.
-    void failRename(const QString& from, int error = EACCES) { m_failingRenames.insert(from, error); }
+    // A rename of `from` fails with `error` and changes nothing, or, with dropsFile, takes the
+    // entry with it, as fusefat does when it refuses a name.
+    void failRename(const QString& from, int error = EACCES, bool dropsFile = false);
     // Listing the folder fails, as it does without read permission or on an I/O error. The
     // folder text is taken with or without its final "/"; "" is the current folder.
     void failListing(const QString& folder) { m_failingListings.insert(withSlash(folder)); }
@@ -47,6 +51,7 @@ public:
     std::optional<FolderIdentity> folderIdentity(const QString& folder) const override;
     // Memory: ENOENT without `from`, EEXIST when `to` is taken (letter case counts).
     RenameResult renameFile(const QString& from, const QString& to) override;
+    EntryLook look(const QString& path) const override;
 
 private:
     static QString withSlash(const QString& folder);
@@ -55,6 +60,8 @@ private:
     PosixFileSystem m_disk;
     QMap<QString, FileAttributes> m_entries; // by full path
     QHash<QString, int> m_failingRenames;    // errno by source path
-    QSet<QString> m_failingListings;         // folder texts ending with "/", or ""
+    QSet<QString> m_droppingRenames;         // failing sources whose entry goes with the failure
+    quint64 m_lastInode = 0;
+    QSet<QString> m_failingListings; // folder texts ending with "/", or ""
     QStringList m_renameCalls;
 };
