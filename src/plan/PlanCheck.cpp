@@ -1,5 +1,7 @@
 #include "plan/PlanCheck.h"
 
+#include "list/FolderIndex.h"
+#include "list/NameSet.h"
 #include "list/RowFormat.h"
 #include "list/TextArena.h"
 #include "naming/NameGenerator.h"
@@ -7,16 +9,9 @@
 
 #include <QHash>
 
-#include <numeric>
 #include <optional>
-#include <unordered_map>
 
 namespace {
-
-struct QStringHash
-{
-    size_t operator()(const QString& s) const noexcept { return qHash(s); }
-};
 
 char16_t asciiCapital(char16_t c)
 {
@@ -82,161 +77,65 @@ struct CaselessName
     quint64 hash = 0;
 };
 
-// An open-addressing table of names by their capitals that stores only a hash and an index
-// per name: the names themselves stay where they are (the folder listing, the rows), so a
-// million of them cost neither a node nor a string copy each.
-class NameTable
-{
-public:
-    struct Slot
-    {
-        quint64 hash = 0;
-        qint32 index = -1; // -1: empty
-        qint32 count = 0;  // names with these capitals
-    };
-
-    // The slot of the name, or the empty slot where it belongs. nameAt(index) gives the
-    // spelling of a stored name.
-    template <typename NameAt> Slot& find(const CaselessName& name, NameAt nameAt)
-    {
-        if (m_slots.empty())
-            m_slots.resize(16);
-        for (size_t i = name.hash & (m_slots.size() - 1);; i = (i + 1) & (m_slots.size() - 1)) {
-            Slot& slot = m_slots[i];
-            if (slot.index < 0 || (slot.hash == name.hash && name.sameAs(nameAt(slot.index))))
-                return slot;
-        }
-    }
-
-    // Brings the slot where a name of this hash begins its probe into the cache ahead of
-    // find(): on a table of a million names nearly every probe would wait on memory.
-    void prefetch(quint64 hash) const
-    {
-        if (!m_slots.empty())
-            __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
-    }
-
-    // Fills the empty slot that find() returned; may move every slot.
-    void insert(Slot& slot, quint64 hash, qint32 index)
-    {
-        slot = {hash, index, 1};
-        if (++m_used * 2 > m_slots.size())
-            grow();
-    }
-
-    void reserve(qsizetype names)
-    {
-        size_t size = 16;
-        while (size < size_t(names) * 2)
-            size *= 2;
-        if (size > m_slots.size()) {
-            std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(size));
-            rehash(old);
-        }
-    }
-
-private:
-    void grow()
-    {
-        std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(m_slots.size() * 2));
-        rehash(old);
-    }
-    void rehash(const std::vector<Slot>& old)
-    {
-        for (const Slot& slot : old) {
-            if (slot.index < 0)
-                continue;
-            size_t i = slot.hash & (m_slots.size() - 1);
-            while (m_slots[i].index >= 0)
-                i = (i + 1) & (m_slots.size() - 1);
-            m_slots[i] = slot;
-        }
-    }
-
-    std::vector<Slot> m_slots;
-    size_t m_used = 0;
-};
-
 struct FolderState
 {
     bool listed = false;
     bool readable = true;
-    FolderEntries names; // the folder's entries
-    NameTable entries;   // over names
+    FolderEntries names;       // the folder's entries
+    NameSet entries;           // over names, by their capitals
+    std::vector<bool> twinned; // over names: another entry has the same capitals; empty if none
     int maxNameBytes = -1;
     qsizetype markedRows = 0;
     // Shared by every folder of the same group: new names must be unique within it.
-    NameTable* newNames = nullptr; // over the rows' new names, the first marked row of each
+    NameSet* newNames = nullptr; // over the rows' new names, the first marked row of each
 };
 
-// The folders of the marked rows. Folders form one group for uniqueness when their texts
-// have the same capitals or when they are the same directory however spelled ("/d/" and
-// "/d/./"), so that two rows can never be given one file's name.
+// The folders of the marked rows. Folders form one group for uniqueness when they are the same
+// directory however spelled ("/d/" and "/d/./") or when their texts have the same capitals, so
+// that two rows can never be given one file's name.
 class FolderCache
 {
 public:
     // One pass over the rows and one identity lookup per distinct folder text.
-    FolderCache(const FileSystem& fs, const std::vector<CandidateRow>& rows) : m_fs(fs)
+    FolderCache(const FileSystem& fs, const std::vector<CandidateRow>& rows) : m_fs(fs), m_index(fs)
     {
-        std::vector<std::pair<const QString*, FolderState*>> folders;
         for (const CandidateRow& row : rows) {
             if (!row.Marked)
                 continue;
-            if (!isLast(row.Folder)) {
-                auto [it, inserted] = m_folders.try_emplace(row.Folder);
-                if (inserted)
-                    folders.emplace_back(&it->first, &it->second);
-                remember(it->first, it->second);
-            }
-            ++m_last->markedRows;
+            const auto folder = size_t(m_index.find(row.Folder));
+            if (folder == m_states.size())
+                m_states.emplace_back();
+            ++m_states[folder].markedRows;
         }
 
-        std::vector<size_t> parent(folders.size());
-        std::iota(parent.begin(), parent.end(), size_t(0));
-        const auto root = [&parent](size_t i) {
-            while (parent[i] != i)
-                i = parent[i] = parent[parent[i]];
-            return i;
-        };
-        QHash<QString, size_t> byCapitals;
-        QHash<FolderIdentity, size_t> byIdentity;
-        const auto join = [&root, &parent](auto& table, const auto& key, size_t i) {
-            const auto known = table.constFind(key);
-            if (known == table.cend())
-                table.insert(key, i);
+        QHash<QString, qint32> byCapitals;
+        for (qint32 folder = 0; folder < m_index.size(); ++folder) {
+            QString capitals = toCapitals(m_index.text(folder));
+            const auto known = byCapitals.constFind(capitals);
+            if (known == byCapitals.cend())
+                byCapitals.insert(std::move(capitals), folder);
             else
-                parent[root(i)] = root(known.value());
-        };
-        for (size_t i = 0; i < folders.size(); ++i) {
-            const QString& text = *folders[i].first;
-            join(byCapitals, toCapitals(text), i);
-            if (const std::optional<FolderIdentity> identity = m_fs.folderIdentity(text))
-                join(byIdentity, *identity, i);
+                m_index.join(folder, known.value());
         }
-        m_groups.resize(folders.size());
-        std::vector<qsizetype> groupRows(folders.size());
-        for (size_t i = 0; i < folders.size(); ++i) {
-            folders[i].second->newNames = &m_groups[root(i)];
-            groupRows[root(i)] += folders[i].second->markedRows;
+        m_groups.resize(m_states.size());
+        std::vector<qsizetype> groupRows(m_states.size());
+        for (qint32 folder = 0; folder < m_index.size(); ++folder)
+            groupRows[size_t(m_index.group(folder))] += m_states[size_t(folder)].markedRows;
+        // Sized for every new name of the group at once.
+        for (size_t group = 0; group < m_groups.size(); ++group) {
+            if (groupRows[group] > 0)
+                m_groups[group] = NameSet(size_t(groupRows[group]));
         }
-        // Sized for every new name of the group at once: growing a table of a million
-        // names by doubling would move each name several times.
-        for (size_t i = 0; i < folders.size(); ++i) {
-            if (groupRows[i] > 0)
-                m_groups[i].reserve(groupRows[i]);
-        }
+        for (qint32 folder = 0; folder < m_index.size(); ++folder)
+            m_states[size_t(folder)].newNames = &m_groups[size_t(m_index.group(folder))];
     }
 
     // The state of a marked row's folder.
     FolderState& state(const QString& folder)
     {
-        // Rows of one folder usually stand together and share the folder text.
-        if (!isLast(folder)) {
-            const auto it = m_folders.find(folder);
-            Q_ASSERT(it != m_folders.end());
-            remember(it->first, it->second);
-        }
-        return *m_last;
+        const auto at = size_t(m_index.find(folder));
+        Q_ASSERT(at < m_states.size());
+        return m_states[at];
     }
 
     // The folder's entries by their capitals, listed on first use; false when the folder
@@ -249,21 +148,25 @@ public:
             state.readable = names.has_value();
             if (names) {
                 state.names = std::move(*names);
-                state.entries.reserve(state.names.size());
-                const auto nameAt = [&state](qint32 index) { return state.names.at(index); };
-                std::vector<quint64> hashes(size_t(state.names.size()));
-                for (qsizetype i = 0; i < state.names.size(); ++i)
+                const qsizetype count = state.names.size();
+                state.entries = NameSet(size_t(count));
+                std::vector<quint64> hashes(static_cast<size_t>(count));
+                for (qsizetype i = 0; i < count; ++i)
                     hashes[size_t(i)] = CaselessName(state.names.at(i)).hash;
                 constexpr qsizetype Ahead = 16;
-                for (qsizetype i = 0; i < state.names.size(); ++i) {
-                    if (i + Ahead < state.names.size())
+                for (qsizetype i = 0; i < count; ++i) {
+                    if (i + Ahead < count)
                         state.entries.prefetch(hashes[size_t(i + Ahead)]);
                     const CaselessName name(state.names.at(i));
-                    NameTable::Slot& slot = state.entries.find(name, nameAt);
-                    if (slot.index < 0)
-                        state.entries.insert(slot, name.hash, qint32(i));
-                    else
-                        ++slot.count;
+                    const qint32 stored =
+                        state.entries.findOrAdd(name.hash, qint32(i), [&name, &state](qint32 index) {
+                            return name.sameAs(state.names.at(index));
+                        });
+                    if (stored != qint32(i)) {
+                        if (state.twinned.empty())
+                            state.twinned.resize(size_t(count));
+                        state.twinned[size_t(stored)] = true;
+                    }
                 }
             }
         }
@@ -278,33 +181,23 @@ public:
     }
 
 private:
-    bool isLast(const QString& folder) const
-    {
-        return m_last != nullptr && (m_lastKey->constData() == folder.constData() || *m_lastKey == folder);
-    }
-    void remember(const QString& key, FolderState& state)
-    {
-        m_lastKey = &key;
-        m_last = &state;
-    }
-
     const FileSystem& m_fs;
-    // Node-based: the pointers handed out stay valid while other folders are added.
-    std::unordered_map<QString, FolderState, QStringHash> m_folders;
-    std::vector<NameTable> m_groups; // sized once, never moves
-    const QString* m_lastKey = nullptr;
-    FolderState* m_last = nullptr;
+    FolderIndex m_index;
+    std::vector<FolderState> m_states; // by folder number
+    std::vector<NameSet> m_groups;     // by group number; sized once, never moves
 };
 
-bool clashes(const CandidateRow& row, const CaselessName& newName, FolderState& folder)
+bool clashes(const CandidateRow& row, const CaselessName& newName, const FolderState& folder)
 {
-    const NameTable::Slot& match =
-        folder.entries.find(newName, [&folder](qint32 index) { return folder.names.at(index); });
-    if (match.index < 0)
+    const qint32 match = folder.entries.find(
+        newName.hash, [&newName, &folder](qint32 index) { return newName.sameAs(folder.names.at(index)); });
+    if (match < 0)
         return false;
     // The row's own file does not count against it (a case-only change); any other entry does.
-    if (newName.sameAs(row.OldName))
-        return match.count > 1 || folder.names.at(match.index) != row.OldName;
+    if (newName.sameAs(row.OldName)) {
+        const bool twinned = !folder.twinned.empty() && folder.twinned[size_t(match)];
+        return twinned || folder.names.at(match) != row.OldName;
+    }
     return true;
 }
 
@@ -422,15 +315,14 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         if (tooLong(name, folders.maxNameBytes(row.Folder, folder)))
             row.Problems |= RowProblem::TooLong;
 
-        NameTable::Slot& first = folder.newNames->find(caseless, [&rows](qint32 index) {
-            return QStringView(rows[static_cast<size_t>(index)].NewName);
-        });
-        const bool inserted = first.index < 0;
-        if (inserted) {
-            folder.newNames->insert(first, caseless.hash, qint32(i));
-        } else {
+        const qint32 first =
+            folder.newNames->findOrAdd(caseless.hash, qint32(i), [&rows, &caseless](qint32 index) {
+                return caseless.sameAs(rows[static_cast<size_t>(index)].NewName);
+            });
+        const bool inserted = first == qint32(i);
+        if (!inserted) {
             row.Problems |= RowProblem::Duplicate;
-            rows[static_cast<size_t>(first.index)].Problems |= RowProblem::Duplicate;
+            rows[static_cast<size_t>(first)].Problems |= RowProblem::Duplicate;
         }
 
         result.NoTypeOnly &= !(row.Problems & RowProblem::TypeOnly);
