@@ -1,6 +1,7 @@
 #include "list/CandidateModel.h"
 
 #include "list/NaturalSortKeys.h"
+#include "list/PlanTest.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>
@@ -86,26 +87,13 @@ QString CandidateModel::columnText(const CandidateRow& row, int column)
 
 QString CandidateModel::problemText(quint8 problems)
 {
-    static const struct
-    {
-        quint8 flag;
-        QStringView text;
-    } texts[] = {
-        {RowProblem::Duplicate, u"Name kommt mehrfach vor"},
-        {RowProblem::Clash, u"Name ist schon vergeben"},
-        {RowProblem::TypeOnly, u"Nur Typenkennung"},
-        {RowProblem::Empty, u"Leerer Name"},
-        {RowProblem::Slash, u"Name enthält einen Schrägstrich"},
-        {RowProblem::TooLong, u"Name ist für das Dateisystem zu lang"},
-        {RowProblem::Unreadable, u"Ordner lässt sich nicht lesen"},
-    };
     QString result;
-    for (const auto& entry : texts) {
-        if ((problems & entry.flag) == 0)
+    for (const PlanTest& test : PlanTests) {
+        if ((problems & test.mark) == 0)
             continue;
         if (!result.isEmpty())
             result += u'\n';
-        result += entry.text;
+        result += test.markText;
     }
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "list/FolderIndex.h"
 #include "list/NameSet.h"
+#include "list/PlanTest.h"
 #include "list/RowFormat.h"
 #include "list/TextArena.h"
 #include "naming/NameGenerator.h"
@@ -319,19 +320,12 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
             folder.newNames->findOrAdd(caseless.hash, qint32(i), [&rows, &caseless](qint32 index) {
                 return caseless.sameAs(rows[static_cast<size_t>(index)].NewName);
             });
-        const bool inserted = first == qint32(i);
-        if (!inserted) {
+        if (first != qint32(i)) {
             row.Problems |= RowProblem::Duplicate;
             rows[static_cast<size_t>(first)].Problems |= RowProblem::Duplicate;
         }
 
-        result.NoTypeOnly &= !(row.Problems & RowProblem::TypeOnly);
-        result.NoEmptyName &= !(row.Problems & RowProblem::Empty);
-        result.NoSlash &= !(row.Problems & RowProblem::Slash);
-        result.NoClash &= !(row.Problems & RowProblem::Clash);
-        result.NamesFit &= !(row.Problems & RowProblem::TooLong);
-        result.FoldersReadable &= !(row.Problems & RowProblem::Unreadable);
-        result.NamesUnique &= inserted;
+        result.Problems |= row.Problems;
     }
     if (progress)
         progress(2 * total, 2 * total);
@@ -340,26 +334,12 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
 
 QString PlanCheck::failureMessage(const PlanResult& result)
 {
-    if (!result.CounterInRange)
-        return QStringLiteral("Fehler: Der Zähler überschreitet den größten zulässigen Wert!");
-    if (!result.NamesUnique)
-        return QStringLiteral(
-            "Fehler: Die neuen Dateinamen sind nicht alle eindeutig - überprüfen Sie die Maske!");
-    if (!result.NoClash)
-        return QStringLiteral(
-            "Fehler: Einige neue Namen überschneiden sich mit denen existierender Dateien!");
-    if (!result.NoTypeOnly)
-        return QStringLiteral("Fehler: Es gibt Namen, die nur aus einer Typenkennung bestehen!");
-    if (!result.NoEmptyName)
-        return QStringLiteral(
-            "Fehler: Es gibt Namen, die nur aus Leerzeichen oder gar keinen Zeichen bestehen!");
-    if (!result.NoSlash)
-        return QStringLiteral(
-            "Fehler: Es gibt Namen mit einem Schrägstrich - überprüfen Sie 'Suchen & ersetzen'!");
-    if (!result.NamesFit)
-        return QStringLiteral("Fehler: Es gibt Namen, die für das Dateisystem zu lang sind!");
-    if (!result.FoldersReadable)
-        return QStringLiteral("Fehler: Es gibt Ordner, deren Inhalt sich nicht lesen lässt!");
+    for (const PlanTest& test : PlanTests) {
+        const bool failed =
+            test.mark == RowProblem::None ? !result.CounterInRange : (result.Problems & test.mark) != 0;
+        if (failed)
+            return test.message.toString();
+    }
     return {};
 }
 

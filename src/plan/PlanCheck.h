@@ -11,26 +11,17 @@
 
 class FileSystem;
 
-// Outcome of one name pass over the list. The flags are meaningful only when the mask
-// translated; CounterInRange is false when the mask uses the counter and some row's value
-// leaves the signed 32-bit range (names are then not computed at all).
+// Outcome of one name pass over the list. Problems holds the marks of all marked rows together,
+// meaningful only when the mask translated; CounterInRange is false when the mask uses the
+// counter and some row's value leaves the signed 32-bit range (names are then not computed at
+// all). PlanTests tells which test each mark stands for.
 struct PlanResult
 {
     qint32 MarkedCount = 0;
-    bool NamesUnique = true;
-    bool NoClash = true;
-    bool NoTypeOnly = true;
-    bool NoEmptyName = true;
-    bool NoSlash = true;
-    bool NamesFit = true;
-    bool FoldersReadable = true;
+    quint8 Problems = RowProblem::None;
     bool CounterInRange = true;
 
-    bool allPassed() const
-    {
-        return NamesUnique && NoClash && NoTypeOnly && NoEmptyName && NoSlash && NamesFit &&
-               FoldersReadable && CounterInRange;
-    }
+    bool allPassed() const { return CounterInRange && Problems == RowProblem::None; }
 };
 
 // The name pass and the plan tests that run inside it.
@@ -49,7 +40,8 @@ public:
                                         const NamingOptions& options, const FileSystem& fs,
                                         const Progress& progress = {});
 
-    // The message of the first failed test, or an empty text when all passed.
+    // The message of the first failed test in the order of PlanTests, or an empty text when all
+    // passed.
     static QString failureMessage(const PlanResult& result);
     // "Zum Umbenennen ... 'Umtaufen!'." from the rename button's caption.
     static QString successMessage(const QString& renameCaption);

@@ -1,4 +1,5 @@
 #include "plan/PlanCheck.h"
+#include "list/PlanTest.h"
 #include "naming/MaskTranslator.h"
 #include "document/RtfReader.h"
 
@@ -42,15 +43,8 @@ void TestManual::quotesEveryCheckMessage()
     QStringList messages{PlanCheck::successMessage(u"&Umtaufen!"_s),
                          u"Folgende Datei ließ sich nicht umbenennen:"_s,
                          u"Klicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden."_s};
-    bool PlanResult::*const flags[] = {&PlanResult::NamesUnique,     &PlanResult::NoClash,
-                                       &PlanResult::NoTypeOnly,      &PlanResult::NoEmptyName,
-                                       &PlanResult::NoSlash,         &PlanResult::NamesFit,
-                                       &PlanResult::FoldersReadable, &PlanResult::CounterInRange};
-    for (bool PlanResult::*flag : flags) {
-        PlanResult failed;
-        failed.*flag = false;
-        messages.append(PlanCheck::failureMessage(failed));
-    }
+    for (const PlanTest& test : PlanTests)
+        messages << test.message.toString() << test.markText.toString();
     for (int code = int(MaskError::ErrNumberTooLarge); code <= int(MaskError::ErrZeroStart); ++code)
         messages.append(MaskTranslator::errorText(code));
     for (const QString& message : messages)
