@@ -60,7 +60,7 @@ void BM_TranslateLongMask(benchmark::State& state)
 BENCHMARK(BM_TranslateLongMask)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // Eight digits with leading zeros, "img" replaced by "Bild", the given letter case.
-NamingOptions passOptions(int letterCase)
+NamingOptions passOptions(CaseRule letterCase)
 {
     NamingOptions options;
     options.DigitsText = u"8"_s;
@@ -73,7 +73,7 @@ NamingOptions passOptions(int letterCase)
 
 // The generator of a pass with the mask of every kind; made once, as the check makes it
 // once per pass.
-NameGenerator passGenerator(int letterCase)
+NameGenerator passGenerator(CaseRule letterCase)
 {
     const MaskTranslation t = MaskTranslator::translate(EveryKindMask, MaskTranslator::ForbiddenChars);
     Q_ASSERT(t.MaskOk);
@@ -84,7 +84,7 @@ NameGenerator passGenerator(int letterCase)
 void BM_GenerateNames(benchmark::State& state)
 {
     const std::vector<Row> rows = makeRows(state.range(0));
-    const NameGenerator generator = passGenerator(static_cast<int>(state.range(1)));
+    const NameGenerator generator = passGenerator(static_cast<CaseRule>(state.range(1)));
     std::vector<QString> names(rows.size());
 
     for (auto _ : state) {
@@ -109,7 +109,7 @@ BENCHMARK(BM_GenerateNames)
 void BM_AppendNames(benchmark::State& state)
 {
     const std::vector<Row> rows = makeRows(state.range(0));
-    const NameGenerator generator = passGenerator(static_cast<int>(state.range(1)));
+    const NameGenerator generator = passGenerator(static_cast<CaseRule>(state.range(1)));
     std::vector<qsizetype> ends(rows.size());
     QString names;
     names.reserve(state.range(0) * 200);

@@ -168,14 +168,15 @@ QString qtCaseKeepingUnpaired(QStringView text, bool upper)
 void checkLetterCase(QStringView input)
 {
     const QString text = input.toString();
-    require(applyLetterCase(text, 1) == qtCaseKeepingUnpaired(text, true), "all capitals differ from Qt");
-    require(applyLetterCase(text, 2) == qtCaseKeepingUnpaired(text, false),
+    require(applyLetterCase(text, CaseRule::AllCapitals) == qtCaseKeepingUnpaired(text, true),
+            "all capitals differ from Qt");
+    require(applyLetterCase(text, CaseRule::AllSmall) == qtCaseKeepingUnpaired(text, false),
             "all small letters differ from Qt");
     const qsizetype head = text.size() > 1 && text[0].isHighSurrogate() && text[1].isLowSurrogate() ? 2 : 1;
     if (text.size() >= head) {
         const QString expected =
             qtCaseKeepingUnpaired(input.first(head), true) + qtCaseKeepingUnpaired(input.sliced(head), false);
-        require(applyLetterCase(text, 3) == expected, "first capital differs from Qt");
+        require(applyLetterCase(text, CaseRule::FirstCapital) == expected, "first capital differs from Qt");
     }
 }
 
@@ -186,7 +187,7 @@ void checkGeneration(const MaskTranslation& translation, bool maskIsValidUtf16, 
     options.StepValue = variant % 3;
     options.DigitsText = QString::number(variant % 14);
     options.LeadZeroChar = variant % 5 ? u"0"_s : QString();
-    options.LetterCaseIndex = variant % 4;
+    options.LetterCaseIndex = static_cast<CaseRule>(variant % CaseRuleCount);
     options.SearchText = variant % 7 ? u"a"_s : QString();
     options.ReplaceText = u"[ä]"_s;
     const NameGenerator generator(translation.program, options);

@@ -283,7 +283,7 @@ void Form1::Schreibweise_Click(int index)
 {
     if (index < 0)
         return;
-    LetterCaseIndex = index;
+    LetterCaseIndex = static_cast<CaseRule>(index);
     ChkSituation();
 }
 
@@ -424,7 +424,7 @@ bool Form1::SaveScenario(const QString& mask)
     scenario.Step = m_c.Schrittweite->text();
     scenario.Digits = m_c.StellenAnzahl->currentIndex();
     scenario.LeadZeros = m_c.Vornullenzeichen->currentIndex();
-    scenario.LetterCase = m_c.Schreibweise->currentIndex();
+    scenario.LetterCase = static_cast<CaseRule>(m_c.Schreibweise->currentIndex());
     scenario.Search = m_c.SucheText->text();
     scenario.Replace = m_c.ErsetzeText->text();
     scenario.DirIt = m_c.DirItCheck->isChecked() ? 1 : 0;
@@ -440,7 +440,7 @@ void Form1::LoadScenario(int k)
     m_c.Schrittweite->setText(scenario.Step);
     m_c.StellenAnzahl->setCurrentIndex(scenario.Digits < m_c.StellenAnzahl->count() ? scenario.Digits : 0);
     m_c.Vornullenzeichen->setCurrentIndex(scenario.LeadZeros);
-    m_c.Schreibweise->setCurrentIndex(scenario.LetterCase);
+    m_c.Schreibweise->setCurrentIndex(static_cast<int>(scenario.LetterCase));
     m_c.SucheText->setText(scenario.Search);
     m_c.ErsetzeText->setText(scenario.Replace);
     m_c.DirItCheck->setChecked(scenario.DirIt != 0);

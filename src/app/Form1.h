@@ -118,7 +118,7 @@ private:
     // Window state shared by the handlers.
     qint32 StartValue = 1;
     qint32 StepValue = 1;
-    int LetterCaseIndex = 0;
+    CaseRule LetterCaseIndex = CaseRule::Keep;
     QString LeadZeroChar;
     QString DigitsText;
     int MinDigits = 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "naming/LetterCase.h"
+
 #include <QString>
 
 // The option fields as the name pass reads them, already normalised by the window.
@@ -9,7 +11,7 @@ struct NamingOptions
     qint32 StepValue = 1;
     QString DigitsText = QStringLiteral("1"); // width D the counter is filled up to
     QString LeadZeroChar;                     // "", "0", " " or "_"
-    int LetterCaseIndex = 0;                  // 0 keep, 1 upper, 2 lower, 3 first upper
-    QString SearchText;                       // taken as typed; empty means no replacing
+    CaseRule LetterCaseIndex = CaseRule::Keep;
+    QString SearchText; // taken as typed; empty means no replacing
     QString ReplaceText;
 };

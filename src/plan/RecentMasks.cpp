@@ -1,6 +1,6 @@
 #include "plan/RecentMasks.h"
 
-#include "naming/NameGenerator.h"
+#include "naming/LetterCase.h"
 #include "platform/SettingsStore.h"
 
 using namespace Qt::StringLiterals;
@@ -83,7 +83,7 @@ bool RecentMasks::save(const RenameSettings& scenario)
         {u"Step"_s, scenario.Step},
         {u"Digits"_s, QString::number(scenario.Digits)},
         {u"LeadZeros"_s, QString::number(scenario.LeadZeros)},
-        {u"LetterCase"_s, QString::number(scenario.LetterCase)},
+        {u"LetterCase"_s, QString::number(static_cast<int>(scenario.LetterCase))},
         {u"Search"_s, scenario.Search},
         {u"Replace"_s, scenario.Replace},
         {u"DirIt"_s, QString::number(scenario.DirIt)},
@@ -108,7 +108,7 @@ RenameSettings RecentMasks::load(int k) const
     // The digit list is rebuilt for every list; the window checks the upper end.
     scenario.Digits = readIndex(u"Digits"_s, slot, INT_MAX);
     scenario.LeadZeros = readIndex(u"LeadZeros"_s, slot, 4);
-    scenario.LetterCase = readIndex(u"LetterCase"_s, slot, 4);
+    scenario.LetterCase = static_cast<CaseRule>(readIndex(u"LetterCase"_s, slot, CaseRuleCount));
     scenario.Search = read(u"Search"_s, slot, QString());
     scenario.Replace = read(u"Replace"_s, slot, QString());
     scenario.DirIt = readIndex(u"DirIt"_s, slot, 2);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "naming/LetterCase.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,7 +16,7 @@ struct RenameSettings
     QString Step = QStringLiteral("1");
     int Digits = 0;
     int LeadZeros = 0;
-    int LetterCase = 0;
+    CaseRule LetterCase = CaseRule::Keep;
     QString Search;
     QString Replace;
     int DirIt = 0;

@@ -255,11 +255,11 @@ void TestNameGenerator::letterCase()
     QFETCH(QString, name);
     QFETCH(int, index);
     QFETCH(QString, expected);
-    QCOMPARE(applyLetterCase(name, index), expected);
+    QCOMPARE(applyLetterCase(name, static_cast<CaseRule>(index)), expected);
 
     // Through the generator the case covers the whole name, type and literals included.
     NamingOptions options = exampleOptions();
-    options.LetterCaseIndex = index;
+    options.LetterCaseIndex = static_cast<CaseRule>(index);
     QCOMPARE(nameFor(u"[NAME]"_s, options, {name, QStringView(), QStringView()}), expected);
 }
 
@@ -299,7 +299,7 @@ void TestNameGenerator::searchAndReplace()
     NamingOptions options = exampleOptions();
     options.SearchText = search;
     options.ReplaceText = replacement;
-    options.LetterCaseIndex = letterCase;
+    options.LetterCaseIndex = static_cast<CaseRule>(letterCase);
     QCOMPARE(nameFor(mask, options), name);
 }
 
@@ -387,15 +387,19 @@ void TestNameGenerator::letterCaseLikeQtForEveryCharacter()
             continue;
         const QString one(QChar(static_cast<char16_t>(c)));
         all += one;
-        if (applyLetterCase(one, 1) != one.toUpper() || applyLetterCase(one, 2) != one.toLower())
+        if (applyLetterCase(one, CaseRule::AllCapitals) != one.toUpper() ||
+            applyLetterCase(one, CaseRule::AllSmall) != one.toLower())
             QFAIL(qPrintable(u"case of U+%1 differs from Qt"_s.arg(quint32(c), 4, 16, QChar(u'0'))));
     }
     all += u"\U00010428\U00010400\U0001F600"_s;
-    QCOMPARE(firstDifference(applyLetterCase(all, 1), all.toUpper()), -1);
-    QCOMPARE(firstDifference(applyLetterCase(all, 2), all.toLower()), -1);
+    QCOMPARE(firstDifference(applyLetterCase(all, CaseRule::AllCapitals), all.toUpper()), -1);
+    QCOMPARE(firstDifference(applyLetterCase(all, CaseRule::AllSmall), all.toLower()), -1);
     const QString rest = all.sliced(1);
-    QCOMPARE(firstDifference(applyLetterCase(u"ß"_s + rest, 3), u"SS"_s + rest.toLower()), -1);
-    QCOMPARE(firstDifference(applyLetterCase(u"a"_s + rest, 3), u"A"_s + rest.toLower()), -1);
+    QCOMPARE(
+        firstDifference(applyLetterCase(u"ß"_s + rest, CaseRule::FirstCapital), u"SS"_s + rest.toLower()),
+        -1);
+    QCOMPARE(firstDifference(applyLetterCase(u"a"_s + rest, CaseRule::FirstCapital), u"A"_s + rest.toLower()),
+             -1);
 }
 
 // The search takes a shortcut past Qt for ASCII search texts; every character of the Basic
@@ -545,7 +549,7 @@ void TestNameGenerator::letterCaseOfPieces()
     options.ReplaceText = replacement;
     const NameSource row{name, type, key};
     const QString kept = NameGenerator(compiled(mask), options).generate(row, Position);
-    for (int letterCase = 1; letterCase <= 3; ++letterCase) {
+    for (const CaseRule letterCase : {CaseRule::AllCapitals, CaseRule::AllSmall, CaseRule::FirstCapital}) {
         options.LetterCaseIndex = letterCase;
         QCOMPARE(NameGenerator(compiled(mask), options).generate(row, Position),
                  applyLetterCase(kept, letterCase));
@@ -559,8 +563,8 @@ void TestNameGenerator::letterCaseLikeQtBeyondTheBasicPlane()
     QString all;
     for (char32_t c = 0x10000; c <= 0x10FFFF; ++c)
         all.append(QChar(QChar::highSurrogate(c))).append(QChar(QChar::lowSurrogate(c)));
-    QCOMPARE(firstDifference(applyLetterCase(all, 1), all.toUpper()), -1);
-    QCOMPARE(firstDifference(applyLetterCase(all, 2), all.toLower()), -1);
+    QCOMPARE(firstDifference(applyLetterCase(all, CaseRule::AllCapitals), all.toUpper()), -1);
+    QCOMPARE(firstDifference(applyLetterCase(all, CaseRule::AllSmall), all.toLower()), -1);
 }
 
 // The plan check writes all names of a pass into one buffer; each must come out as generate()
@@ -612,7 +616,7 @@ void TestNameGenerator::appendToAfterPrefixes()
     QFETCH(QString, replacement);
 
     NamingOptions options = exampleOptions();
-    options.LetterCaseIndex = letterCase;
+    options.LetterCaseIndex = static_cast<CaseRule>(letterCase);
     options.SearchText = search;
     options.ReplaceText = replacement;
     const NameGenerator generator(compiled(mask), options);

@@ -169,7 +169,7 @@ void TestPlanCheck::outcome()
     std::vector<CandidateRow> rows = makeRows(dir.path(), listed);
 
     NamingOptions options;
-    options.LetterCaseIndex = letterCase;
+    options.LetterCaseIndex = static_cast<CaseRule>(letterCase);
     if (searchReplace.size() == 2) {
         options.SearchText = searchReplace[0];
         options.ReplaceText = searchReplace[1];

@@ -135,7 +135,7 @@ void TestRecentMasks::damagedValuesFallBack()
     const RenameSettings loaded = recent.load(1);
     QCOMPARE(loaded.Maske, u"m"_s);
     QCOMPARE(loaded.LeadZeros, 0);
-    QCOMPARE(loaded.LetterCase, 0);
+    QCOMPARE(loaded.LetterCase, CaseRule::Keep);
     QCOMPARE(loaded.DirIt, 0);
     QVERIFY(loaded.Digits == 0 || number == u"9"_s);
     // The next run writes a sound line again.

@@ -200,7 +200,7 @@ void TestRename::caseFoldingFileSystem()
     rows[0].Marked = true;
     rows[1].Marked = true;
     NamingOptions options;
-    options.LetterCaseIndex = 1; // all capitals: A.TXT, B.TXT
+    options.LetterCaseIndex = CaseRule::AllCapitals; // A.TXT, B.TXT
     PlanResult plan =
         PlanCheck::FillNewNameColumn(rows, MaskTranslator::translate(u"[NAME][TYP]"_s, {}), options, fs);
     QVERIFY(plan.allPassed());

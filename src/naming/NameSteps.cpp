@@ -1,0 +1,112 @@
+#include "naming/NameSteps.h"
+
+#include "naming/MaskElement.h"
+
+#include <algorithm>
+
+using DateKey::KeyFieldPlace;
+using DateKey::KeyFieldPlaces;
+
+namespace {
+
+bool isSelection(ElementKind kind)
+{
+    return kind == ElementKind::KindRange || kind == ElementKind::KindRangeR ||
+           kind == ElementKind::KindSpan || kind == ElementKind::KindSpanR;
+}
+
+} // namespace
+
+NameSteps::NameSteps(const MaskProgram& program)
+{
+    const auto literal = [this](QStringView text) {
+        if (text.isEmpty())
+            return;
+        if (steps.isEmpty() || steps.back().kind != Kind::Literal)
+            steps.append({Kind::Literal, ElementKind::KindLiteral, literals.size(), 0});
+        literals.append(text);
+        steps.back().count += text.size();
+        literalLength += text.size();
+    };
+    for (const MaskElement& element : program) {
+        switch (element.Kind) {
+        case ElementKind::KindLiteral:
+            literal(element.LiteralText);
+            break;
+        case ElementKind::KindName:
+            ++nameUses;
+            steps.append({Kind::Name});
+            break;
+        case ElementKind::KindTyp:
+            ++typeUses;
+            literal(u".");
+            steps.append({Kind::Type});
+            break;
+        case ElementKind::KindZahl:
+            ++counterUses;
+            steps.append({Kind::Counter});
+            break;
+        default:
+            if (isSelection(element.Kind)) {
+                steps.append({Kind::Selection, element.Kind, element.From, element.To});
+                selections.append(steps.back());
+                break;
+            }
+            const DateKey::KeyFields fields = DateKey::keyFieldsOf(element.Kind);
+            for (int i = 0; i < fields.count; ++i) {
+                if (i > 0)
+                    literal(u".");
+                const KeyFieldPlace place = KeyFieldPlaces[fields.field[i]];
+                ++keyFieldUses[fields.field[i]];
+                wholeKeyFieldsLength += place.width;
+                steps.append({Kind::KeyField, ElementKind::KindLiteral, place.first, place.width});
+            }
+            break;
+        }
+    }
+    gatherKeyRuns();
+}
+
+void NameSteps::gatherKeyRuns()
+{
+    const auto inRun = [](const Step& step) {
+        return step.kind == Kind::Literal || step.kind == Kind::KeyField;
+    };
+    QList<Step> gathered;
+    for (qsizetype i = 0; i < steps.size();) {
+        qsizetype end = i;
+        qsizetype fields = 0;
+        for (; end < steps.size() && inRun(steps[end]); ++end)
+            fields += steps[end].kind == Kind::KeyField ? 1 : 0;
+        if (fields < 2) {
+            end = std::max(end, i + 1);
+            gathered.append(steps.mid(i, end - i));
+            i = end;
+            continue;
+        }
+        KeyRun run{literals.size(), 0, keyRunFields.size(), fields, 0, end - i};
+        QList<KeyRunField> narrowFields;
+        for (qsizetype k = i; k < end; ++k) {
+            const Step& step = steps[k];
+            if (step.kind == Kind::Literal) {
+                literals.append(literals.mid(step.first, step.count));
+            } else {
+                const KeyRunField field{run.templateLength, step.first};
+                if (step.count == 4) {
+                    keyRunFields.append(field);
+                    ++run.wideFieldCount;
+                } else {
+                    narrowFields.append(field);
+                }
+                literals.append(QString(step.count, u'0'));
+            }
+            run.templateLength += step.count;
+        }
+        keyRunFields.append(narrowFields);
+        gathered.append({Kind::KeyRun, ElementKind::KindLiteral, keyRuns.size(), 0});
+        gathered.append(steps.mid(i, end - i));
+        keyRuns.append(run);
+        i = end;
+    }
+    steps = gathered;
+}
