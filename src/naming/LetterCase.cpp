@@ -396,6 +396,10 @@ void capitalizeFirst(QString& out, qsizetype at, char16_t first)
     const CaseTable& table = CaseTable::instance();
     const CaseMapping small = table.map(&first, 1, Direction::Lower);
     const CaseMapping capital = table.map(&first, 1, Direction::Upper);
+    if (Q_LIKELY(small.length == 1 && capital.length == 1)) { // the usual case: nothing moves
+        unitsOf(out)[at] = capital.text[0];
+        return;
+    }
     if (const qsizetype growth = capital.length - small.length; growth != 0) {
         const qsizetype size = out.size();
         if (growth > 0)
