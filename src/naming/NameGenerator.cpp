@@ -226,7 +226,8 @@ void NameGenerator::write(QString& out, const NameSource& row, qint64 position, 
         LetterCase::applyFrom(out, begin, m_letterCase);
     } else if (m_letterCase == CaseRule::FirstCapital) {
         // The pieces are in small letters; the first character of the first piece that is
-        // not empty becomes a capital.
+        // not empty becomes a capital. This walk mostly ends at the first step, so it costs
+        // less than noting that piece in the loop above (measured with callgrind).
         qsizetype selectionIndex = 0;
         for (const NameSteps::Step& step : m_mask.steps) {
             QStringView piece;
