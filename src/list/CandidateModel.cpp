@@ -1,46 +1,42 @@
 #include "list/CandidateModel.h"
 
-#include "list/NaturalSortKeys.h"
 #include "list/PlanTest.h"
 
-#include <QCollator>
-#include <QCollatorSortKey>
-#include <QLocale>
 #include <QScopedValueRollback>
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
-#include <limits>
 #include <numeric>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-} // namespace
-
-// Natural order as a file manager shows it. Qt's collator ignores numeric mode and case
-// rules in the C locale (plain code-unit order), which is what a bare test or service
-// environment has; the program's own language stands in then.
-QCollator CandidateModel::listCollator()
+// What a column sorts by.
+RowOrder::Key sortKey(int column)
 {
-    QLocale locale;
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::German, QLocale::Germany);
-    QCollator collator(locale);
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return collator;
-}
-
-namespace {
-
-bool isCollatedColumn(int column)
-{
-    return column == CandidateModel::ColOldName || column == CandidateModel::ColNewName ||
-           column == CandidateModel::ColFolder || column == CandidateModel::ColType;
+    switch (column) {
+    case CandidateModel::ColOldName:
+        return RowOrder::Key::OldName;
+    case CandidateModel::ColNewName:
+        return RowOrder::Key::NewName;
+    case CandidateModel::ColFolder:
+        return RowOrder::Key::Folder;
+    case CandidateModel::ColType:
+        return RowOrder::Key::Type;
+    case CandidateModel::ColSize:
+    case CandidateModel::ColSizeKey:
+        return RowOrder::Key::Size;
+    case CandidateModel::ColDate:
+    case CandidateModel::ColDateKey:
+        return RowOrder::Key::Date;
+    case CandidateModel::ColPathName:
+        return RowOrder::Key::PathName;
+    case CandidateModel::ColBareName:
+        return RowOrder::Key::BareName;
+    default: // ColSpare: always empty
+        return RowOrder::Key::None;
+    }
 }
 
 } // namespace
@@ -332,201 +328,9 @@ void CandidateModel::sort(int column, Qt::SortOrder order)
     sortRows();
 }
 
-namespace {
-
-// A stable sort of [first, last) in blocks, merged pair by pair, so that a long list can tell
-// its progress between the steps. Each step is O(block log block) or one linear merge.
-template <typename T, typename Less, typename Step>
-void stableSortInSteps(std::vector<T>& items, Less less, Step step)
-{
-    constexpr size_t Block = size_t(1) << 15;
-    const size_t count = items.size();
-    for (size_t begin = 0; begin < count; begin += Block) {
-        std::stable_sort(items.begin() + qsizetype(begin),
-                         items.begin() + qsizetype(std::min(count, begin + Block)), less);
-        step();
-    }
-    if (count <= Block)
-        return;
-    std::vector<T> merged(count);
-    for (size_t width = Block; width < count; width *= 2) {
-        for (size_t begin = 0; begin < count; begin += 2 * width) {
-            const auto first = items.begin() + qsizetype(begin);
-            const auto middle = items.begin() + qsizetype(std::min(count, begin + width));
-            const auto last = items.begin() + qsizetype(std::min(count, begin + 2 * width));
-            std::move(first, middle, merged.begin() + qsizetype(begin)); // left run, then merge back
-            std::merge(std::make_move_iterator(merged.begin() + qsizetype(begin)),
-                       std::make_move_iterator(merged.begin() + (middle - items.begin())),
-                       std::make_move_iterator(middle), std::make_move_iterator(last), first, less);
-            step();
-        }
-    }
-}
-
-// A natural key in a shared buffer with its first bytes as numbers, so that most
-// comparisons are two integer comparisons and never touch the buffer.
-struct FastKey
-{
-    quint64 head = 0;
-    quint64 next = 0;
-    quint32 offset = 0; // of the bytes after the first 16
-    quint32 restLength = 0;
-    int row = 0;
-};
-
-quint64 bigEndian(const char* bytes, qsizetype available)
-{
-    quint64 value = 0;
-    for (int i = 0; i < 8; ++i)
-        value = (value << 8) | (i < available ? quint8(bytes[i]) : 0);
-    return value;
-}
-
-} // namespace
-
-std::vector<int> CandidateModel::sortedOrder() const
-{
-    const qsizetype total = qsizetype(m_rows.size());
-    std::vector<int> order(m_rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    const bool descending = m_sortOrder == Qt::DescendingOrder;
-    // Steps of progress: one per row for the keys, then the sort's own steps; the last third
-    // is reorder()'s, which moves the rows.
-    qsizetype done = 0;
-    const qsizetype steps = 3 * total;
-    const auto step = [&](qsizetype by) {
-        done += by;
-        if (m_progress)
-            m_progress(std::min(done, steps), steps);
-    };
-    // Descending keeps equal rows in their present order too, so it is not a reversed ascent.
-    auto sortBy = [&](auto less) {
-        const qsizetype perStep = std::max<qsizetype>(1, total / 64);
-        if (descending)
-            stableSortInSteps(
-                order, [&](int a, int b) { return less(b, a); }, [&] { step(perStep); });
-        else
-            stableSortInSteps(order, less, [&] { step(perStep); });
-    };
-    auto row = [this](int i) -> const CandidateRow& { return m_rows[static_cast<size_t>(i)]; };
-
-    if (isCollatedColumn(m_sortColumn)) {
-        const QCollator collator = listCollator();
-        if (std::optional<std::vector<int>> fast = naturalOrder(collator, descending, step))
-            return std::move(*fast);
-        // One key per row and a byte comparison per pair: a collator compare() per pair is
-        // many times slower on a long list. Equal neighbours (one folder, one type) share a key.
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(m_rows.size());
-        QString previous;
-        for (const CandidateRow& candidate : m_rows) {
-            QString text = columnText(candidate, m_sortColumn);
-            if (!keys.empty() && text == previous) {
-                QCollatorSortKey same = keys.back();
-                keys.push_back(std::move(same));
-            } else {
-                keys.push_back(collator.sortKey(text));
-                previous = std::move(text);
-            }
-            if (keys.size() % 4096 == 0)
-                step(4096);
-        }
-        done = total;
-        sortBy([&keys](int a, int b) {
-            return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0;
-        });
-        return order;
-    }
-
-    done = total;
-    switch (m_sortColumn) {
-    case ColSize:
-    case ColSizeKey:
-        // Unsigned, as the hex key reads.
-        sortBy([&](int a, int b) {
-            return static_cast<quint64>(row(a).Size) < static_cast<quint64>(row(b).Size);
-        });
-        break;
-    case ColDate:
-    case ColDateKey:
-        sortBy([&](int a, int b) { return row(a).DateStamp < row(b).DateStamp; });
-        break;
-    case ColPathName: {
-        // Folder and name compared one after the other would not be the order of the joined text.
-        std::vector<QString> paths;
-        paths.reserve(m_rows.size());
-        for (const CandidateRow& candidate : m_rows)
-            paths.push_back(candidate.PathName());
-        sortBy(
-            [&paths](int a, int b) { return paths[static_cast<size_t>(a)] < paths[static_cast<size_t>(b)]; });
-        break;
-    }
-    case ColBareName:
-        sortBy([&](int a, int b) { return row(a).BareName() < row(b).BareName(); });
-        break;
-    default: // ColSpare: always empty, nothing to order by
-        break;
-    }
-    return order;
-}
-
-template <typename Step>
-std::optional<std::vector<int>> CandidateModel::naturalOrder(const QCollator& collator, bool descending,
-                                                             Step&& step) const
-{
-    const NaturalSortKeys natural(collator);
-    if (!natural.usable())
-        return std::nullopt;
-    // All keys in one buffer: no allocation per row.
-    QByteArray bytes;
-    std::vector<std::pair<quint32, quint32>> spans; // offset, length
-    spans.reserve(m_rows.size());
-    for (const CandidateRow& candidate : m_rows) {
-        const qsizetype offset = bytes.size();
-        const bool keyed = m_sortColumn == ColOldName   ? natural.appendKey(candidate.OldName, bytes)
-                           : m_sortColumn == ColNewName ? natural.appendKey(candidate.NewName, bytes)
-                           : m_sortColumn == ColFolder  ? natural.appendKey(candidate.Folder, bytes)
-                                                        : natural.appendKey(candidate.TypeText(), bytes);
-        if (!keyed || bytes.size() > std::numeric_limits<quint32>::max())
-            return std::nullopt; // one text the keys cannot order: the collator orders all
-        spans.emplace_back(quint32(offset), quint32(bytes.size() - offset));
-        if (spans.size() % 4096 == 0)
-            step(4096);
-    }
-    std::vector<FastKey> keys(m_rows.size());
-    for (size_t i = 0; i < keys.size(); ++i) {
-        const auto [offset, length] = spans[i];
-        const char* key = bytes.constData() + offset;
-        keys[i] = {bigEndian(key, length), bigEndian(key + 8, qsizetype(length) - 8),
-                   offset + std::min(length, 16u), length > 16 ? length - 16 : 0, int(i)};
-    }
-    spans = {};
-    const char* const base = bytes.constData();
-    const auto less = [base](const FastKey& a, const FastKey& b) {
-        if (a.head != b.head)
-            return a.head < b.head;
-        if (a.next != b.next)
-            return a.next < b.next;
-        const int byBytes =
-            std::memcmp(base + a.offset, base + b.offset, std::min(a.restLength, b.restLength));
-        return byBytes != 0 ? byBytes < 0 : a.restLength < b.restLength;
-    };
-    const qsizetype perStep = std::max<qsizetype>(1, qsizetype(keys.size()) / 64);
-    if (descending)
-        stableSortInSteps(
-            keys, [&less](const FastKey& a, const FastKey& b) { return less(b, a); }, [&] { step(perStep); });
-    else
-        stableSortInSteps(keys, less, [&] { step(perStep); });
-    std::vector<int> order;
-    order.reserve(keys.size());
-    for (const FastKey& key : keys)
-        order.push_back(key.row);
-    return order;
-}
-
 void CandidateModel::sortRows()
 {
-    const std::vector<int> order = sortedOrder();
+    const std::vector<int> order = RowOrder::sorted(m_rows, sortKey(m_sortColumn), m_sortOrder, m_progress);
     m_inOrder = true;
     bool unchanged = true;
     for (size_t i = 0; i < order.size() && unchanged; ++i)
@@ -547,30 +351,7 @@ void CandidateModel::reorder(const std::vector<int>& order, qsizetype done, qsiz
     std::vector<int> newPosition(m_rows.size());
     for (size_t to = 0; to < order.size(); ++to)
         newPosition[static_cast<size_t>(order[to])] = static_cast<int>(to);
-    // In place, cycle by cycle: a second vector of a million rows costs more in fresh pages
-    // than the moves themselves.
-    // Each move fetches a row from anywhere in the list, so a million of them take long
-    // enough to be told about.
-    const bool told = steps > 0 && m_progress;
-    qsizetype moved = 0;
-    std::vector<bool> placed(m_rows.size());
-    for (size_t start = 0; start < m_rows.size(); ++start) {
-        if (placed[start])
-            continue;
-        CandidateRow held = std::move(m_rows[start]);
-        size_t to = start;
-        for (;;) {
-            placed[to] = true;
-            if (told && ++moved % 65536 == 0)
-                m_progress(done + moved, steps);
-            const auto from = static_cast<size_t>(order[to]);
-            if (from == start)
-                break;
-            m_rows[to] = std::move(m_rows[from]);
-            to = from;
-        }
-        m_rows[to] = std::move(held);
-    }
+    RowOrder::permute(m_rows, order, m_progress, done, steps);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "list/CandidateRow.h"
+#include "list/RowOrder.h"
 
 #include <QAbstractTableModel>
 
 #include <functional>
-#include <optional>
 #include <vector>
-
-class QCollator;
 
 // The candidate list as a table: one row per CandidateRow, eleven columns of which the last
 // five are hidden key columns. Row order is part of the renaming plan (the counter numbers
@@ -43,8 +41,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // The collator of the visible text columns: numeric, without regard to letter case.
-    static QCollator listCollator();
     // The text a column shows for a row; ColSpare is always empty.
     static QString columnText(const CandidateRow& row, int column);
     // The failed tests of Problems in words, one per line; empty for none.
@@ -61,7 +57,7 @@ public:
     void newNamesChanged();
 
     // Told during long sorts, at least every few thousand rows.
-    using Progress = std::function<void(qsizetype done, qsizetype total)>;
+    using Progress = RowOrder::Progress;
     void setProgress(Progress progress) { m_progress = std::move(progress); }
 
     void InitListe();
@@ -108,11 +104,6 @@ private:
     // view's selection; they do not disturb the row order.
     friend class CandidateSelection;
 
-    std::vector<int> sortedOrder() const;
-    // The order by the ASCII keys of NaturalSortKeys; nothing when a text needs the collator.
-    template <typename Step>
-    std::optional<std::vector<int>> naturalOrder(const QCollator& collator, bool descending,
-                                                 Step&& step) const;
     void sortRows();
     // Row order[i] goes to place i, with persistent indexes following their rows. With steps,
     // progress goes on from done while the rows move.

@@ -1,5 +1,5 @@
-#include "list/CandidateModel.h"
 #include "list/NaturalSortKeys.h"
+#include "list/RowOrder.h"
 
 #include "TestMain.h"
 
@@ -38,7 +38,7 @@ void TestNaturalSortKeys::sameOrderAsTheCollator()
 {
     QFETCH(QString, alphabet);
     QFETCH(int, seed);
-    const QCollator collator = CandidateModel::listCollator();
+    const QCollator collator = RowOrder::collator();
     const NaturalSortKeys natural(collator);
     QVERIFY(natural.usable());
 
