@@ -54,8 +54,8 @@ void BM_MemoryPerRow(benchmark::State& state)
             const ListedFolder fs({});
             const MaskTranslation mask =
                 MaskTranslator::translate(u"Urlaub_[ZAHL][TYP]"_s, MaskTranslator::ForbiddenChars);
-            PlanCheck::FillNewNameColumn(model->rowsForUpdate(), mask, NamingOptions(), fs);
-            model->newNamesChanged();
+            model->updateNewNames(
+                [&](NewNamesUpdate& rows) { PlanCheck::FillNewNameColumn(rows, mask, NamingOptions(), fs); });
         }
         for (const CandidateRow& row : model->rows())
             textBytes += 2 * (row.OldName.size() + row.NewName.size());

@@ -92,7 +92,9 @@ int main(int argc, char** argv)
     const ListedFolder folder({});
     const MaskTranslation mask =
         MaskTranslator::translate(u"Urlaub_[ZAHL]_[DATUM][TYP]"_s, MaskTranslator::ForbiddenChars);
-    PlanCheck::FillNewNameColumn(model.rowsForUpdate(), mask, NamingOptions(), folder, check.callback());
+    model.updateNewNames([&](NewNamesUpdate& rows) {
+        PlanCheck::FillNewNameColumn(rows, mask, NamingOptions(), folder, check.callback());
+    });
     check.print("name pass and check");
 
     QStringList paths;

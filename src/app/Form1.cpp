@@ -243,9 +243,9 @@ void Form1::FillNewNameColumn()
                                 m_c.SucheText->text(),
                                 m_c.ErsetzeText->text()};
     if (!m_mask.MaskOk) {
-        m_plan =
-            PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_services.fileSystem);
-        m_model->newNamesChanged();
+        m_model->updateNewNames([&](NewNamesUpdate& rows) {
+            m_plan = PlanCheck::FillNewNameColumn(rows, m_mask, options, *m_services.fileSystem);
+        });
         if (m_mask.MaskEmpty)
             UserInfo(QString());
         return;
@@ -254,10 +254,11 @@ void Form1::FillNewNameColumn()
     const qsizetype total = m_model->rowCount();
     if (total != 0)
         m_progress.begin(total);
-    m_plan =
-        PlanCheck::FillNewNameColumn(m_model->rowsForUpdate(), m_mask, options, *m_services.fileSystem,
-                                     [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
-    m_model->newNamesChanged();
+    m_model->updateNewNames([&](NewNamesUpdate& rows) {
+        m_plan = PlanCheck::FillNewNameColumn(
+            rows, m_mask, options, *m_services.fileSystem,
+            [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
+    });
     if (total != 0)
         m_progress.end();
     UserInfo(QString());

@@ -144,9 +144,11 @@ Qt::ItemFlags CandidateModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-std::vector<CandidateRow>& CandidateModel::rowsForUpdate()
+void CandidateModel::updateNewNames(const std::function<void(NewNamesUpdate&)>& pass)
 {
-    return m_rows;
+    NewNamesUpdate update(m_rows);
+    pass(update);
+    newNamesChanged();
 }
 
 void CandidateModel::newNamesChanged()
@@ -159,6 +161,40 @@ void CandidateModel::newNamesChanged()
         return;
     Q_EMIT dataChanged(index(0, ColNewName), index(rowCount() - 1, ColNewName),
                        {Qt::DisplayRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole, ProblemsRole});
+}
+
+void CandidateModel::setMarked(const std::vector<RowRun>& runs, bool marked)
+{
+    int top = rowCount();
+    int bottom = -1;
+    for (const RowRun& run : runs) {
+        const int first = std::max(run.first, 0);
+        const int last = std::min(run.last, rowCount() - 1);
+        for (int row = first; row <= last; ++row)
+            m_rows[static_cast<size_t>(row)].Marked = marked;
+        if (first <= last) {
+            top = std::min(top, first);
+            bottom = std::max(bottom, last);
+        }
+    }
+    if (top <= bottom)
+        Q_EMIT marksChanged(top, bottom);
+}
+
+void CandidateModel::setAllMarked(bool marked)
+{
+    for (CandidateRow& row : m_rows)
+        row.Marked = marked;
+    if (!m_rows.empty())
+        Q_EMIT marksChanged(0, rowCount() - 1);
+}
+
+void CandidateModel::invertMarks()
+{
+    for (CandidateRow& row : m_rows)
+        row.Marked = !row.Marked;
+    if (!m_rows.empty())
+        Q_EMIT marksChanged(0, rowCount() - 1);
 }
 
 void CandidateModel::InitListe()
@@ -195,18 +231,11 @@ void CandidateModel::removeRowSet(std::vector<int> rows)
         return;
 
     // Blocks of consecutive rows, bottom first so that earlier positions stay valid.
-    std::vector<std::pair<int, int>> blocks;
-    for (size_t i = 0; i < rows.size();) {
-        size_t j = i;
-        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1)
-            ++j;
-        blocks.emplace_back(rows[i], rows[j]);
-        i = j + 1;
-    }
+    const std::vector<RowRun> blocks = RowRuns::ofSorted(rows);
     constexpr size_t maxSeparateRemovals = 16;
     if (blocks.size() <= maxSeparateRemovals) {
         for (auto block = blocks.rbegin(); block != blocks.rend(); ++block)
-            removeRows(block->first, block->second - block->first + 1);
+            removeRows(block->first, block->last - block->first + 1);
         return;
     }
 
@@ -258,31 +287,21 @@ bool CandidateModel::moveMarked(bool up)
     if (up ? m_rows.front().Marked : m_rows.back().Marked)
         return false;
 
+    const std::vector<RowRun> blocks = RowRuns::ofMarked(m_rows);
+    if (blocks.empty())
+        return true;
     // Where each row goes: every marked block swaps places with its unmarked neighbour.
-    const int count = rowCount();
-    std::vector<int> target(static_cast<size_t>(count));
+    std::vector<int> target(m_rows.size());
     std::iota(target.begin(), target.end(), 0);
-    bool anyMarked = false;
-    for (int first = 0; first < count;) {
-        if (!m_rows[static_cast<size_t>(first)].Marked) {
-            ++first;
-            continue;
-        }
-        int last = first;
-        while (last + 1 < count && m_rows[static_cast<size_t>(last + 1)].Marked)
-            ++last;
-        anyMarked = true;
-        const int step = up ? -1 : 1;
-        for (int row = first; row <= last; ++row)
+    const int step = up ? -1 : 1;
+    for (const RowRun& block : blocks) {
+        for (int row = block.first; row <= block.last; ++row)
             target[static_cast<size_t>(row)] = row + step;
         if (up)
-            target[static_cast<size_t>(first - 1)] = last;
+            target[static_cast<size_t>(block.first - 1)] = block.last;
         else
-            target[static_cast<size_t>(last + 1)] = first;
-        first = last + 1;
+            target[static_cast<size_t>(block.last + 1)] = block.first;
     }
-    if (!anyMarked)
-        return true;
 
     std::vector<int> order(target.size());
     for (size_t row = 0; row < target.size(); ++row)

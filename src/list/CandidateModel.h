@@ -1,7 +1,9 @@
 #pragma once
 
 #include "list/CandidateRow.h"
+#include "list/NewNamesUpdate.h"
 #include "list/RowOrder.h"
+#include "list/RowRuns.h"
 
 #include <QAbstractTableModel>
 
@@ -47,14 +49,19 @@ public:
     static QString problemText(quint8 problems);
 
     const std::vector<CandidateRow>& rows() const { return m_rows; }
-    // For the name pass, which writes NewName and Problems in place and then calls
-    // newNamesChanged(). Nothing else may be changed through it: views are not told, and
-    // Marked belongs to CandidateSelection, which keeps it equal to the view's selection.
-    std::vector<CandidateRow>& rowsForUpdate();
-    // One dataChanged over the whole new-name column. A list sorted by new names is not
-    // re-sorted: that would renumber the counter and change the names again; it counts as
-    // out of order until sorting is switched on again.
-    void newNamesChanged();
+
+    // Runs the name pass, which may write NewName and Problems of any row through the update
+    // and nothing else, then sends one dataChanged over the whole new-name column. A list
+    // sorted by new names is not re-sorted: that would renumber the counter and change the
+    // names again; it counts as out of order until sorting is switched on again.
+    void updateNewNames(const std::function<void(NewNamesUpdate&)>& pass);
+
+    // Marks. Each call sends at most one marksChanged, so marking a million rows is one change.
+    // Rows keep their places. CandidateSelection keeps the view's selection equal to them.
+    // Marks or unmarks the rows of the runs (in any order; rows outside the list are ignored).
+    void setMarked(const std::vector<RowRun>& runs, bool marked);
+    void setAllMarked(bool marked);
+    void invertMarks();
 
     // Told during long sorts, at least every few thousand rows.
     using Progress = RowOrder::Progress;
@@ -98,12 +105,14 @@ Q_SIGNALS:
     // from the marks after layoutChanged, which is much cheaper for a long list than letting
     // the selection model carry a persistent index per selected row.
     void rowsAboutToBeReordered();
+    // Marks of the rows from first to last were set through setMarked, setAllMarked or
+    // invertMarks. Not a dataChanged: no view shows marks as data (the selection shows them),
+    // and a view walks every row of a dataChanged range.
+    void marksChanged(int first, int last);
 
 private:
-    // Marks are written only through the selection binding, which keeps them equal to the
-    // view's selection; they do not disturb the row order.
-    friend class CandidateSelection;
-
+    // One dataChanged over the new-name column; see updateNewNames().
+    void newNamesChanged();
     void sortRows();
     // Row order[i] goes to place i, with persistent indexes following their rows. With steps,
     // progress goes on from done while the rows move.

@@ -5,7 +5,7 @@
 #include <QItemSelectionModel>
 #include <QScopedValueRollback>
 
-#include <algorithm>
+#include <vector>
 
 CandidateSelection::CandidateSelection(CandidateModel* model, QItemSelectionModel* selection, QObject* parent)
     : QObject(parent), m_model(model), m_selection(selection)
@@ -22,6 +22,12 @@ CandidateSelection::CandidateSelection(CandidateModel* model, QItemSelectionMode
             m_selection->clearSelection();
     });
     connect(model, &QAbstractItemModel::layoutChanged, this, &CandidateSelection::applyMarks);
+    // Marks set through the model (all, none, inverted) are shown; those that come from the
+    // selection itself are not applied back to it.
+    connect(model, &CandidateModel::marksChanged, this, [this] {
+        if (!m_applying)
+            applyMarks();
+    });
     connect(selection, &QItemSelectionModel::selectionChanged, this, &CandidateSelection::onSelectionChanged);
 }
 
@@ -29,21 +35,11 @@ void CandidateSelection::applyMarks()
 {
     if (m_model == nullptr || m_selection == nullptr)
         return;
-    const std::vector<CandidateRow>& rows = m_model->rows();
     const int lastColumn = m_model->columnCount() - 1;
     QItemSelection marked;
-    for (size_t first = 0; first < rows.size();) {
-        if (!rows[first].Marked) {
-            ++first;
-            continue;
-        }
-        size_t last = first;
-        while (last + 1 < rows.size() && rows[last + 1].Marked)
-            ++last;
-        marked.append(QItemSelectionRange(m_model->index(static_cast<int>(first), 0),
-                                          m_model->index(static_cast<int>(last), lastColumn)));
-        first = last + 1;
-    }
+    for (const RowRun& run : RowRuns::ofMarked(m_model->rows()))
+        marked.append(
+            QItemSelectionRange(m_model->index(run.first, 0), m_model->index(run.last, lastColumn)));
 
     QScopedValueRollback<bool> applying(m_applying, true);
     // Clear first, then select into an empty selection: QItemSelectionModel compares an old
@@ -59,9 +55,11 @@ void CandidateSelection::ListeSelect(MarkMode mode)
 {
     if (m_model == nullptr || (mode != MarkMode::None && mode != MarkMode::All && mode != MarkMode::Invert))
         return;
-    for (CandidateRow& row : m_model->m_rows)
-        row.Marked = mode == MarkMode::Invert ? !row.Marked : mode == MarkMode::All;
-    applyMarks();
+    // The model's signal brings the selection along.
+    if (mode == MarkMode::Invert)
+        m_model->invertMarks();
+    else
+        m_model->setAllMarked(mode == MarkMode::All);
 }
 
 void CandidateSelection::onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
@@ -70,17 +68,19 @@ void CandidateSelection::onSelectionChanged(const QItemSelection& selected, cons
     // or resets rows, the flags travel with the rows and the selection merely follows them.
     if (m_applying || m_model == nullptr || m_model->isRestructuring())
         return;
-    std::vector<CandidateRow>& rows = m_model->m_rows;
-    const auto setMarks = [&rows](const QItemSelection& ranges, bool marked) {
-        for (const QItemSelectionRange& range : ranges) {
-            const int top = std::max(range.top(), 0);
-            const int bottom = std::min(range.bottom(), static_cast<int>(rows.size()) - 1);
-            for (int row = top; row <= bottom; ++row)
-                rows[static_cast<size_t>(row)].Marked = marked;
-        }
+    const auto runs = [](const QItemSelection& ranges) {
+        std::vector<RowRun> rows;
+        rows.reserve(static_cast<size_t>(ranges.size()));
+        for (const QItemSelectionRange& range : ranges)
+            rows.push_back({range.top(), range.bottom()});
+        return rows;
     };
-    // A row can be in both when a click moves the selection within it (another cell).
-    setMarks(deselected, false);
-    setMarks(selected, true);
+    {
+        // The marks follow the selection here, not the other way round.
+        QScopedValueRollback<bool> applying(m_applying, true);
+        // A row can be in both when a click moves the selection within it (another cell).
+        m_model->setMarked(runs(deselected), false);
+        m_model->setMarked(runs(selected), true);
+    }
     Q_EMIT marksChangedByUser();
 }

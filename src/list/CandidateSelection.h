@@ -25,11 +25,12 @@ public:
 
     CandidateSelection(CandidateModel* model, QItemSelectionModel* selection, QObject* parent = nullptr);
 
-    // Selection := the runs of marked rows, whole rows each. Runs after every reset and
-    // insertion of the model by itself.
+    // Selection := the runs of marked rows, whole rows each. Runs by itself after every reset,
+    // insertion and reordering of the model, and after marks set through the model.
     void applyMarks();
     // None unmarks every row, All marks every row, Invert inverts every mark; a value outside
-    // the enum does nothing. Emits no marksChangedByUser.
+    // the enum does nothing. One change of the model's marks, one new selection. Emits no
+    // marksChangedByUser.
     void ListeSelect(MarkMode mode);
 
 Q_SIGNALS:

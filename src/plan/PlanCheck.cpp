@@ -204,9 +204,10 @@ bool clashes(const CandidateRow& row, const CaselessName& newName, const FolderS
 
 // Writes every row's new name. The names of one pass are slices of a few shared buffers, so
 // that a million names cost a few thousand allocations instead of a million.
-void writeNewNames(std::vector<CandidateRow>& rows, const NameGenerator& generator,
+void writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
                    const PlanCheck::Progress& progress)
 {
+    const std::vector<CandidateRow>& rows = update.rows();
     const qsizetype total = qsizetype(rows.size());
     TextArena names;
     QString name; // reused: resize(0) keeps its capacity
@@ -214,7 +215,7 @@ void writeNewNames(std::vector<CandidateRow>& rows, const NameGenerator& generat
     for (qsizetype i = 0; i < total; ++i) {
         if (progress && i % 1024 == 0)
             progress(i, 2 * total);
-        CandidateRow& row = rows[size_t(i)];
+        const CandidateRow& row = rows[size_t(i)];
         QStringView date;
         if (row.DateStamp != CandidateRow::NoDate) {
             RowFormat::writeDateKey(row.DateStamp, dateKey);
@@ -222,7 +223,7 @@ void writeNewNames(std::vector<CandidateRow>& rows, const NameGenerator& generat
         }
         name.resize(0);
         generator.appendTo(name, {row.BareName(), row.TypeText(), date}, i + 1);
-        row.NewName = names.add(name);
+        update.setNewName(size_t(i), names.add(name));
     }
 }
 
@@ -249,6 +250,15 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
                                         const NamingOptions& options, const FileSystem& fs,
                                         const Progress& progress)
 {
+    NewNamesUpdate update(rows);
+    return FillNewNameColumn(update, mask, options, fs, progress);
+}
+
+PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTranslation& mask,
+                                        const NamingOptions& options, const FileSystem& fs,
+                                        const Progress& progress)
+{
+    const std::vector<CandidateRow>& rows = update.rows();
     PlanResult result;
     const qsizetype total = static_cast<qsizetype>(rows.size());
     const NameGenerator generator(mask.program, options);
@@ -257,16 +267,16 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
 
     if (!mask.MaskOk || !result.CounterInRange) {
         const QString placeholder = PlaceholderText.toString();
-        for (CandidateRow& row : rows) {
-            row.NewName = placeholder;
-            row.Problems = RowProblem::None;
-            if (row.Marked)
+        for (size_t i = 0; i < rows.size(); ++i) {
+            update.setNewName(i, placeholder);
+            update.setProblems(i, RowProblem::None);
+            if (rows[i].Marked)
                 ++result.MarkedCount;
         }
         return result;
     }
 
-    writeNewNames(rows, generator, progress);
+    writeNewNames(update, generator, progress);
     FolderCache folders(fs, rows);
     if (progress) // the folders of a million rows take a while to gather
         progress(total, 2 * total);
@@ -282,10 +292,11 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
     for (qsizetype i = 0; i < total; ++i) {
         if (progress && i % ProgressStep == 0)
             progress(total + i, 2 * total);
-        CandidateRow& row = rows[static_cast<size_t>(i)];
-        row.Problems = RowProblem::None;
-        if (!row.Marked)
+        const CandidateRow& row = rows[static_cast<size_t>(i)];
+        if (!row.Marked) {
+            update.setProblems(size_t(i), RowProblem::None);
             continue;
+        }
         if (i + Ahead < total) {
             const CandidateRow& ahead = rows[size_t(i + Ahead)];
             if (ahead.Marked) {
@@ -296,36 +307,38 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
         }
 
         ++result.MarkedCount;
+        quint8 problems = RowProblem::None;
         const QString& name = row.NewName;
         if (name.startsWith(u'.'))
-            row.Problems |= RowProblem::TypeOnly;
+            problems |= RowProblem::TypeOnly;
         if (blankOnly(name))
-            row.Problems |= RowProblem::Empty;
+            problems |= RowProblem::Empty;
         if (name.contains(u'/'))
-            row.Problems |= RowProblem::Slash;
+            problems |= RowProblem::Slash;
 
         FolderState& folder = folders.state(row.Folder);
         const CaselessName caseless(name);
         // A row that keeps its exact name moves nothing and cannot clash.
         if (name != row.OldName) {
             if (!folders.listed(row.Folder, folder))
-                row.Problems |= RowProblem::Unreadable;
+                problems |= RowProblem::Unreadable;
             else if (clashes(row, caseless, folder))
-                row.Problems |= RowProblem::Clash;
+                problems |= RowProblem::Clash;
         }
         if (tooLong(name, folders.maxNameBytes(row.Folder, folder)))
-            row.Problems |= RowProblem::TooLong;
+            problems |= RowProblem::TooLong;
 
         const qint32 first =
             folder.newNames->findOrAdd(caseless.hash, qint32(i), [&rows, &caseless](qint32 index) {
                 return caseless.sameAs(rows[static_cast<size_t>(index)].NewName);
             });
         if (first != qint32(i)) {
-            row.Problems |= RowProblem::Duplicate;
-            rows[static_cast<size_t>(first)].Problems |= RowProblem::Duplicate;
+            problems |= RowProblem::Duplicate;
+            update.addProblems(static_cast<size_t>(first), RowProblem::Duplicate);
         }
+        update.setProblems(size_t(i), problems);
 
-        result.Problems |= row.Problems;
+        result.Problems |= problems;
     }
     if (progress)
         progress(2 * total, 2 * total);

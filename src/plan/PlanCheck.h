@@ -1,6 +1,7 @@
 #pragma once
 
 #include "list/CandidateRow.h"
+#include "list/NewNamesUpdate.h"
 #include "naming/MaskTranslator.h"
 #include "naming/NamingOptions.h"
 
@@ -36,6 +37,10 @@ public:
     // Each folder is listed at most once and asked for its identity once, uniqueness is a
     // hash lookup per row: linear in the number of rows plus the entries of the folders
     // involved.
+    static PlanResult FillNewNameColumn(NewNamesUpdate& rows, const MaskTranslation& mask,
+                                        const NamingOptions& options, const FileSystem& fs,
+                                        const Progress& progress = {});
+    // The same over rows that no model shows.
     static PlanResult FillNewNameColumn(std::vector<CandidateRow>& rows, const MaskTranslation& mask,
                                         const NamingOptions& options, const FileSystem& fs,
                                         const Progress& progress = {});

@@ -75,7 +75,9 @@ private Q_SLOTS:
     void problemTexts();
     void insertAtTopIsOneInsertion();
     void initListe();
-    void newNamesChangedIsOneColumnSignal();
+    void newNamesUpdateIsOneColumnSignal();
+    void marks_data();
+    void marks();
     void sortByText_data();
     void sortByText();
     void sortByKey_data();
@@ -200,13 +202,14 @@ void TestCandidateModel::initListe()
     QCOMPARE(m_model->rowCount(), 0);
 }
 
-void TestCandidateModel::newNamesChangedIsOneColumnSignal()
+void TestCandidateModel::newNamesUpdateIsOneColumnSignal()
 {
     m_model->insertAtTop({makeRow(u"/d/a"_s), makeRow(u"/d/b"_s), makeRow(u"/d/c"_s)});
     QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
-    for (CandidateRow& row : m_model->rowsForUpdate())
-        row.NewName = u"n_"_s + row.OldName;
-    m_model->newNamesChanged();
+    m_model->updateNewNames([](NewNamesUpdate& update) {
+        for (size_t row = 0; row < update.rows().size(); ++row)
+            update.setNewName(row, u"n_"_s + update.rows()[row].OldName);
+    });
 
     QCOMPARE(changed.size(), 1);
     const QModelIndex topLeft = changed.at(0).at(0).value<QModelIndex>();
@@ -218,6 +221,64 @@ void TestCandidateModel::newNamesChangedIsOneColumnSignal()
     QVERIFY(roles.contains(Qt::ToolTipRole));
     QVERIFY(roles.contains(CandidateModel::ProblemsRole));
     QCOMPARE(columnTexts(*m_model, CandidateModel::ColNewName), (QStringList{u"n_a"_s, u"n_b"_s, u"n_c"_s}));
+}
+
+void TestCandidateModel::marks_data()
+{
+    QTest::addColumn<QString>("before"); // a character per row: x marked, . not
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QList<int>>("runs"); // first and last row of each run, for mark and unmark
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("first"); // rows of the one marksChanged; -1 for none
+    QTest::addColumn<int>("last");
+
+    QTest::newRow("mark all") << u"x..x."_s << u"all"_s << QList<int>{} << u"xxxxx"_s << 0 << 4;
+    QTest::newRow("unmark all") << u"x..x."_s << u"none"_s << QList<int>{} << u"....."_s << 0 << 4;
+    QTest::newRow("invert") << u"x..x."_s << u"invert"_s << QList<int>{} << u".xx.x"_s << 0 << 4;
+    QTest::newRow("runs: one change from the first to the last row touched")
+        << u"....."_s << u"mark"_s << QList<int>{3, 4, 1, 1} << u".x.xx"_s << 1 << 4;
+    QTest::newRow("runs beyond the list are cut to it")
+        << u"xxxxx"_s << u"unmark"_s << QList<int>{-3, 0, 3, 9} << u".xx.."_s << 0 << 4;
+    QTest::newRow("runs outside the list: no change")
+        << u"x...."_s << u"mark"_s << QList<int>{5, 7} << u"x...."_s << -1 << -1;
+    QTest::newRow("empty list: no change") << u""_s << u"all"_s << QList<int>{} << u""_s << -1 << -1;
+}
+
+void TestCandidateModel::marks()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, change);
+    QFETCH(QList<int>, runs);
+    QFETCH(QString, after);
+    QFETCH(int, first);
+    QFETCH(int, last);
+
+    std::vector<CandidateRow> rows;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        rows.push_back(makeRow(u"/d/"_s + QString::number(i)));
+        rows.back().Marked = before.at(i) == u'x';
+    }
+    m_model->insertAtTop(std::move(rows));
+    QSignalSpy changed(m_model.get(), &CandidateModel::marksChanged);
+    QSignalSpy dataChanged(m_model.get(), &QAbstractItemModel::dataChanged);
+    std::vector<RowRun> rowRuns;
+    for (qsizetype i = 0; i + 1 < runs.size(); i += 2)
+        rowRuns.push_back({runs.at(i), runs.at(i + 1)});
+    if (change == u"all" || change == u"none")
+        m_model->setAllMarked(change == u"all");
+    else if (change == u"invert")
+        m_model->invertMarks();
+    else
+        m_model->setMarked(rowRuns, change == u"mark");
+
+    QString marks;
+    for (const CandidateRow& row : m_model->rows())
+        marks += row.Marked ? u'x' : u'.';
+    QCOMPARE(marks, after);
+    QCOMPARE(dataChanged.size(), 0);
+    QCOMPARE(changed.size(), first < 0 ? 0 : 1);
+    if (first >= 0)
+        QCOMPARE(changed.at(0), (QVariantList{first, last}));
 }
 
 void TestCandidateModel::sortByText_data()

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "list/CandidateRow.h"
+
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+// Write access to the NewName and Problems of every row and to nothing else: the name pass's
+// way into the list. CandidateModel::updateNewNames() hands one out and tells its views once
+// the pass is over; one made over rows that no model shows tells nobody.
+class NewNamesUpdate
+{
+public:
+    explicit NewNamesUpdate(std::vector<CandidateRow>& rows) : m_rows(rows) {}
+    NewNamesUpdate(const NewNamesUpdate&) = delete;
+    NewNamesUpdate& operator=(const NewNamesUpdate&) = delete;
+
+    const std::vector<CandidateRow>& rows() const { return m_rows; }
+
+    void setNewName(size_t row, QString name) { m_rows[row].NewName = std::move(name); }
+    void setProblems(size_t row, quint8 problems) { m_rows[row].Problems = problems; }
+    void addProblems(size_t row, quint8 problems) { m_rows[row].Problems |= problems; }
+
+private:
+    std::vector<CandidateRow>& m_rows;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "list/CandidateRow.h"
+
+#include <vector>
+
+// Adjacent rows from first to last, both included.
+struct RowRun
+{
+    int first = 0;
+    int last = 0;
+};
+
+// The runs of adjacent rows in a set of rows, top to bottom: the blocks that a removal, a move
+// and the view's selection work on. One pass over the input, one entry per run.
+namespace RowRuns {
+
+// Of row numbers in ascending order without repeats.
+std::vector<RowRun> ofSorted(const std::vector<int>& rows);
+// Of the marked rows.
+std::vector<RowRun> ofMarked(const std::vector<CandidateRow>& rows);
+
+} // namespace RowRuns
