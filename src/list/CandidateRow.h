@@ -21,6 +21,7 @@ enum : quint8
     Slash = 1 << 4,      // contains "/", would leave its folder
     TooLong = 1 << 5,    // longer than the folder's file system allows
     Unreadable = 1 << 6, // the folder cannot be listed, so a clash cannot be ruled out
+    Control = 1 << 7,    // holds a control character (U+0001-U+001F, U+007F)
 };
 }
 

@@ -30,6 +30,8 @@ inline constexpr PlanTest PlanTests[] = {
      u"Leerer Name"},
     {RowProblem::Slash, u"Fehler: Es gibt Namen mit einem Schrägstrich - überprüfen Sie 'Suchen & ersetzen'!",
      u"Name enthält einen Schrägstrich"},
+    {RowProblem::Control, u"Fehler: Es gibt Namen mit Steuerzeichen - überprüfen Sie 'Suchen & ersetzen'!",
+     u"Name enthält Steuerzeichen"},
     {RowProblem::TooLong, u"Fehler: Es gibt Namen, die für das Dateisystem zu lang sind!",
      u"Name ist für das Dateisystem zu lang"},
     {RowProblem::Unreadable, u"Fehler: Es gibt Ordner, deren Inhalt sich nicht lesen lässt!",

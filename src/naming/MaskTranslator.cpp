@@ -1,5 +1,7 @@
 #include "naming/MaskTranslator.h"
 
+#include "naming/ControlChars.h"
+
 #include <iterator>
 
 using namespace Qt::StringLiterals;
@@ -159,7 +161,7 @@ private:
     }
 
     // literal-run = everything up to the next "[" or the end; may hold "]" but no
-    // character of ForbiddenChars.
+    // character of ForbiddenChars and no control character.
     std::optional<MaskError> readLiteralRun(MaskElement& element)
     {
         qsizetype end = m_text.indexOf(u'[', m_pos);
@@ -167,7 +169,7 @@ private:
             end = m_text.size();
         const QStringView run = m_text.sliced(m_pos, end - m_pos);
         for (const QChar c : run) {
-            if (m_forbidden.contains(c))
+            if (m_forbidden.contains(c) || isControlChar(c))
                 return MaskError::ErrForbiddenChar;
         }
         element.Kind = ElementKind::KindLiteral;

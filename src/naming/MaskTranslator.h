@@ -39,7 +39,7 @@ public:
     static constexpr QStringView ForbiddenChars = u"<>|\\/:?\"";
 
     // A pure function of its arguments. forbiddenChars holds the characters that literal
-    // text may not contain (the window passes ForbiddenChars).
+    // text may not contain (the window passes ForbiddenChars); control characters never pass.
     static MaskTranslation translate(QStringView maskText, QStringView forbiddenChars);
 
     static QString okText();            // "Maske ist OK"

@@ -5,6 +5,7 @@
 #include "list/PlanTest.h"
 #include "list/RowFormat.h"
 #include "list/TextArena.h"
+#include "naming/ControlChars.h"
 #include "naming/NameGenerator.h"
 #include "platform/FileSystem.h"
 
@@ -315,6 +316,8 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
             problems |= RowProblem::Empty;
         if (name.contains(u'/'))
             problems |= RowProblem::Slash;
+        if (holdsControlChar(name))
+            problems |= RowProblem::Control;
 
         FolderState& folder = folders.state(row.Folder);
         const CaselessName caseless(name);

@@ -155,6 +155,9 @@ void TestCandidateModel::problemTexts_data()
     QTest::newRow("duplicate") << int(RowProblem::Duplicate) << u"Name kommt mehrfach vor"_s;
     QTest::newRow("two, in test order") << int(RowProblem::Slash | RowProblem::Clash)
                                         << u"Name ist schon vergeben\nName enthält einen Schrägstrich"_s;
+    QTest::newRow("control characters after the slash")
+        << int(RowProblem::TooLong | RowProblem::Control | RowProblem::Slash)
+        << u"Name enthält einen Schrägstrich\nName enthält Steuerzeichen\nName ist für das Dateisystem zu lang"_s;
     QTest::newRow("all") << int(RowProblem::Duplicate | RowProblem::Clash | RowProblem::TypeOnly |
                                 RowProblem::Empty | RowProblem::Slash | RowProblem::TooLong)
                          << u"Name kommt mehrfach vor\nName ist schon vergeben\nNur Typenkennung\n"

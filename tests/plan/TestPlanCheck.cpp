@@ -62,7 +62,7 @@ void TestPlanCheck::outcome_data()
 
     using L = QList<int>;
     const int D = RowProblem::Duplicate, C = RowProblem::Clash, T = RowProblem::TypeOnly,
-              E = RowProblem::Empty, S = RowProblem::Slash, F = RowProblem::TooLong;
+              E = RowProblem::Empty, S = RowProblem::Slash, F = RowProblem::TooLong, K = RowProblem::Control;
     const QString unique =
         u"Fehler: Die neuen Dateinamen sind nicht alle eindeutig - überprüfen Sie die Maske!"_s;
     const QString clash = u"Fehler: Einige neue Namen überschneiden sich mit denen existierender Dateien!"_s;
@@ -71,6 +71,8 @@ void TestPlanCheck::outcome_data()
         u"Fehler: Es gibt Namen, die nur aus Leerzeichen oder gar keinen Zeichen bestehen!"_s;
     const QString slash =
         u"Fehler: Es gibt Namen mit einem Schrägstrich - überprüfen Sie 'Suchen & ersetzen'!"_s;
+    const QString control =
+        u"Fehler: Es gibt Namen mit Steuerzeichen - überprüfen Sie 'Suchen & ersetzen'!"_s;
     const QString tooLong = u"Fehler: Es gibt Namen, die für das Dateisystem zu lang sind!"_s;
     const QStringList none;
 
@@ -143,6 +145,15 @@ void TestPlanCheck::outcome_data()
     QTest::newRow("slash from the replacement")
         << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 0
         << QStringList{u"a"_s, u"x/y"_s} << slash << 1 << L{S};
+    QTest::newRow("line break from the replacement")
+        << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[NAME][TYP]"_s << 0
+        << QStringList{u"a"_s, u"x\ny"_s} << control << 1 << L{K};
+    QTest::newRow("slash told before a control character")
+        << QStringList{u"a.txt"_s, u"b.txt"_s} << QStringList{u"a.txt"_s, u"b.txt"_s} << u"[NAME][TYP]"_s << 0
+        << QStringList{u"b"_s, u"/\x7f"_s} << slash << 2 << L{0, S | K};
+    QTest::newRow("control character told before a name too long")
+        << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << QString(128, QChar(0xE4)) + u"[NAME][TYP]"_s
+        << 0 << QStringList{u"a"_s, u"\t"_s} << control << 1 << L{K | F};
     QTest::newRow("name too long for the file system")
         << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << QString(128, QChar(0xE4)) + u"[TYP]"_s << 0
         << none << tooLong << 1 << L{F};
