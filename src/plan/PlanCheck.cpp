@@ -44,7 +44,9 @@ quint64 capitalsHash(QStringView text)
 // is kept, so that probing a large table rarely reads the text of another name.
 struct CaselessName
 {
-    explicit CaselessName(QStringView name) : ascii(isAscii(name))
+    explicit CaselessName(QStringView name) : CaselessName(name, std::nullopt) {}
+    // The same, given the hash that an earlier CaselessName of the name found.
+    CaselessName(QStringView name, std::optional<quint64> knownHash) : ascii(isAscii(name))
     {
         if (ascii) {
             text = name;
@@ -52,7 +54,7 @@ struct CaselessName
             capitals = toCapitals(name.toString());
             text = capitals;
         }
-        hash = capitalsHash(text);
+        hash = knownHash ? *knownHash : capitalsHash(text);
     }
 
     // Whether other, a name as it is spelled, has the same capitals. Capitals hold no small
@@ -159,7 +161,7 @@ public:
                 for (qsizetype i = 0; i < count; ++i) {
                     if (i + Ahead < count)
                         state.entries.prefetch(hashes[size_t(i + Ahead)]);
-                    const CaselessName name(state.names.at(i));
+                    const CaselessName name(state.names.at(i), hashes[size_t(i)]);
                     const qint32 stored =
                         state.entries.findOrAdd(name.hash, qint32(i), [&name, &state](qint32 index) {
                             return name.sameAs(state.names.at(index));
@@ -320,7 +322,7 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
             problems |= RowProblem::Control;
 
         FolderState& folder = folders.state(row.Folder);
-        const CaselessName caseless(name);
+        const CaselessName caseless(name, hashes[size_t(i)]);
         // A row that keeps its exact name moves nothing and cannot clash.
         if (name != row.OldName) {
             if (!folders.listed(row.Folder, folder))
