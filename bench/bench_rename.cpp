@@ -108,7 +108,7 @@ void BM_RenameRun(benchmark::State& state)
         for (int i = 0; i < files.count(); ++i) {
             CandidateRow row = CandidateRow::fromParts(files.folder(), Files::name(files.side(), i));
             row.NewName = Files::name(1 - files.side(), i);
-            row.Identity = files.identity(i);
+            row.setIdentity(files.identity(i));
             row.Marked = true;
             rows.push_back(std::move(row));
         }

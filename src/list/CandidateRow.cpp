@@ -2,6 +2,7 @@
 
 #include "list/RowFormat.h"
 
+#include <limits>
 #include <utility>
 
 CandidateRow CandidateRow::fromPath(const QString& path)
@@ -15,7 +16,9 @@ CandidateRow CandidateRow::fromParts(QString folder, QString oldName)
     CandidateRow row;
     row.Folder = std::move(folder);
     row.OldName = std::move(oldName);
-    row.TypeDot = static_cast<qint32>(row.OldName.lastIndexOf(u'.'));
+    // Linux names are at most 255 bytes; a longer one (never on disk) is taken as having no type.
+    const qsizetype dot = row.OldName.lastIndexOf(u'.');
+    row.TypeDot = dot <= std::numeric_limits<qint16>::max() ? static_cast<qint16>(dot) : qint16(-1);
     return row;
 }
 

@@ -34,12 +34,24 @@ struct CandidateRow
     QString OldName; // the name with its type
     QString NewName; // written by the name pass
     static constexpr qint64 NoDate = -1;
-    qint64 DateStamp = NoDate;   // local time of the last change as YYYYMMDDhhmmss
-    qint64 Size = 0;             // bytes
-    EntryIdentity Identity = {}; // the file as intake found it; the rename run renames only that
-    qint32 TypeDot = -1;         // index of the last "." in OldName, -1 when it has none
+    qint64 DateStamp = NoDate; // local time of the last change as YYYYMMDDhhmmss
+    qint64 Size = 0;           // bytes
+    // The file as intake found it; the rename run renames only that. The device is kept in
+    // 32 bits, as the kernel numbers devices (12 bits major, 20 bits minor), so that the row
+    // stays 104 bytes; a number that does not fit never matches a look at the disk.
+    quint64 Inode = 0;
+    quint32 Device = 0;
+    qint16 TypeDot = -1; // index of the last "." in OldName, -1 when it has none (or beyond 32767)
     quint8 Problems = RowProblem::None;
     bool Marked = false;
+
+    static constexpr quint32 UnknownDevice = 0xffffffff;
+    EntryIdentity Identity() const { return {Device, Inode}; }
+    void setIdentity(const EntryIdentity& identity)
+    {
+        Inode = identity.inode;
+        Device = identity.device < UnknownDevice ? static_cast<quint32>(identity.device) : UnknownDevice;
+    }
 
     // Splits a path at its last "/" and the name at its last ".": "a.b.c" has the type "c",
     // ".profile" an empty bare name and the type "profile", "Brief" no type.
@@ -63,3 +75,6 @@ struct CandidateRow
     void setDateKey(QStringView key);
     QString DateText() const;
 };
+
+// A million rows are held at once: every byte here is a megabyte there.
+static_assert(sizeof(CandidateRow) <= 104);

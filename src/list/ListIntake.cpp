@@ -139,7 +139,7 @@ std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
         CandidateRow row = CandidateRow::fromParts(std::move(folder), names.add(name));
         row.DateStamp = RowFormat::dateStamp(attributes.modified);
         row.Size = attributes.size;
-        row.Identity = attributes.identity;
+        row.setIdentity(attributes.identity);
         row.Marked = true;
         taken.push_back(std::move(row));
     }

@@ -73,7 +73,7 @@ RenameRun::Outcome RenameRun::run(CandidateModel& model, FileSystem& fs, const P
     for (int position = rowCount - 1; position >= 0; --position) {
         const CandidateRow& row = rows[static_cast<size_t>(position)];
         if (row.Marked)
-            plan.push_back({position, row.Folder, row.OldName, row.NewName, row.Identity});
+            plan.push_back({position, row.Folder, row.OldName, row.NewName, row.Identity()});
     }
 
     Outcome outcome;

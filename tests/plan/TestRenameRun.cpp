@@ -20,7 +20,7 @@ void fill(CandidateModel& model, FakeFileSystem& fs, const QString& marks, const
     for (qsizetype i = 0; i < marks.size(); ++i) {
         CandidateRow row = CandidateRow::fromParts(u"/d/"_s, QString::number(i + 1));
         fs.addFile(row.PathName());
-        row.Identity = fs.attributes(row.PathName()).identity;
+        row.setIdentity(fs.attributes(row.PathName()).identity);
         row.NewName = newNames.value(i, u"n"_s + row.OldName);
         row.Marked = marks[i] == u'x';
         rows.push_back(row);
