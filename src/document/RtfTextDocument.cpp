@@ -37,37 +37,67 @@ void RtfTextDocument::fill(QTextDocument& target, const RtfDocument& source)
     // An empty paragraph is as high as a line of default text, not of the view's font.
     const QTextCharFormat plain = charFormat(RtfCharFormat());
     cursor.setBlockCharFormat(plain);
+
+    // Text goes in as long stretches of one format: neighbouring runs of one format, and
+    // plain paragraphs with the breaks between them, take one call. Each call costs Qt a
+    // format lookup and a block-format copy, which a manual of many short paragraphs pays
+    // hundreds of thousands of times otherwise.
+    QString pending;
+    RtfCharFormat pendingSource;
+    QTextCharFormat pendingFormat = plain;
+    const auto flush = [&] {
+        if (!pending.isEmpty())
+            cursor.insertText(pending, pendingFormat);
+        pending.clear();
+    };
+    const auto useFormat = [&](const RtfCharFormat& format) {
+        if (format == pendingSource)
+            return;
+        flush();
+        pendingSource = format;
+        pendingFormat = charFormat(format);
+    };
     qsizetype blockLength = 0;
-    const auto insert = [&](QStringView text, const QTextCharFormat& format) {
+    const auto breakParagraph = [&] {
+        if (pendingSource == RtfCharFormat()) {
+            pending += QChar::ParagraphSeparator; // a new block with the plain format
+        } else {
+            flush();
+            cursor.insertBlock(QTextBlockFormat(), plain);
+        }
+        blockLength = 0;
+    };
+    const auto add = [&](QStringView text) {
         while (blockLength + text.size() > MaxBlockLength) {
             qsizetype cut = MaxBlockLength - blockLength;
             if (cut > 0 && text[cut - 1].isHighSurrogate())
                 --cut;
-            cursor.insertText(text.left(cut).toString(), format);
-            cursor.insertBlock(QTextBlockFormat(), plain);
-            blockLength = 0;
+            pending += text.left(cut);
+            breakParagraph();
             text = text.mid(cut);
         }
-        cursor.insertText(text.toString(), format);
+        pending += text;
         blockLength += text.size();
     };
+
     bool first = true;
     for (const RtfParagraph& paragraph : source.paragraphs) {
         if (!first)
-            cursor.insertBlock(QTextBlockFormat(), plain);
+            breakParagraph();
         first = false;
-        blockLength = 0;
         const auto runs = paragraph.runs.cbegin();
         const auto formatted =
             runs + static_cast<std::ptrdiff_t>(std::min<size_t>(paragraph.runs.size(), MaxRunsPerParagraph));
-        for (auto run = runs; run != formatted; ++run)
-            insert(run->text, charFormat(run->format));
-        QString rest;
+        for (auto run = runs; run != formatted; ++run) {
+            useFormat(run->format);
+            add(run->text);
+        }
+        if (formatted != paragraph.runs.cend())
+            useFormat(RtfCharFormat());
         for (auto run = formatted; run != paragraph.runs.cend(); ++run)
-            rest += run->text;
-        if (!rest.isEmpty())
-            insert(rest, plain);
+            add(run->text);
     }
+    flush();
     cursor.endEditBlock();
     target.setUndoRedoEnabled(undo);
 }

@@ -11,9 +11,9 @@ struct RtfDocument;
 class RtfTextDocument
 {
 public:
-    // Replaces the content of target: one block per paragraph, one fragment per run. Sizes
-    // are set as point sizes; a run without a colour keeps the view's text colour, so the
-    // text follows the palette of a dark theme. Linear in the size of source.
+    // Replaces the content of target: one block per paragraph, one fragment per stretch of
+    // one format. Sizes are set as point sizes; a run without a colour keeps the view's text
+    // colour, so the text follows the palette of a dark theme. Linear in the size of source.
     //
     // Two limits keep a file of any shape quick to open; a help text reaches neither. Every
     // character is kept, but the runs of a paragraph past MaxRunsPerParagraph lose their

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -181,6 +182,9 @@ void TestRtfReader::textDocument()
     QVERIFY(cursor.charFormat().fontUnderline());
     QCOMPARE(cursor.charFormat().fontPointSize(), 16.0);
     QCOMPARE(cursor.charFormat().foreground().color(), QColor(255, 0, 0));
+    // Every new block, the empty last one too, is as high as a line of default text.
+    for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next())
+        QCOMPARE(block.charFormat().fontPointSize(), 12.0);
 }
 
 VELTO_GUI_TEST_MAIN(TestRtfReader)
