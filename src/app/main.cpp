@@ -34,7 +34,9 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Velto"));
     QApplication::setApplicationVersion(QStringLiteral("1.6"));
-    QApplication::setDesktopFileName(QStringLiteral("velto"));
+    // The menu entry and the software-centre listing go by this id; the desktop matches the
+    // window to its entry through it.
+    QApplication::setDesktopFileName(QStringLiteral("de.tollmark.Velto"));
     QIcon icon;
     for (int size : {16, 32, 48, 256})
         icon.addFile(QStringLiteral(":/icons/velto-%1.png").arg(size));

@@ -7,18 +7,19 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREF
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(path bin/velto share/velto/help.rtf share/applications/velto.desktop
+foreach(path bin/velto share/velto/help.rtf share/applications/de.tollmark.Velto.desktop
              share/icons/hicolor/scalable/apps/velto.svg share/icons/hicolor/16x16/apps/velto.png
-             share/icons/hicolor/48x48/apps/velto.png share/icons/hicolor/256x256/apps/velto.png)
+             share/icons/hicolor/48x48/apps/velto.png share/icons/hicolor/256x256/apps/velto.png
+             share/icons/hicolor/48x48/apps/de.tollmark.Velto.png)
     if(NOT EXISTS "${PREFIX}/${path}")
         message(FATAL_ERROR "not installed: ${path}")
     endif()
 endforeach()
 find_program(VALIDATE desktop-file-validate)
 if(VALIDATE)
-    execute_process(COMMAND "${VALIDATE}" "${PREFIX}/share/applications/velto.desktop" RESULT_VARIABLE result)
+    execute_process(COMMAND "${VALIDATE}" "${PREFIX}/share/applications/de.tollmark.Velto.desktop" RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
-        message(FATAL_ERROR "desktop-file-validate rejects velto.desktop")
+        message(FATAL_ERROR "desktop-file-validate rejects de.tollmark.Velto.desktop")
     endif()
 else()
     message(WARNING "desktop-file-validate not found: the menu entry was not validated")
