@@ -1,6 +1,8 @@
 #include "platform/StoredFile.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
@@ -8,6 +10,50 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// Makes every missing folder of an absolute or relative folder path, for the owner alone; true
+// when the path names a folder afterwards.
+bool makeFolders(const QByteArray& folder)
+{
+    for (qsizetype end = 1; end <= folder.size(); ++end) {
+        if (end < folder.size() && folder[end] != '/')
+            continue;
+        if (::mkdir(folder.left(end).constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    struct stat status;
+    return ::stat(folder.constData(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t put =
+            ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        written += put;
+    }
+    return true;
+}
+
+// Makes a rename in the folder durable.
+bool syncFolder(const QByteArray& folder)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+} // namespace
 
 namespace StoredFile {
 
@@ -57,6 +103,64 @@ std::optional<QByteArray> read(const QString& path, qint64 maxBytes)
     }
     ::close(fd);
     return content;
+}
+
+bool replace(const QString& path, const QByteArray& bytes)
+{
+    if (path.isEmpty() || path.contains(QChar(u'\0')) || path.endsWith(u'/'))
+        return false;
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QByteArray folder = slash < 0    ? QByteArrayLiteral(".")
+                              : slash == 0 ? QByteArrayLiteral("/")
+                                           : QFile::encodeName(path.left(slash));
+    if (!makeFolders(folder))
+        return false;
+    const Kind found = kind(path);
+    if (found == Kind::Other)
+        return false;
+    // A link to a file keeps leading to it, with the new content.
+    QString target = path;
+    struct stat status;
+    if (found == Kind::Regular && ::lstat(QFile::encodeName(path).constData(), &status) == 0 &&
+        S_ISLNK(status.st_mode))
+        target = QFileInfo(path).canonicalFilePath();
+    if (target.isEmpty())
+        return false;
+    const QByteArray native = QFile::encodeName(target);
+    const QByteArray targetFolder = QFile::encodeName(QFileInfo(target).absolutePath());
+
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
+        temporary = native + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    // Looked at again just before the rename, which would replace whatever is there by then.
+    if (!written || !closed || kind(target) == Kind::Other ||
+        ::rename(temporary.constData(), native.constData()) != 0) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    return syncFolder(targetFolder);
+}
+
+bool remove(const QString& path)
+{
+    if (path.isEmpty() || path.contains(QChar(u'\0')))
+        return false;
+    const QByteArray native = QFile::encodeName(path);
+    struct stat status;
+    if (::lstat(native.constData(), &status) != 0)
+        return errno == ENOENT;
+    if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode))
+        return false;
+    return ::unlink(native.constData()) == 0 || errno == ENOENT;
 }
 
 } // namespace StoredFile

@@ -26,4 +26,15 @@ Kind kind(const QString& path);
 // blocks, even when the path is swapped for a FIFO between the look and the open.
 std::optional<QByteArray> read(const QString& path, qint64 maxBytes);
 
+// Puts bytes at path so that a crash or a power loss leaves either the old file or the whole
+// new one: the folders up to it are made (for the user alone), the bytes go to a new file beside
+// the target, are synced, renamed over the target, and the folder is synced. A link to a
+// regular file has its file replaced, not the link. False, with the target as it was, unless
+// kind(path) is Absent or Regular and everything succeeded.
+bool replace(const QString& path, const QByteArray& bytes);
+
+// Unlinks a regular file or a symbolic link (not what it leads to); anything else stays.
+// True when nothing is there afterwards.
+bool remove(const QString& path);
+
 } // namespace StoredFile
