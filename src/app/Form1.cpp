@@ -9,6 +9,7 @@
 #include "app/TokenButtons.h"
 #include "app/ToolTips.h"
 #include "plan/RenameRun.h"
+#include "plan/RunJournal.h"
 #include "list/CandidateModel.h"
 #include "list/CandidateSelection.h"
 #include "list/ListIntake.h"
@@ -395,8 +396,8 @@ void Form1::UmTaufen()
             return MessageBox::okCancel(this, ProgramTitle.toString(), RenameRun::failureText(failure),
                                         RenameRun::reasonText(failure)) == MessageBox::Answer::Ok;
         };
-        const RenameRun::Outcome outcome =
-            RenameRun::run(*m_model, *m_services.fileSystem, progress, askGoOn);
+        const RenameRun::Outcome outcome = RenameRun::run(*m_model, *m_services.fileSystem, progress, askGoOn,
+                                                          RunJournal::writerTo(RunJournal::defaultPath()));
 
         if (DirItState != 0) {
             QString listing;

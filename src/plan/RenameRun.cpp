@@ -3,6 +3,8 @@
 #include "list/CandidateModel.h"
 #include "platform/FileSystem.h"
 
+#include <QDir>
+
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -17,7 +19,42 @@ struct Planned
     QString oldName;
     QString newName;
     EntryIdentity identity = {};
+    qint64 size = 0;
+    qint64 dateStamp = CandidateRow::NoDate;
 };
+
+bool refusedWithoutCall(const QString& newName)
+{
+    return newName.contains(u'/') || newName.contains(QChar(u'\0'));
+}
+
+// The renames that will touch the disk, in the order of the run. The run names its files by
+// the rows' paths, relative ones against the current folder, which the journal must not need.
+RunJournal::Plan journalPlan(const std::vector<Planned>& plan)
+{
+    RunJournal::Plan journal;
+    QString here;
+    QString lastFolder;
+    QString absoluteFolder;
+    for (const Planned& row : plan) {
+        if (row.newName == row.oldName || refusedWithoutCall(row.newName))
+            continue;
+        if (journal.empty() || row.folder != lastFolder) {
+            lastFolder = row.folder;
+            absoluteFolder = row.folder;
+            if (!row.folder.startsWith(u'/')) {
+                if (here.isEmpty()) {
+                    here = QDir::currentPath();
+                    if (!here.endsWith(u'/'))
+                        here += u'/';
+                }
+                absoluteFolder = here + row.folder;
+            }
+        }
+        journal.push_back({absoluteFolder, row.oldName, row.newName, row.identity, row.size, row.dateStamp});
+    }
+    return journal;
+}
 
 // Whether a look found the file that intake took in. Both follow a symbolic link to its file,
 // so a listed link passes while it leads to the same file.
@@ -36,7 +73,7 @@ std::optional<RenameFailure> renameOne(FileSystem& fs, const Planned& row)
     const auto failure = [&row](int error, RenameFailure::Kind kind = RenameFailure::Kind::Refused) {
         return RenameFailure{row.folder + row.oldName, row.folder + row.newName, error, kind};
     };
-    if (row.newName.contains(u'/') || row.newName.contains(QChar(u'\0')))
+    if (refusedWithoutCall(row.newName))
         return failure(EINVAL);
     if (row.newName == row.oldName)
         return std::nullopt;
@@ -65,7 +102,7 @@ std::optional<RenameFailure> renameOne(FileSystem& fs, const Planned& row)
 } // namespace
 
 RenameRun::Outcome RenameRun::run(CandidateModel& model, FileSystem& fs, const Progress& progress,
-                                  const AskGoOn& askGoOn)
+                                  const AskGoOn& askGoOn, const RunJournal::Sink& journal)
 {
     const std::vector<CandidateRow>& rows = model.rows();
     const int rowCount = static_cast<int>(rows.size());
@@ -73,10 +110,16 @@ RenameRun::Outcome RenameRun::run(CandidateModel& model, FileSystem& fs, const P
     for (int position = rowCount - 1; position >= 0; --position) {
         const CandidateRow& row = rows[static_cast<size_t>(position)];
         if (row.Marked)
-            plan.push_back({position, row.Folder, row.OldName, row.NewName, row.Identity()});
+            plan.push_back(
+                {position, row.Folder, row.OldName, row.NewName, row.Identity(), row.Size, row.DateStamp});
     }
 
     Outcome outcome;
+    if (journal) {
+        const RunJournal::Plan renames = journalPlan(plan);
+        if (!renames.empty() && !journal(renames))
+            outcome.journalFailed = true;
+    }
     std::vector<int> renamed;
     const auto removeRenamed = [&model, &renamed] {
         // Every position still to come lies above the removed rows, so it stays valid.

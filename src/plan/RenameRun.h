@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plan/RunJournal.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +40,9 @@ public:
         QStringList renamedNames; // new names of the successful renames, in the order of the run
         qsizetype failed = 0;
         bool stopped = false;
+        // The journal could not be written, so the run cannot be taken back: say
+        // RunJournal::notUndoableHint().
+        bool journalFailed = false;
     };
 
     // Works on a snapshot of the marked rows taken at the start. A new name equal to the old
@@ -48,8 +53,10 @@ public:
     // Renamed rows leave the model in one removal before each question and at the end, so
     // that the list behind the question is current and a long run is not quadratic. One look
     // and one rename call per marked row, and one more look per failed rename.
+    // Before the first rename, the plan of the renames to come goes to the journal sink, unless
+    // there are none; a sink that fails does not stop the run.
     static Outcome run(CandidateModel& model, FileSystem& fs, const Progress& progress,
-                       const AskGoOn& askGoOn);
+                       const AskGoOn& askGoOn, const RunJournal::Sink& journal = {});
 
     // The seven lines of the failure message.
     static QString failureText(const RenameFailure& failure);

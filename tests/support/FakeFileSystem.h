@@ -28,6 +28,8 @@ public:
     // an identity of its own, so adding a file again at a path replaces it by another one.
     void addFile(const QString& path, qint64 size = 1, const LocalTime& modified = {});
     void addFolder(const QString& path);
+    // Memory: the entry at `path` is gone.
+    void removeEntry(const QString& path) { m_entries.remove(path); }
     // Memory: the entry at `path` becomes a folder that was given the file's inode number.
     void replaceByFolder(const QString& path);
 

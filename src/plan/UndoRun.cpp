@@ -1,0 +1,240 @@
+#include "plan/UndoRun.h"
+
+#include "list/RowFormat.h"
+#include "plan/RenameRun.h"
+#include "platform/FileSystem.h"
+
+#include <QSet>
+
+#include <cerrno>
+#include <optional>
+
+namespace {
+
+const QString newNameGone = QStringLiteral("Unter dem neuen Namen ist die Datei nicht mehr da.");
+const QString otherFile = QStringLiteral("Unter dem neuen Namen liegt inzwischen eine andere Datei.");
+const QString oldNameTaken = QStringLiteral("Der alte Name ist inzwischen vergeben.");
+
+// What a path names, measured against the journal's file.
+struct Found
+{
+    enum class Holds
+    {
+        File,    // the journal's file
+        Other,   // another file, or a folder
+        Nothing, // no entry
+        Unknown, // the look failed: see error
+    };
+    Holds holds = Holds::Nothing;
+    int error = 0;
+};
+
+// The names that the files going back before an entry free and take: the disk as it will be when
+// that entry's turn comes. In a chain such as "a" to "b" and "b" to "c", "b" is free again by the
+// time "c" goes back.
+struct Pending
+{
+    QSet<QString> freed;
+    QSet<QString> taken;
+};
+
+Found find(const FileSystem& fs, const QString& path, const RunJournal::Entry& entry,
+           const Pending* pending = nullptr)
+{
+    if (pending && pending->taken.contains(path))
+        return {Found::Holds::Other};
+    if (pending && pending->freed.contains(path))
+        return {Found::Holds::Nothing};
+    const EntryLook look = fs.look(path);
+    if (look.error == ENOENT || look.error == ENOTDIR)
+        return {Found::Holds::Nothing};
+    if (!look.ok())
+        return {Found::Holds::Unknown, look.error};
+    if (look.isFolder)
+        return {Found::Holds::Other};
+    if (look.identity == entry.identity)
+        return {Found::Holds::File};
+    if (look.identity.device == entry.identity.device || look.identity.inode != entry.identity.inode)
+        return {Found::Holds::Other};
+    // Mounted again since: the inode number alone may belong to another file by now.
+    const FileAttributes attributes = fs.attributes(path);
+    const bool same = attributes.exists && !attributes.isFolder && !attributes.isSpecial &&
+                      attributes.identity.inode == entry.identity.inode && attributes.size == entry.size &&
+                      entry.dateStamp >= 0 && RowFormat::dateStamp(attributes.modified) == entry.dateStamp;
+    return {same ? Found::Holds::File : Found::Holds::Other};
+}
+
+QString refusedText(int error)
+{
+    return RenameRun::reasonText({QString(), QString(), error, RenameFailure::Kind::Refused});
+}
+
+// On a file system that folds letter case, both spellings of a case-only rename name the same
+// entry; the folder's listing tells which spelling it has. Nothing when that cannot be told.
+std::optional<QString> onlySpelling(const FileSystem& fs, const RunJournal::Entry& entry)
+{
+    const std::optional<FolderEntries> names = fs.entries(entry.folder);
+    if (!names)
+        return std::nullopt;
+    std::optional<QString> found;
+    for (qsizetype i = 0; i < names->size(); ++i) {
+        const QStringView name = names->at(i);
+        if (name.compare(entry.oldName, Qt::CaseInsensitive) != 0)
+            continue;
+        if (found)
+            return std::nullopt;
+        found = name.toString();
+    }
+    return found;
+}
+
+UndoRun::Step classify(const FileSystem& fs, const RunJournal::Entry& entry, const Pending* pending = nullptr)
+{
+    using Holds = Found::Holds;
+    const auto step = [&entry](UndoRun::State state, const QString& reason = {}) {
+        return UndoRun::Step{entry, state, reason};
+    };
+    const Found atNew = find(fs, entry.folder + entry.newName, entry, pending);
+    const Found atOld = find(fs, entry.folder + entry.oldName, entry, pending);
+
+    // Both found on disk (a name taken by an earlier step is found as Other without a look).
+    const auto onDisk = [&entry, pending](const Found& found, const QString& name) {
+        return found.holds != Holds::Nothing && found.holds != Holds::Unknown &&
+               !(pending && pending->taken.contains(entry.folder + name));
+    };
+    const bool bothOnDisk = onDisk(atNew, entry.newName) && onDisk(atOld, entry.oldName);
+    if (bothOnDisk && entry.oldName.compare(entry.newName, Qt::CaseInsensitive) == 0) {
+        const std::optional<QString> spelling = onlySpelling(fs, entry);
+        if (spelling == entry.newName)
+            return atNew.holds == Holds::File ? step(UndoRun::State::GoesBack)
+                                              : step(UndoRun::State::Blocked, otherFile);
+        if (spelling == entry.oldName)
+            return atOld.holds == Holds::File ? step(UndoRun::State::NotRenamed)
+                                              : step(UndoRun::State::Blocked, newNameGone);
+    }
+    // The file is still under its old name: the run never reached it, or its rename failed.
+    if (atOld.holds == Holds::File && atNew.holds != Holds::File)
+        return step(UndoRun::State::NotRenamed);
+    switch (atNew.holds) {
+    case Holds::File:
+        if (atOld.holds == Holds::Nothing)
+            return step(UndoRun::State::GoesBack);
+        if (atOld.holds == Holds::Unknown)
+            return step(UndoRun::State::Blocked, refusedText(atOld.error));
+        return step(UndoRun::State::Blocked, oldNameTaken);
+    case Holds::Nothing:
+        return step(UndoRun::State::Blocked, newNameGone);
+    case Holds::Other:
+        return step(UndoRun::State::Blocked, otherFile);
+    case Holds::Unknown:
+        break;
+    }
+    return step(UndoRun::State::Blocked, refusedText(atNew.error));
+}
+
+// Why a rename back failed. Some drivers drop the file when they refuse a name, which must
+// not be told as if the file were still there.
+QString renameFailureText(const FileSystem& fs, const RunJournal::Entry& entry, int error)
+{
+    if (error == EEXIST || error == ENOTEMPTY)
+        return oldNameTaken;
+    if (error != ENOENT && find(fs, entry.folder + entry.newName, entry).holds != Found::Holds::File)
+        return RenameRun::reasonText({QString(), QString(), error, RenameFailure::Kind::Lost});
+    return refusedText(error);
+}
+
+QString countText(qsizetype count, QStringView one, QStringView many)
+{
+    return QString::number(count) + u' ' + (count == 1 ? one : many).toString();
+}
+
+} // namespace
+
+UndoRun::Prepared UndoRun::prepare(const FileSystem& fs, const RunJournal::Plan& plan,
+                                   const Progress& progress)
+{
+    Prepared prepared;
+    prepared.steps.reserve(plan.size());
+    Pending pending;
+    for (auto entry = plan.rbegin(); entry != plan.rend(); ++entry) {
+        if (progress)
+            progress(static_cast<qsizetype>(prepared.steps.size()));
+        prepared.steps.push_back(classify(fs, *entry, &pending));
+        if (prepared.steps.back().state == State::GoesBack) {
+            ++prepared.goesBack;
+            const QString from = entry->folder + entry->newName;
+            const QString to = entry->folder + entry->oldName;
+            pending.taken.remove(from);
+            pending.freed.insert(from);
+            pending.freed.remove(to);
+            pending.taken.insert(to);
+        }
+    }
+    return prepared;
+}
+
+UndoRun::Outcome UndoRun::run(FileSystem& fs, const Prepared& prepared, const Progress& progress,
+                              const QString& journalPath)
+{
+    Outcome outcome;
+    qsizetype done = 0;
+    for (const Step& prepare : prepared.steps) {
+        const RunJournal::Entry& entry = prepare.entry;
+        if (prepare.state == State::Blocked) {
+            outcome.failures.push_back({entry.folder + entry.newName, prepare.reason});
+            continue;
+        }
+        if (prepare.state != State::GoesBack)
+            continue;
+        if (progress)
+            progress(done++);
+        const Step now = classify(fs, entry);
+        if (now.state == State::NotRenamed)
+            continue;
+        if (now.state == State::Blocked) {
+            outcome.failures.push_back({entry.folder + entry.newName, now.reason});
+            continue;
+        }
+        const QString oldPath = entry.folder + entry.oldName;
+        const RenameResult result = fs.renameFile(entry.folder + entry.newName, oldPath);
+        if (result.ok())
+            outcome.restored.append(oldPath);
+        else
+            outcome.failures.push_back(
+                {entry.folder + entry.newName, renameFailureText(fs, entry, result.error)});
+    }
+    if (!journalPath.isEmpty())
+        outcome.journalRemoved = RunJournal::remove(journalPath);
+    return outcome;
+}
+
+QString UndoRun::questionText(qsizetype goesBack)
+{
+    return QStringLiteral("Die letzte Umbenennung rückgängig machen? ") +
+           countText(goesBack, u"Datei bekommt ihren alten Namen zurück.",
+                     u"Dateien bekommen ihren alten Namen zurück.");
+}
+
+QString UndoRun::summaryText(const Outcome& outcome)
+{
+    QString text = countText(outcome.restored.size(), u"Datei hat ihren alten Namen zurück.",
+                             u"Dateien haben ihren alten Namen zurück.");
+    if (!outcome.failures.empty())
+        text += u'\n' + countText(static_cast<qsizetype>(outcome.failures.size()),
+                                  u"Datei konnte nicht zurück.", u"Dateien konnten nicht zurück.");
+    return text;
+}
+
+QString UndoRun::detailsText(const Outcome& outcome)
+{
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(outcome.failures.size()));
+    for (const UndoFailure& failure : outcome.failures)
+        lines.append(failure.path + QStringLiteral(" - ") + failure.reason);
+    return lines.join(u'\n');
+}
+
+QString UndoRun::nothingToUndoText()
+{
+    return QStringLiteral("Es gibt keine Umbenennung, die sich rückgängig machen ließe.");
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "plan/RunJournal.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class FileSystem;
+
+// A file of the journal that could not get its old name back: the path the run gave it, and why.
+struct UndoFailure
+{
+    QString path;
+    QString reason;
+};
+
+// Takes back the last rename run from its journal: every file the run renamed, and that is still
+// under its new name while its old name is free, gets its old name again, in the reverse order of
+// the run. Nothing is ever overwritten.
+class UndoRun
+{
+public:
+    enum class State
+    {
+        GoesBack,   // the new name holds the journal's file and the old name is free
+        NotRenamed, // the old name still holds the file and the new one does not: never reached
+        Blocked,    // neither: see reason
+    };
+    struct Step
+    {
+        RunJournal::Entry entry;
+        State state = State::Blocked;
+        QString reason; // for Blocked, a sentence for the summary's details
+    };
+    struct Prepared
+    {
+        std::vector<Step> steps; // in the reverse order of the run
+        qsizetype goesBack = 0;  // what the question asks about
+    };
+    struct Outcome
+    {
+        QStringList restored;              // folder + old name of each file that went back, in turn
+        std::vector<UndoFailure> failures; // in the reverse order of the run
+        bool journalRemoved = false;
+    };
+    // Told before each entry is looked at (prepare) or each file is renamed (run), with the
+    // count of those done; run counts the files that go back only.
+    using Progress = std::function<void(qsizetype done)>;
+
+    // Looks at the disk for each entry: the entry under its new name is the journal's file when
+    // it has the same device and inode or, on another device (the file system was mounted
+    // again), the same inode, size and last change. Two looks per entry, and a listing of the
+    // folder for a change of letter case only when both spellings name something.
+    static Prepared prepare(const FileSystem& fs, const RunJournal::Plan& plan,
+                            const Progress& progress = {});
+
+    // Renames each file that goes back, after looking at both of its names once more, since the
+    // disk may have changed since prepare(). Then removes the journal at journalPath (unless
+    // empty), even when not every file went back: there is one level of undo. A journal left
+    // behind by a crash in the middle does no harm: the files that went back count as not
+    // renamed the next time.
+    static Outcome run(FileSystem& fs, const Prepared& prepared, const Progress& progress,
+                       const QString& journalPath);
+
+    // "Die letzte Umbenennung rückgängig machen? 12 Dateien bekommen ihren alten Namen zurück."
+    static QString questionText(qsizetype goesBack);
+    // "12 Dateien haben ihren alten Namen zurück.", followed, when some could not, by a line
+    // "3 Dateien konnten nicht zurück."
+    static QString summaryText(const Outcome& outcome);
+    // One line per file that could not go back: its path, " - " and the reason.
+    static QString detailsText(const Outcome& outcome);
+    // Shown when there is no journal, a damaged one, or no file in it that could go back.
+    static QString nothingToUndoText();
+};
