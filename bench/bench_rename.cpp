@@ -1,7 +1,10 @@
 // The rename run over real files against its floor, a bare loop over the same files of the
 // calls that the run cannot do without: fstatat, which makes sure the entry is still the listed
 // file, and renameat2. Each iteration renames every file to its other name and the next one back.
+// The run writes its journal first, which is measured on its own as well: its share of the run
+// is the write and the two syncs, which the bare loop does not have.
 #include "plan/RenameRun.h"
+#include "plan/RunJournal.h"
 #include "list/CandidateModel.h"
 #include "platform/PosixFileSystem.h"
 
@@ -96,10 +99,27 @@ void BM_BareLookAndRenameLoop(benchmark::State& state)
 }
 BENCHMARK(BM_BareLookAndRenameLoop)->Unit(benchmark::kMillisecond);
 
+void BM_JournalWrite(benchmark::State& state)
+{
+    Files files(fileCount);
+    RunJournal::Plan plan;
+    for (int i = files.count(); i-- > 0;)
+        plan.push_back(
+            {files.folder(), Files::name(0, i), Files::name(1, i), files.identity(i), 0, 20240131120000});
+    const QString path = files.folder() + u"state/velto/last-run.journal"_s;
+    for (auto _ : state) {
+        if (!RunJournal::write(path, plan))
+            state.SkipWithError("the journal was not written");
+    }
+    state.SetItemsProcessed(state.iterations() * files.count());
+}
+BENCHMARK(BM_JournalWrite)->Unit(benchmark::kMillisecond);
+
 void BM_RenameRun(benchmark::State& state)
 {
     Files files(fileCount);
     PosixFileSystem fs;
+    const RunJournal::Sink journal = RunJournal::writerTo(files.folder() + u"state/velto/last-run.journal"_s);
     for (auto _ : state) {
         state.PauseTiming();
         CandidateModel model;
@@ -117,8 +137,9 @@ void BM_RenameRun(benchmark::State& state)
         state.ResumeTiming();
 
         const RenameRun::Outcome outcome = RenameRun::run(
-            model, fs, [&shown](int value) { shown = value; }, [](const RenameFailure&) { return true; });
-        if (outcome.failed != 0 || model.rowCount() != 0)
+            model, fs, [&shown](int value) { shown = value; }, [](const RenameFailure&) { return true; },
+            journal);
+        if (outcome.failed != 0 || model.rowCount() != 0 || outcome.journalFailed)
             state.SkipWithError("the run left rows");
         benchmark::DoNotOptimize(shown);
         files.flip();
