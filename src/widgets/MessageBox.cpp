@@ -1,21 +1,21 @@
 #include "widgets/MessageBox.h"
 
 #include <QAccessibleWidget>
+#include <QList>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace {
-MessageBox::Answer nextAnswer = MessageBox::Answer::None;
+QList<MessageBox::Answer> nextAnswers;
 QString lastAnsweredText;
 
 const QString InformationName = QStringLiteral("ShowInfo");
 
 bool answeredInAdvance(const QString& text, MessageBox::Answer& answer)
 {
-    if (nextAnswer == MessageBox::Answer::None)
+    if (nextAnswers.isEmpty())
         return false;
-    answer = nextAnswer;
-    nextAnswer = MessageBox::Answer::None;
+    answer = nextAnswers.takeFirst();
     lastAnsweredText = text;
     return true;
 }
@@ -50,7 +50,10 @@ MessageBox::Answer MessageBox::okCancel(QWidget* parent, const QString& title, c
 
 void MessageBox::setNextAnswer(Answer answer)
 {
-    nextAnswer = answer;
+    if (answer == Answer::None)
+        nextAnswers.clear();
+    else
+        nextAnswers.append(answer);
 }
 
 QString MessageBox::lastText()
@@ -58,7 +61,8 @@ QString MessageBox::lastText()
     return lastAnsweredText;
 }
 
-void MessageBox::information(QWidget* parent, const QString& title, const QString& text)
+void MessageBox::information(QWidget* parent, const QString& title, const QString& text,
+                             const QString& details)
 {
     if (Answer answer; answeredInAdvance(text, answer))
         return;
@@ -68,6 +72,8 @@ void MessageBox::information(QWidget* parent, const QString& title, const QStrin
     box.setObjectName(InformationName);
     box.setTextFormat(Qt::PlainText);
     box.setAccessibleDescription(text);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     box.exec();
 }
 
