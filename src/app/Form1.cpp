@@ -1,8 +1,10 @@
 #include "app/Form1.h"
 
+#include "app/AboutText.h"
 #include "app/CandidateView.h"
 #include "app/FormLineEdit.h"
 #include "app/ListContextMenu.h"
+#include "app/ScenarioFields.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProgramTitle.h"
 #include "plan/RecentMasks.h"
@@ -38,6 +40,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -79,6 +82,8 @@ Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services servic
         m_services.shortcuts = std::make_shared<XdgShortcutService>();
     if (m_services.helpFile.isEmpty())
         m_services.helpFile = HelpForm::defaultHelpFile();
+    if (m_services.journalPath.isEmpty())
+        m_services.journalPath = RunJournal::defaultPath();
 
     m_timer1->setObjectName(u"Timer1"_s);
     m_timer1->setSingleShot(true);
@@ -88,6 +93,8 @@ Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services servic
     configureListColumns(m_c.Liste);
     m_selection = new CandidateSelection(m_model, m_c.Liste->selectionModel(), this);
     m_listMenu = new ListContextMenu(m_model, this);
+    m_undo = std::make_unique<LastRunUndo>(this, *m_model, *m_services.fileSystem, m_progress,
+                                           m_services.journalPath);
     m_model->setProgress([this](qsizetype done, qsizetype total) { m_progress.show(done, total); });
 
     if (const QScreen* screen = QApplication::primaryScreen())
@@ -117,7 +124,11 @@ void Form1::connectHandlers()
     connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(m_c.Liste, &CandidateView::dataDropped, this, &Form1::Liste_OLEDragDrop);
     connect(m_c.Liste, &CandidateView::contextMenuWanted, this,
-            [this](const QPoint& pos) { m_listMenu->open(pos, false); });
+            [this](const QPoint& pos) { m_listMenu->open(pos, m_undo->available()); });
+    connect(m_listMenu->undoItem(), &QAction::triggered, this, &Form1::undoLastRun);
+    // A window shortcut that is always on; a text field with the focus keeps Ctrl+Z for itself.
+    auto* undoKey = new QShortcut(QKeySequence::Undo, this, this, &Form1::undoLastRun);
+    undoKey->setObjectName(u"UndoShortcut"_s);
     connect(m_c.Liste, &CandidateView::deleteKeyPressed, m_listMenu, &ListContextMenu::removeMarked);
     connect(m_listMenu, &ListContextMenu::filesChosen, this, &Form1::FillListe);
     connect(m_listMenu, &ListContextMenu::rowsRemoved, this, &Form1::ChkSituation);
@@ -384,6 +395,7 @@ void Form1::UmTaufen()
 {
     m_timer1->stop();
     bool stored = true;
+    bool undoable = true;
     {
         const QScopedValueRollback<bool> renaming(m_renaming, true);
         UserInfo(u"Umbenennung läuft ..."_s);
@@ -397,8 +409,9 @@ void Form1::UmTaufen()
                                         RenameRun::reasonText(failure)) == MessageBox::Answer::Ok;
         };
         const RenameRun::Outcome outcome = RenameRun::run(*m_model, *m_services.fileSystem, progress, askGoOn,
-                                                          RunJournal::writerTo(RunJournal::defaultPath()));
+                                                          RunJournal::writerTo(m_services.journalPath));
 
+        undoable = !outcome.journalFailed;
         if (DirItState != 0) {
             QString listing;
             for (const QString& name : outcome.renamedNames)
@@ -408,9 +421,31 @@ void Form1::UmTaufen()
         m_progress.end();
     }
     ChkSituation();
-    // Said after the check, whose outcome would cover it otherwise; the run itself went on.
+    // Said after the check, whose outcome would cover them otherwise; the run itself went on.
+    QStringList hints;
     if (!stored)
-        UserInfo(u"Hinweis: Die Maske ließ sich nicht unter den zuletzt benutzten speichern."_s);
+        hints.append(u"Hinweis: Die Maske ließ sich nicht unter den zuletzt benutzten speichern."_s);
+    if (!undoable)
+        hints.append(RunJournal::notUndoableHint());
+    if (!hints.isEmpty())
+        UserInfo(hints.join(u' '));
+}
+
+void Form1::undoLastRun()
+{
+    if (m_renaming)
+        return;
+    m_timer1->stop();
+    QStringList restored;
+    {
+        const QScopedValueRollback<bool> renaming(m_renaming, true);
+        UserInfo(u"Die letzte Umbenennung wird rückgängig gemacht ..."_s);
+        restored = m_undo->run();
+    }
+    if (restored.isEmpty())
+        ChkSituation();
+    else
+        FillListe(restored);
 }
 
 void Form1::DirItCheck_Click()
@@ -420,32 +455,12 @@ void Form1::DirItCheck_Click()
 
 bool Form1::SaveScenario(const QString& mask)
 {
-    RenameSettings scenario;
-    scenario.Maske = mask;
-    scenario.Start = m_c.Zahl->text();
-    scenario.Step = m_c.Schrittweite->text();
-    scenario.Digits = m_c.StellenAnzahl->currentIndex();
-    scenario.LeadZeros = m_c.Vornullenzeichen->currentIndex();
-    scenario.LetterCase = static_cast<CaseRule>(m_c.Schreibweise->currentIndex());
-    scenario.Search = m_c.SucheText->text();
-    scenario.Replace = m_c.ErsetzeText->text();
-    scenario.DirIt = m_c.DirItCheck->isChecked() ? 1 : 0;
-    return RecentMasks(*m_services.settings).save(scenario);
+    return RecentMasks(*m_services.settings).save(ScenarioFields::read(m_c, mask));
 }
 
 void Form1::LoadScenario(int k)
 {
-    const RenameSettings scenario = RecentMasks(*m_services.settings).load(k);
-    // Each change raises the field's own handler, in this order.
-    m_c.Maske->setText(scenario.Maske);
-    m_c.Zahl->setText(scenario.Start);
-    m_c.Schrittweite->setText(scenario.Step);
-    m_c.StellenAnzahl->setCurrentIndex(scenario.Digits < m_c.StellenAnzahl->count() ? scenario.Digits : 0);
-    m_c.Vornullenzeichen->setCurrentIndex(scenario.LeadZeros);
-    m_c.Schreibweise->setCurrentIndex(static_cast<int>(scenario.LetterCase));
-    m_c.SucheText->setText(scenario.Search);
-    m_c.ErsetzeText->setText(scenario.Replace);
-    m_c.DirItCheck->setChecked(scenario.DirIt != 0);
+    ScenarioFields::show(m_c, RecentMasks(*m_services.settings).load(k));
 }
 
 void Form1::FillMaskMenu()
@@ -581,15 +596,6 @@ void Form1::ShowOptions()
 
 void Form1::ShowInfo()
 {
-    const QString title = ProgramTitle.toString();
-    MessageBox::information(
-        m_help ? static_cast<QWidget*>(m_help.data()) : this, title,
-        title + u" - ein Tool zum kinderleichten 'Umtaufen' unzähliger Dateien unter Windows\n\n"
-                u"Version 1.6 für Linux.\n\n"
-                u"Velto gibt vielen Dateien in einem Zug neue Namen: nach einer Maske aus festem Text, "
-                u"Teilen des alten Namens, einem Zähler, Datum und Uhrzeit der letzten Änderung, dazu "
-                u"Schreibweise und Suchen & Ersetzen.\n\n"
-                u"Umbenannt wird erst, wenn die Prüfung aller neuen Namen fehlerfrei war, und keine Datei "
-                u"wird dabei überschrieben.\n\n"
-                u"Freie Software unter der MIT-Lizenz."_s);
+    MessageBox::information(m_help ? static_cast<QWidget*>(m_help.data()) : this, ProgramTitle.toString(),
+                            AboutText());
 }

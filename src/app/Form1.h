@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Form1Layout.h"
+#include "app/LastRunUndo.h"
 #include "app/ProgressPainter.h"
 #include "plan/PlanCheck.h"
 #include "naming/MaskTranslator.h"
@@ -29,6 +30,7 @@ struct Form1Services
     std::shared_ptr<SettingsStore> settings;
     std::shared_ptr<ShortcutService> shortcuts;
     QString helpFile;
+    QString journalPath; // the undo journal; empty: the one below XDG_STATE_HOME
 };
 
 // The main window. It owns the working state of a run and coordinates: the handlers keep
@@ -86,6 +88,8 @@ private:
     void Liste_OLEDragDrop(const QMimeData* data);
     void Liste_ColumnClick(int ColumnHeader);
     void EintragVerschieben(bool NachOben);
+    // Ctrl+Z and the list menu: the last run taken back, its files back in the list.
+    void undoLastRun();
 
     // The rename run and the recent masks.
     void UmTaufen();
@@ -113,6 +117,7 @@ private:
     QList<QByteArray> m_arguments;
     ProgressPainter m_progress;
     ListContextMenu* m_listMenu = nullptr;
+    std::unique_ptr<LastRunUndo> m_undo;
     QPointer<HelpForm> m_help;
 
     // Window state shared by the handlers.

@@ -6,6 +6,7 @@
 #include "windows/HelpForm.h"
 #include "list/CandidateModel.h"
 #include "platform/Beep.h"
+#include "plan/RunJournal.h"
 #include "platform/Settings.h"
 
 #include "TestFiles.h"
@@ -192,6 +193,7 @@ private Q_SLOTS:
     void renameRun();
     void renameFailureAnswered_data();
     void renameFailureAnswered();
+    void undoOfTheLastRun();
     void recentMaskMenu();
     void unwritableStoreDoesNotStopTheRun();
     void qtOptionsAreFiles();
@@ -208,6 +210,7 @@ void TestForm1::init()
     Beep::setObserver({});
     QFile::remove(QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tollmark"_s).fileName());
     Settings().WriteSetting(u"ToolTips"_s, u"0"_s);
+    QFile::remove(RunJournal::defaultPath());
 }
 
 void TestForm1::startupState()
@@ -899,6 +902,58 @@ void TestForm1::renameFailureAnswered()
              u"Fehler: Einige neue Namen überschneiden sich mit denen existierender Dateien!"_s);
 }
 
+void TestForm1::undoOfTheLastRun()
+{
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s})), Delay);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    child<CandidateView>(window, u"Liste"_s)
+        ->selectionModel()
+        ->select(window.model()->index(2, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    readyToRename(window, u"x_[NAME][TYP]"_s);
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
+    const QStringList renamed{u"c.txt"_s, u"x_a.txt"_s, u"x_b.txt"_s};
+    QCOMPARE(TestFiles::entryNames(dir.path()), renamed);
+    QMenu* menu = openListMenu(window);
+    QVERIFY(child<QAction>(window, u"ListMenu_Undo"_s)->isEnabled());
+    menu->close();
+
+    // In a text field, Ctrl+Z is the field's own.
+    auto* mask = child<QLineEdit>(window, u"Maske"_s);
+    mask->setFocus();
+    QTest::keyClicks(mask, u"y"_s);
+    QTest::keyClick(mask, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(mask->text(), u"x_[NAME][TYP]"_s);
+    QCOMPARE(TestFiles::entryNames(dir.path()), renamed);
+
+    // Asked first; Abbrechen moves nothing.
+    auto* liste = child<CandidateView>(window, u"Liste"_s);
+    liste->setFocus();
+    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    QTest::keyClick(liste, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(MessageBox::lastText(),
+             u"Die letzte Umbenennung rückgängig machen? 2 Dateien bekommen ihren alten Namen zurück."_s);
+    QCOMPARE(TestFiles::entryNames(dir.path()), renamed);
+
+    // OK, then the summary; the files come back as marked rows beside the unmarked one.
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    QTest::keyClick(liste, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(MessageBox::lastText(), u"2 Dateien haben ihren alten Namen zurück."_s);
+    QCOMPARE(TestFiles::entryNames(dir.path()), (QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s}));
+    QCOMPARE(column(window, CandidateModel::ColOldName), (QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s}));
+    QCOMPARE(countPanel(window), u"2 von 3 Dateien markiert"_s);
+
+    // One level only.
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    QTest::keyClick(liste, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(MessageBox::lastText(), u"Es gibt keine Umbenennung, die sich rückgängig machen ließe."_s);
+    menu = openListMenu(window);
+    QVERIFY(!child<QAction>(window, u"ListMenu_Undo"_s)->isEnabled());
+    menu->close();
+}
+
 void TestForm1::recentMaskMenu()
 {
     QTemporaryDir dir;
@@ -942,11 +997,14 @@ void TestForm1::unwritableStoreDoesNotStopTheRun()
     QTemporaryDir dir;
     Form1Services services;
     services.settings = std::make_shared<FullStore>();
+    // And no journal: the file to rename stands where the journal's folder should be.
+    services.journalPath = dir.filePath(u"a.txt/last-run.journal"_s);
     Form1 window(toArguments(createFiles(dir, {u"a.txt"_s})), Delay, services);
     readyToRename(window, u"b[TYP]"_s);
     QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
     QCOMPARE(TestFiles::entryNames(dir.path()), QStringList{u"b.txt"_s});
-    QCOMPARE(message(window), u"Hinweis: Die Maske ließ sich nicht unter den zuletzt benutzten speichern."_s);
+    QCOMPARE(message(window), u"Hinweis: Die Maske ließ sich nicht unter den zuletzt benutzten speichern. "
+                              u"Hinweis: Diese Umbenennung lässt sich nicht rückgängig machen."_s);
 }
 
 void TestForm1::qtOptionsAreFiles()

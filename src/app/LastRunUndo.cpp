@@ -1,0 +1,61 @@
+#include "app/LastRunUndo.h"
+
+#include "app/ProgressPainter.h"
+#include "list/CandidateModel.h"
+#include "plan/RunJournal.h"
+#include "plan/UndoRun.h"
+#include "platform/StoredFile.h"
+#include "widgets/MessageBox.h"
+#include "widgets/ProgramTitle.h"
+
+#include <QSet>
+
+bool LastRunUndo::available() const
+{
+    return StoredFile::kind(m_journalPath) == StoredFile::Kind::Regular;
+}
+
+QStringList LastRunUndo::run()
+{
+    const QString title = ProgramTitle.toString();
+    const std::optional<RunJournal::Plan> plan = RunJournal::read(m_journalPath);
+    if (!plan || plan->empty()) {
+        MessageBox::information(m_window, title, UndoRun::nothingToUndoText());
+        return {};
+    }
+
+    m_progress.begin(static_cast<qsizetype>(plan->size()));
+    const UndoRun::Prepared prepared =
+        UndoRun::prepare(m_fs, *plan, [this](qsizetype done) { m_progress.keepAlive(done); });
+    m_progress.end();
+    if (prepared.goesBack == 0) {
+        MessageBox::information(m_window, title, UndoRun::nothingToUndoText());
+        return {};
+    }
+    if (MessageBox::okCancel(m_window, title, UndoRun::questionText(prepared.goesBack)) !=
+        MessageBox::Answer::Ok)
+        return {};
+
+    m_progress.begin(prepared.goesBack);
+    const UndoRun::Outcome outcome = UndoRun::run(
+        m_fs, prepared, [this](qsizetype done) { m_progress.keepAlive(done); }, m_journalPath);
+    m_progress.end();
+    MessageBox::information(m_window, title, UndoRun::summaryText(outcome), UndoRun::detailsText(outcome));
+
+    // Rows still listed under a name that was given back would name nothing now.
+    QSet<QString> givenBack;
+    const QSet<QString> back(outcome.restored.cbegin(), outcome.restored.cend());
+    for (const UndoRun::Step& step : prepared.steps) {
+        if (step.state == UndoRun::State::GoesBack && back.contains(step.entry.folder + step.entry.oldName))
+            givenBack.insert(step.entry.folder + step.entry.newName);
+    }
+    std::vector<int> stale;
+    const std::vector<CandidateRow>& rows = m_model.rows();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (givenBack.contains(rows[i].PathName()))
+            stale.push_back(static_cast<int>(i));
+    }
+    if (!stale.empty())
+        m_model.removeRowSet(std::move(stale));
+    return outcome.restored;
+}
