@@ -7,6 +7,7 @@
 
 #include "plan/RunJournal.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -46,11 +47,17 @@ QString nameOf(QString text, QStringView fallback)
 void checkWriter(QByteArrayView bytes)
 {
     const QString text = QString::fromUtf8(bytes);
-    const qsizetype third = text.size() / 3;
+    // Cut between characters, never inside a surrogate pair: names read from a folder are
+    // whole UTF-16, and a lone surrogate has no UTF-8 to be stored as.
+    const auto cut = [&text](qsizetype at) {
+        return at < text.size() && text[at].isLowSurrogate() ? at + 1 : at;
+    };
+    const qsizetype first = cut(text.size() / 3);
+    const qsizetype second = std::max(first, cut(2 * text.size() / 3));
     RunJournal::Entry entry;
-    entry.folder = u'/' + QString(text.first(third)).remove(QChar(u'\0')) + u'/';
-    entry.oldName = nameOf(text.sliced(third, third), u"alt");
-    entry.newName = nameOf(text.sliced(2 * third), u"neu");
+    entry.folder = u'/' + QString(text.first(first)).remove(QChar(u'\0')) + u'/';
+    entry.oldName = nameOf(text.sliced(first, second - first), u"alt");
+    entry.newName = nameOf(text.sliced(second), u"neu");
     if (entry.newName == entry.oldName)
         entry.newName += u'~';
     entry.identity = {static_cast<quint64>(bytes.size()) << 40, qHash(bytes)};
