@@ -33,6 +33,7 @@ bool refusedWithoutCall(const QString& newName)
 RunJournal::Plan journalPlan(const std::vector<Planned>& plan)
 {
     RunJournal::Plan journal;
+    journal.reserve(plan.size());
     QString here;
     QString lastFolder;
     QString absoluteFolder;
