@@ -29,7 +29,7 @@ std::vector<Row> makeRows(qsizetype count)
 {
     std::vector<Row> rows;
     rows.reserve(static_cast<std::size_t>(count));
-    const QString types[] = {u"jpg"_s, u"JPG"_s, u"png"_s, u"tar.gz"_s, QString()};
+    const QString types[] = {u".jpg"_s, u".JPG"_s, u".png"_s, u".gz"_s, QString()};
     for (qlonglong i = 0; i < count; ++i) {
         const QString name =
             i % 3 == 0 ? u"IMG_%1"_s.arg(i, 7, 10, QChar(u'0')) : u"Urlaub am Meer %1 – Grüße"_s.arg(i);

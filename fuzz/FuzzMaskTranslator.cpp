@@ -193,8 +193,8 @@ void checkGeneration(const MaskTranslation& translation, bool maskIsValidUtf16, 
     const NameGenerator generator(translation.program, options);
 
     const NameSource rows[] = {
-        {u"Urlaub", u"jpg", u"1999122413:45:07"},
-        {u"e\u0301\U0001F600x\U0001F600\u00DF", u"tar.gz", u"2024"},
+        {u"Urlaub", u".jpg", u"1999122413:45:07"},
+        {u"e\u0301\U0001F600x\U0001F600\u00DF", u".gz", u"2024"},
         {u"", u"", u""},
         {u"\U0001F600", u"", u"19991224"},
     };

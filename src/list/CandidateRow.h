@@ -68,6 +68,8 @@ struct CandidateRow
     {
         return TypeDot < 0 ? QStringView() : QStringView(OldName).mid(TypeDot + 1);
     }
+    // The type with its dot, as a mask's "[TYP]" gives it; empty for a name without ".".
+    QStringView DottedType() const { return TypeDot < 0 ? QStringView() : QStringView(OldName).mid(TypeDot); }
     QString SizeText() const;
     QString SizeKey() const;
     // YYYYMMDDhh:mm:ss; empty without a date.

@@ -111,7 +111,7 @@ void NameGenerator::write(QString& out, const NameSource& row, qint64 position, 
 
     // What the steps copy from.
     QStringView nameText = name;
-    QStringView typeText = row.TypeText;
+    QStringView typeText = row.DottedType;
     QStringView keyText = key;
     QStringView fill = m_leadZeroChar;
     const char16_t* literals = QStringView(m_mask.literals).utf16();
@@ -239,7 +239,7 @@ void NameGenerator::write(QString& out, const NameSource& row, qint64 position, 
                 piece = name;
                 break;
             case Kind::Type:
-                piece = row.TypeText;
+                piece = row.DottedType;
                 break;
             case Kind::Counter:
                 piece = counter->fillCount > 0 ? QStringView(m_leadZeroChar) : counter->text();

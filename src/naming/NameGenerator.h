@@ -9,12 +9,13 @@
 #include <QString>
 #include <QStringView>
 
-// The parts of a row that a mask reads. DateKey is "YYYYMMDDhh:mm:ss"; a shorter key
-// simply lacks the parts beyond its end.
+// The parts of a row that a mask reads. DottedType is the name's last "." and what follows it
+// (".jpg"), and empty for a name without ".", so that "[NAME][TYP]" always gives the old name.
+// DateKey is "YYYYMMDDhh:mm:ss"; a shorter key simply lacks the parts beyond its end.
 struct NameSource
 {
     QStringView BareName;
-    QStringView TypeText;
+    QStringView DottedType;
     QStringView DateKey;
 };
 

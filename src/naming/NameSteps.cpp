@@ -39,7 +39,6 @@ NameSteps::NameSteps(const MaskProgram& program)
             break;
         case ElementKind::KindTyp:
             ++typeUses;
-            literal(u".");
             steps.append({Kind::Type});
             break;
         case ElementKind::KindZahl:

@@ -18,7 +18,7 @@ struct NameSteps
     {
         Literal,   // literals[first, first + count)
         Name,      // the name after search-and-replace
-        Type,      // the type, without its dot
+        Type,      // the type with its dot, nothing for a name without one
         Counter,   // the counter text
         KeyField,  // DateKey[first, first + count), cut short where the key ends
         Selection, // code points of the name; `selection` says how, first/count are From/To

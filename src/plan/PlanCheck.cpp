@@ -225,7 +225,7 @@ void writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
             date = QStringView(dateKey, 16);
         }
         name.resize(0);
-        generator.appendTo(name, {row.BareName(), row.TypeText(), date}, i + 1);
+        generator.appendTo(name, {row.BareName(), row.DottedType(), date}, i + 1);
         update.setNewName(size_t(i), names.add(name));
     }
 }

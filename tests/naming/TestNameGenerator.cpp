@@ -17,7 +17,7 @@ constexpr qint32 Int32Max = std::numeric_limits<qint32>::max();
 
 // The example row: "Urlaub.jpg", changed 24.12.1999 13:45:07, third in the list.
 const QString Bare = u"Urlaub"_s;
-const QString Type = u"jpg"_s;
+const QString Type = u".jpg"_s; // with its dot, as "[TYP]" gives it
 const QString Key = u"1999122413:45:07"_s;
 constexpr qint64 Position = 3;
 
@@ -499,37 +499,38 @@ void TestNameGenerator::letterCaseOfPieces_data()
     const QString everyKind = u"[NAME]_[TYP]_[ZAHL]_[2-5][R1-3][3,2][R2,2][2-][R2-][4]_[DATUM]_[RDATUM]_"
                               u"[TAG][MONAT][JAHR]_[ZEIT]_[H][M][S] [[Kopie]"_s;
     const QString holiday = u"Urlaub am Meer \u2013 Grüße"_s;
-    QTest::newRow("every kind") << everyKind << holiday << u"jpg"_s << Key << u"0"_s << u"img"_s << u"Bild"_s;
+    QTest::newRow("every kind") << everyKind << holiday << u".jpg"_s << Key << u"0"_s << u"img"_s
+                                << u"Bild"_s;
     QTest::newRow("every kind, short key")
         << everyKind << holiday << u"Jpg"_s << u"199912241"_s << u"_"_s << QString() << QString();
     QTest::newRow("sharp s inside selections")
         << u"[2-4]-[R2,2]-[NAME]"_s << u"Größe"_s << u"ß"_s << Key << u"0"_s << QString() << QString();
     QTest::newRow("long name, sharp s late") << u"[NAME]-[12-]-[R4,3]"_s << u"Ärger über Öl im Fluß, Straße"_s
                                              << u"txt"_s << Key << u"0"_s << QString() << QString();
-    QTest::newRow("dotted capital I") << u"[1][2-][R1-3]"_s << u"\u0130stanbul \u0130"_s << u"jpg"_s << Key
+    QTest::newRow("dotted capital I") << u"[1][2-][R1-3]"_s << u"\u0130stanbul \u0130"_s << u".jpg"_s << Key
                                       << u"0"_s << QString() << QString();
     QTest::newRow("replacing brings sharp s")
-        << u"[NAME][R3-]"_s << u"Strasse"_s << u"jpg"_s << Key << u"0"_s << u"ss"_s << u"ß"_s;
-    QTest::newRow("first pieces empty") << u"[R9][H][NAME][TYP]"_s << u"ßig"_s << u"JPG"_s << u"19991224"_s
+        << u"[NAME][R3-]"_s << u"Strasse"_s << u".jpg"_s << Key << u"0"_s << u"ss"_s << u"ß"_s;
+    QTest::newRow("first pieces empty") << u"[R9][H][NAME][TYP]"_s << u"ßig"_s << u".JPG"_s << u"19991224"_s
                                         << u"0"_s << QString() << QString();
     QTest::newRow("title case first")
-        << u"[NAME]"_s << u"\u01C6emal"_s << u"jpg"_s << Key << u"0"_s << QString() << QString();
+        << u"[NAME]"_s << u"\u01C6emal"_s << u".jpg"_s << Key << u"0"_s << QString() << QString();
     QTest::newRow("letters fill the counter")
-        << u"[ZAHL]-[NAME]"_s << u"x"_s << u"jpg"_s << Key << u"a"_s << QString() << QString();
+        << u"[ZAHL]-[NAME]"_s << u"x"_s << u".jpg"_s << Key << u"a"_s << QString() << QString();
     QTest::newRow("sharp s fills the counter")
-        << u"[ZAHL]-[NAME]"_s << u"x"_s << u"jpg"_s << Key << u"ß"_s << QString() << QString();
-    QTest::newRow("literal sharp s") << u"ß-[NAME]"_s << u"ab"_s << u"jpg"_s << Key << u"0"_s << QString()
+        << u"[ZAHL]-[NAME]"_s << u"x"_s << u".jpg"_s << Key << u"ß"_s << QString() << QString();
+    QTest::newRow("literal sharp s") << u"ß-[NAME]"_s << u"ab"_s << u".jpg"_s << Key << u"0"_s << QString()
                                      << QString();
-    QTest::newRow("letters in the key") << u"[DATUM]_[ZEIT]_[M][S]"_s << u"x"_s << u"jpg"_s
+    QTest::newRow("letters in the key") << u"[DATUM]_[ZEIT]_[M][S]"_s << u"x"_s << u".jpg"_s
                                         << u"1999122413:4a:ßx"_s << u"0"_s << QString() << QString();
-    QTest::newRow("pair in the name") << u"[2][NAME][R1]"_s << u"\U00010428xß\U0001F600"_s << u"jpg"_s << Key
+    QTest::newRow("pair in the name") << u"[2][NAME][R1]"_s << u"\U00010428xß\U0001F600"_s << u".jpg"_s << Key
                                       << u"0"_s << QString() << QString();
     QTest::newRow("pair across type and name") << u"[TYP][NAME]"_s
                                                << u"\xDC28"
                                                   "b"_s
-                                               << u"a\xD801"_s << Key << u"0"_s << QString() << QString();
+                                               << u".a\xD801"_s << Key << u"0"_s << QString() << QString();
     QTest::newRow("pair in the literal text")
-        << u"\U00010428-[NAME]"_s << u"ab"_s << u"jpg"_s << Key << u"0"_s << QString() << QString();
+        << u"\U00010428-[NAME]"_s << u"ab"_s << u".jpg"_s << Key << u"0"_s << QString() << QString();
 }
 
 void TestNameGenerator::letterCaseOfPieces()

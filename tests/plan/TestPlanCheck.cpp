@@ -135,6 +135,15 @@ void TestPlanCheck::outcome_data()
         << u"x[TYP]"_s << 0 << none << unique << 2 << L{D | C, D | C};
     QTest::newRow("type only") << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[TYP]"_s << 0
                                << none << typeOnly << 1 << L{T};
+    // "Makefile" would clash with "Makefile." were a "." added for a name without type. A name
+    // that begins with "." stays refused as a bare type, even where it is the old name.
+    QTest::newRow("[NAME][TYP] keeps names without a type")
+        << QStringList{u"Makefile"_s, u"Makefile."_s, u"notiz."_s, u".profile"_s}
+        << QStringList{u"Makefile"_s, u"notiz."_s, u".profile"_s} << u"[NAME][TYP]"_s << 0 << none << typeOnly
+        << 3 << L{0, 0, T};
+    QTest::newRow("[TYP] of a name without a type is empty")
+        << QStringList{u"Makefile"_s} << QStringList{u"Makefile"_s} << u"[TYP]"_s << 0 << none << empty << 1
+        << L{E};
     QTest::newRow("empty name") << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[7]"_s << 0 << none
                                 << empty << 1 << L{E};
     QTest::newRow("blanks only") << QStringList{u"a.txt"_s} << QStringList{u"a.txt"_s} << u"[7]   [7]"_s << 0
