@@ -77,23 +77,20 @@ bool RecentMasks::save(const RenameSettings& scenario)
         }
     }
     const QString slot = QString::number(slotOf(line.at(p - 1)));
-    const std::pair<QString, QString> fields[] = {
-        {u"Maske"_s, scenario.Maske},
-        {u"Start"_s, scenario.Start},
-        {u"Step"_s, scenario.Step},
-        {u"Digits"_s, QString::number(scenario.Digits)},
-        {u"LeadZeros"_s, QString::number(scenario.LeadZeros)},
-        {u"LetterCase"_s, QString::number(static_cast<int>(scenario.LetterCase))},
-        {u"Search"_s, scenario.Search},
-        {u"Replace"_s, scenario.Replace},
-        {u"DirIt"_s, QString::number(scenario.DirIt)},
-    };
-    bool written = true;
-    for (const auto& [field, value] : fields)
-        written &= m_store.WriteSetting(field + slot, value);
-    const QString newLine = line.at(p - 1) + line.left(p - 1) + line.mid(p);
-    written &= m_store.WriteSetting(LineKey, newLine);
-    return written;
+    // One batch, so that a store that saves all or nothing never holds a mask without its
+    // options, nor a line pointing to a slot that was not written.
+    return m_store.WriteSettings({
+        {u"Maske"_s + slot, scenario.Maske},
+        {u"Start"_s + slot, scenario.Start},
+        {u"Step"_s + slot, scenario.Step},
+        {u"Digits"_s + slot, QString::number(scenario.Digits)},
+        {u"LeadZeros"_s + slot, QString::number(scenario.LeadZeros)},
+        {u"LetterCase"_s + slot, QString::number(static_cast<int>(scenario.LetterCase))},
+        {u"Search"_s + slot, scenario.Search},
+        {u"Replace"_s + slot, scenario.Replace},
+        {u"DirIt"_s + slot, QString::number(scenario.DirIt)},
+        {LineKey, line.at(p - 1) + line.left(p - 1) + line.mid(p)},
+    });
 }
 
 RenameSettings RecentMasks::load(int k) const

@@ -40,8 +40,9 @@ public:
     // The captions of menu items 1 to 30; an empty caption is a hidden item.
     QStringList menuEntries() const;
     // Stores the scenario as the most recent one: in the slot of a menu entry that equals the
-    // mask without regard to letter case, else in the slot used longest ago. False when the
-    // store could not be written; the writes are all tried.
+    // mask without regard to letter case, else in the slot used longest ago. The fields and the
+    // scenario line go to the store in one batch write; false when it could not be written, and
+    // then, with a store that writes a batch all or nothing, nothing was stored.
     bool save(const RenameSettings& scenario);
     // The scenario of menu item k (1 to 30): the mask as the item shows it, the options of
     // its slot.

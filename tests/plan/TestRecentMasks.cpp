@@ -42,6 +42,8 @@ private Q_SLOTS:
     void loadFollowsTheSlot();
     void damagedValuesFallBack_data();
     void damagedValuesFallBack();
+    void unusableStoreStaysAsItWas_data();
+    void unusableStoreStaysAsItWas();
 
 private:
     Settings m_store;
@@ -141,6 +143,38 @@ void TestRecentMasks::damagedValuesFallBack()
     // The next run writes a sound line again.
     QVERIFY(recent.save(scenario(u"neu"_s)));
     QCOMPARE(m_store.ReadSetting(u"CurrentScenarioLine"_s, QString()).size(), 30);
+}
+
+void TestRecentMasks::unusableStoreStaysAsItWas_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("size"); // the file made this long, sparse; 0: as the bytes
+    const QByteArray ini = "[Velto 1.6]\nMaske1=m\n";
+    QTest::newRow("not INI") << ini + "kein INI\n" << qint64(0);
+    QTest::newRow("over the limit") << ini + ";" << Settings::MaxBytes + 1;
+}
+
+// A save that fails must have written nothing, since the window then says the mask was not
+// kept; and the store's file is not the program's to replace.
+void TestRecentMasks::unusableStoreStaysAsItWas()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, size);
+    QFile file(QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tollmark"_s).fileName());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write(bytes) == bytes.size());
+    QVERIFY(size == 0 || file.resize(size));
+    file.close();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    RecentMasks recent(m_store);
+    QVERIFY(!recent.save(scenario(u"neu"_s)));
+    QVERIFY(!recent.save(scenario(u"neu"_s)));
+    QCOMPARE(recent.menuEntries().first(), RecentMasks::DefaultMask());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == before);
 }
 
 VELTO_TEST_MAIN(TestRecentMasks)

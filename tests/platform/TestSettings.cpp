@@ -26,6 +26,24 @@ std::pair<mode_t, mode_t> types(const QString& path)
     return {entry.st_mode & S_IFMT, named.st_mode & S_IFMT};
 }
 
+// The same bytes for every run: no INI, since most lines hold no "=".
+QByteArray binary(qsizetype size)
+{
+    QByteArray bytes(size, '\0');
+    quint32 x = 12345;
+    for (char& byte : bytes) {
+        x = x * 1103515245u + 12345u;
+        byte = char(x >> 24);
+    }
+    return bytes;
+}
+
+QByteArray content(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 // The real store, in the temporary home folder of the test.
@@ -34,8 +52,8 @@ class TestSettings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void onlyRegularFiles_data();
-    void onlyRegularFiles();
+    void onlySoundRegularFiles_data();
+    void onlySoundRegularFiles();
 };
 
 enum class Shape
@@ -45,26 +63,39 @@ enum class Shape
     LinkToDevice,
     LinkToFile,
     LockIsFifo,
+    OverLimit, // valid INI, sparse
+    AtLimit,
+    Binary,
+    LargeBinary,
+    NotIni, // the key, and a line without "="
 };
 
-void TestSettings::onlyRegularFiles_data()
+void TestSettings::onlySoundRegularFiles_data()
 {
     QTest::addColumn<Shape>("shape");
     QTest::addColumn<QString>("read"); // ToolTips as read, "d" the default
     QTest::addColumn<bool>("writable");
-    QTest::newRow("FIFO") << Shape::Fifo << u"d"_s << false;
-    QTest::newRow("link to a FIFO") << Shape::LinkToFifo << u"d"_s << false;
-    QTest::newRow("link to a device") << Shape::LinkToDevice << u"d"_s << false;
-    QTest::newRow("link to a regular file") << Shape::LinkToFile << u"1"_s << true;
-    QTest::newRow("lock file a FIFO") << Shape::LockIsFifo << u"d"_s << false;
+    QTest::addColumn<bool>("tooLarge");
+    QTest::newRow("FIFO") << Shape::Fifo << u"d"_s << false << false;
+    QTest::newRow("link to a FIFO") << Shape::LinkToFifo << u"d"_s << false << false;
+    QTest::newRow("link to a device") << Shape::LinkToDevice << u"d"_s << false << false;
+    QTest::newRow("link to a regular file") << Shape::LinkToFile << u"1"_s << true << false;
+    QTest::newRow("lock file a FIFO") << Shape::LockIsFifo << u"d"_s << false << false;
+    QTest::newRow("one byte over the limit") << Shape::OverLimit << u"d"_s << false << true;
+    QTest::newRow("at the limit") << Shape::AtLimit << u"1"_s << true << false;
+    QTest::newRow("binary") << Shape::Binary << u"d"_s << false << false;
+    QTest::newRow("binary, 2 MB") << Shape::LargeBinary << u"d"_s << false << true;
+    QTest::newRow("a line that is not INI") << Shape::NotIni << u"d"_s << false << false;
 }
 
-// Each row must end, neither block nor replace what the store's path names.
-void TestSettings::onlyRegularFiles()
+// Each row must end, neither block nor replace what the store's path names, and leave a file
+// it does not use exactly as it was.
+void TestSettings::onlySoundRegularFiles()
 {
     QFETCH(Shape, shape);
     QFETCH(QString, read);
     QFETCH(bool, writable);
+    QFETCH(bool, tooLarge);
     const QString store =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/Tollmark.ini"_s;
     QFile::remove(store);
@@ -89,16 +120,40 @@ void TestSettings::onlyRegularFiles()
     case Shape::LinkToFile:
         QSettings(target, QSettings::IniFormat).setValue(u"Velto 1.6/ToolTips"_s, u"1"_s);
         break;
+    case Shape::OverLimit:
+    case Shape::AtLimit: {
+        // A comment line runs to the end, so that only the size tells the rows apart.
+        QFile file(store);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write("[Velto 1.6]\nToolTips=1\n;") > 0);
+        QVERIFY(file.resize(Settings::MaxBytes + (shape == Shape::OverLimit ? 1 : 0)));
+        break;
     }
-    if (shape != Shape::Fifo && shape != Shape::LockIsFifo)
+    case Shape::Binary:
+    case Shape::LargeBinary:
+    case Shape::NotIni: {
+        QFile file(store);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write(shape == Shape::NotIni ? QByteArray("[Velto 1.6]\nToolTips=1\nkein INI\n")
+                                                  : binary(shape == Shape::Binary ? 4096 : 2 << 20)) > 0);
+        break;
+    }
+    }
+    if (shape == Shape::LinkToFifo || shape == Shape::LinkToDevice || shape == Shape::LinkToFile)
         QVERIFY(QFile::link(target, store));
     const auto before = types(store);
+    const QByteArray bytes = before.second == S_IFREG ? content(store) : QByteArray();
 
     Settings settings;
+    QCOMPARE(settings.tooLarge(), tooLarge);
     QCOMPARE(settings.ReadSetting(u"ToolTips"_s, u"d"_s), read);
     QCOMPARE(settings.WriteSetting(u"ToolTips"_s, u"0"_s), writable);
     QCOMPARE(settings.ReadSetting(u"ToolTips"_s, u"d"_s), writable ? u"0"_s : read);
+    QCOMPARE(settings.WriteSettings({{u"ToolTips"_s, u"2"_s}, {u"Maske1"_s, u"m"_s}}), writable);
+    QCOMPARE(settings.ReadSetting(u"Maske1"_s, u"d"_s), writable ? u"m"_s : u"d"_s);
     QCOMPARE(types(store), before);
+    if (!writable && before.second == S_IFREG)
+        QVERIFY(content(store) == bytes);
     QCOMPARE(types(store + u".lock"_s).first, shape == Shape::LockIsFifo ? S_IFIFO : 0);
     QFile::remove(store);
     QFile::remove(store + u".lock"_s);
