@@ -12,19 +12,34 @@
 #include <memory>
 #include <optional>
 
-QStringList ListIntake::SplitCommandLine(const QList<QByteArray>& rawArguments)
+QStringList ListIntake::SplitCommandLine(const QList<QByteArray>& rawArguments, qsizetype* notUtf8)
 {
     QStringList paths;
     paths.reserve(rawArguments.size());
+    qsizetype dropped = 0;
     for (const QByteArray& raw : rawArguments) {
         if (raw.isEmpty())
             continue;
         QString path = QFile::decodeName(raw);
-        if (QFile::encodeName(path) != raw)
+        if (QFile::encodeName(path) != raw) {
+            ++dropped;
             continue;
+        }
         paths.append(std::move(path));
     }
+    if (notUtf8)
+        *notUtf8 = dropped;
     return paths;
+}
+
+QString ListIntake::notUtf8Hint(qsizetype count)
+{
+    if (count <= 0)
+        return {};
+    if (count == 1)
+        return QStringLiteral("Hinweis: 1 Pfad wurde übergangen, weil sein Name kein gültiges UTF-8 ist.");
+    return QStringLiteral("Hinweis: %1 Pfade wurden übergangen, weil ihr Name kein gültiges UTF-8 ist.")
+        .arg(count);
 }
 
 std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,

@@ -19,8 +19,10 @@ public:
 
     // The arguments as the OS hands them over, one path each, no blank splitting. Drops empty
     // arguments and arguments whose bytes do not survive decoding (non-UTF-8 names), because
-    // such a row could never name its file again.
-    static QStringList SplitCommandLine(const QList<QByteArray>& rawArguments);
+    // such a row could never name its file again; the latter are counted in notUtf8.
+    static QStringList SplitCommandLine(const QList<QByteArray>& rawArguments, qsizetype* notUtf8 = nullptr);
+    // "Hinweis: 3 Pfade wurden übergangen, weil ihr Name kein gültiges UTF-8 ist."; empty for 0.
+    static QString notUtf8Hint(qsizetype count);
 
     // New rows for the paths, in the order they stand at the top of the list afterwards (every
     // path is inserted at the top, so the last one taken in comes first), all Marked. Skips

@@ -37,7 +37,7 @@ bool startsWithNoCase(QByteArrayView text, QByteArrayView prefix)
 /* entry = "file:" [ "//" host ] path-absolute [ "?" query ] [ "#" fragment ]
    host  = "" / "localhost"
    The path of a local file; nothing for any other entry. */
-std::optional<QString> localPath(QByteArrayView entry)
+std::optional<QString> localPath(QByteArrayView entry, bool& notUtf8)
 {
     if (!startsWithNoCase(entry, "file:"))
         return std::nullopt;
@@ -68,8 +68,10 @@ std::optional<QString> localPath(QByteArrayView entry)
     QStringDecoder decoder(QStringDecoder::Utf8,
                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString path = decoder.decode(bytes);
-    if (decoder.hasError())
+    if (decoder.hasError()) {
+        notUtf8 = true;
         return std::nullopt;
+    }
     return path;
 }
 
@@ -88,9 +90,10 @@ QByteArrayView trimmed(QByteArrayView text)
 
 /* uri-list = *( ( comment / entry ) line-end ), line-end CRLF (LF alone is taken too)
    comment  = "#" *any */
-QStringList UriList::localFilePaths(const QByteArray& uriListData)
+QStringList UriList::localFilePaths(const QByteArray& uriListData, qsizetype* notUtf8)
 {
     QStringList paths;
+    qsizetype dropped = 0;
     const QByteArrayView data(uriListData);
     qsizetype begin = 0;
     while (begin < data.size()) {
@@ -101,8 +104,12 @@ QStringList UriList::localFilePaths(const QByteArray& uriListData)
         begin = end + 1;
         if (line.isEmpty() || line.startsWith('#'))
             continue;
-        if (std::optional<QString> path = localPath(line))
+        bool badBytes = false;
+        if (std::optional<QString> path = localPath(line, badBytes))
             paths.append(std::move(*path));
+        dropped += badBytes ? 1 : 0;
     }
+    if (notUtf8)
+        *notUtf8 = dropped;
     return paths;
 }

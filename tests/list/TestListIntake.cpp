@@ -70,32 +70,38 @@ void TestListIntake::splitCommandLine_data()
 {
     QTest::addColumn<QList<QByteArray>>("arguments");
     QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<int>("notUtf8"); // arguments dropped for their bytes
 
     QTest::newRow("one path each") << QList<QByteArray>{"/a/x.txt", "/a/y.txt"}
-                                   << QStringList{u"/a/x.txt"_s, u"/a/y.txt"_s};
-    QTest::newRow("blanks stay inside the path") << QList<QByteArray>{"/a/name with  blanks.txt", " lead"}
-                                                 << QStringList{u"/a/name with  blanks.txt"_s, u" lead"_s};
+                                   << QStringList{u"/a/x.txt"_s, u"/a/y.txt"_s} << 0;
+    QTest::newRow("blanks stay inside the path")
+        << QList<QByteArray>{"/a/name with  blanks.txt", " lead"}
+        << QStringList{u"/a/name with  blanks.txt"_s, u" lead"_s} << 0;
     QTest::newRow("quotes are name characters")
-        << QList<QByteArray>{"\"/a/q.txt\""} << QStringList{u"\"/a/q.txt\""_s};
-    QTest::newRow("empty arguments dropped") << QList<QByteArray>{"", "/a/x", ""} << QStringList{u"/a/x"_s};
+        << QList<QByteArray>{"\"/a/q.txt\""} << QStringList{u"\"/a/q.txt\""_s} << 0;
+    QTest::newRow("empty arguments dropped")
+        << QList<QByteArray>{"", "/a/x", ""} << QStringList{u"/a/x"_s} << 0;
     QTest::newRow("umlauts in UTF-8") << QList<QByteArray>{"/a/\xc3\x9c"
                                                            "bersicht.pdf"}
-                                      << QStringList{u"/a/Übersicht.pdf"_s};
+                                      << QStringList{u"/a/Übersicht.pdf"_s} << 0;
     QTest::newRow("Latin-1 byte dropped, neighbours kept") << QList<QByteArray>{"/a/x",
                                                                                 "/a/\xdc"
                                                                                 "bersicht.pdf",
                                                                                 "/a/y"}
-                                                           << QStringList{u"/a/x"_s, u"/a/y"_s};
-    QTest::newRow("overlong encoding dropped") << QList<QByteArray>{"/a/\xc0\xaf"} << QStringList{};
-    QTest::newRow("encoded surrogate dropped") << QList<QByteArray>{"/a/\xed\xa0\x80"} << QStringList{};
-    QTest::newRow("nothing") << QList<QByteArray>{} << QStringList{};
+                                                           << QStringList{u"/a/x"_s, u"/a/y"_s} << 1;
+    QTest::newRow("overlong encoding dropped") << QList<QByteArray>{"/a/\xc0\xaf"} << QStringList{} << 1;
+    QTest::newRow("encoded surrogate dropped") << QList<QByteArray>{"/a/\xed\xa0\x80"} << QStringList{} << 1;
+    QTest::newRow("nothing") << QList<QByteArray>{} << QStringList{} << 0;
 }
 
 void TestListIntake::splitCommandLine()
 {
     QFETCH(QList<QByteArray>, arguments);
     QFETCH(QStringList, paths);
-    QCOMPARE(ListIntake::SplitCommandLine(arguments), paths);
+    QFETCH(int, notUtf8);
+    qsizetype skipped = -1;
+    QCOMPARE(ListIntake::SplitCommandLine(arguments, &skipped), paths);
+    QCOMPARE(skipped, notUtf8);
 }
 
 void TestListIntake::takeIn_data()
