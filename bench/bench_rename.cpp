@@ -7,9 +7,12 @@
 // (the renames after a sync are a little slower on ext4).
 #include "plan/RenameRun.h"
 #include "plan/RunJournal.h"
+#include "plan/WindowJournal.h"
 #include "list/CandidateModel.h"
+#include "platform/JournalFolder.h"
 #include "platform/PosixFileSystem.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -108,9 +111,9 @@ void BM_JournalWrite(benchmark::State& state)
     for (int i = files.count(); i-- > 0;)
         plan.push_back(
             {files.folder(), Files::name(0, i), Files::name(1, i), files.identity(i), 0, 20240131120000});
-    const QString path = files.folder() + u"state/velto/last-run.journal"_s;
+    const JournalFolder folder(files.folder() + u"state/velto"_s);
     for (auto _ : state) {
-        if (!RunJournal::write(path, plan))
+        if (!folder.create(RunJournal::encode(plan), QDateTime::currentDateTimeUtc()))
             state.SkipWithError("the journal was not written");
     }
     state.SetItemsProcessed(state.iterations() * files.count());
@@ -121,7 +124,8 @@ void BM_RenameRun(benchmark::State& state)
 {
     Files files(fileCount);
     PosixFileSystem fs;
-    const RunJournal::Sink journal = RunJournal::writerTo(files.folder() + u"state/velto/last-run.journal"_s);
+    WindowJournal window(files.folder() + u"state/velto"_s);
+    const RunJournal::Sink journal = window.sink();
     for (auto _ : state) {
         state.PauseTiming();
         CandidateModel model;

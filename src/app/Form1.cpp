@@ -82,8 +82,8 @@ Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services servic
         m_services.shortcuts = std::make_shared<XdgShortcutService>();
     if (m_services.helpFile.isEmpty())
         m_services.helpFile = HelpForm::defaultHelpFile();
-    if (m_services.journalPath.isEmpty())
-        m_services.journalPath = RunJournal::defaultPath();
+    if (m_services.journalFolder.isEmpty())
+        m_services.journalFolder = JournalFolder::defaultFolder();
 
     m_timer1->setObjectName(u"Timer1"_s);
     m_timer1->setSingleShot(true);
@@ -93,8 +93,8 @@ Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services servic
     configureListColumns(m_c.Liste);
     m_selection = new CandidateSelection(m_model, m_c.Liste->selectionModel(), this);
     m_listMenu = new ListContextMenu(m_model, this);
-    m_undo = std::make_unique<LastRunUndo>(this, *m_model, *m_services.fileSystem, m_progress,
-                                           m_services.journalPath);
+    m_journal = std::make_unique<WindowJournal>(m_services.journalFolder);
+    m_undo = std::make_unique<LastRunUndo>(this, *m_model, *m_services.fileSystem, m_progress, *m_journal);
     m_model->setProgress([this](qsizetype done, qsizetype total) { m_progress.show(done, total); });
 
     if (const QScreen* screen = QApplication::primaryScreen())
@@ -170,12 +170,21 @@ void Form1::Form_Load()
     InitListe();
     ChkSituation();
 
-    CommandLinePaths = ListIntake::SplitCommandLine(m_arguments);
+    qsizetype notUtf8 = 0;
+    CommandLinePaths = ListIntake::SplitCommandLine(m_arguments, &notUtf8);
     // The words are read once; a hundred thousand of them are megabytes not to keep twice.
     m_arguments = {};
     if (!CommandLinePaths.isEmpty())
         FillListe(CommandLinePaths);
     CommandLinePaths = {};
+    // Said after the check, whose outcome would cover them otherwise.
+    QStringList hints;
+    if (m_services.settings->tooLarge())
+        hints.append(u"Hinweis: Die Einstellungsdatei ist zu groß und wird nicht verwendet."_s);
+    if (notUtf8 > 0)
+        hints.append(ListIntake::notUtf8Hint(notUtf8));
+    if (!hints.isEmpty())
+        UserInfo(hints.join(u' '));
 }
 
 // ---- The plan check ---------------------------------------------------------------------
@@ -348,14 +357,20 @@ void Form1::Liste_OLEDragDrop(const QMimeData* data)
         return;
     }
     const QString uriList = u"text/uri-list"_s;
-    const QStringList paths =
-        data && data->hasFormat(uriList) ? UriList::localFilePaths(data->data(uriList)) : QStringList();
+    qsizetype notUtf8 = 0;
+    const QStringList paths = data && data->hasFormat(uriList)
+                                  ? UriList::localFilePaths(data->data(uriList), &notUtf8)
+                                  : QStringList();
     // Text, web addresses or nothing: no file to take in.
     if (paths.isEmpty()) {
         Beep::beep();
+        if (notUtf8 > 0)
+            UserInfo(ListIntake::notUtf8Hint(notUtf8));
         return;
     }
     FillListe(paths);
+    if (notUtf8 > 0)
+        UserInfo(ListIntake::notUtf8Hint(notUtf8));
 }
 
 void Form1::Liste_ColumnClick(int ColumnHeader)
@@ -408,8 +423,8 @@ void Form1::UmTaufen()
             return MessageBox::okCancel(this, ProgramTitle.toString(), RenameRun::failureText(failure),
                                         RenameRun::reasonText(failure)) == MessageBox::Answer::Ok;
         };
-        const RenameRun::Outcome outcome = RenameRun::run(*m_model, *m_services.fileSystem, progress, askGoOn,
-                                                          RunJournal::writerTo(m_services.journalPath));
+        const RenameRun::Outcome outcome =
+            RenameRun::run(*m_model, *m_services.fileSystem, progress, askGoOn, m_journal->sink());
 
         undoable = !outcome.journalFailed;
         if (DirItState != 0) {

@@ -4,6 +4,7 @@
 #include "app/LastRunUndo.h"
 #include "app/ProgressPainter.h"
 #include "plan/PlanCheck.h"
+#include "plan/WindowJournal.h"
 #include "naming/MaskTranslator.h"
 #include "windows/HelpForm.h"
 
@@ -30,7 +31,7 @@ struct Form1Services
     std::shared_ptr<SettingsStore> settings;
     std::shared_ptr<ShortcutService> shortcuts;
     QString helpFile;
-    QString journalPath; // the undo journal; empty: the one below XDG_STATE_HOME
+    QString journalFolder; // the folder of the run journals; empty: the one below XDG_STATE_HOME
 };
 
 // The main window. It owns the working state of a run and coordinates: the handlers keep
@@ -117,6 +118,7 @@ private:
     QList<QByteArray> m_arguments;
     ProgressPainter m_progress;
     ListContextMenu* m_listMenu = nullptr;
+    std::unique_ptr<WindowJournal> m_journal;
     std::unique_ptr<LastRunUndo> m_undo;
     QPointer<HelpForm> m_help;
 

@@ -4,7 +4,7 @@
 #include "list/CandidateModel.h"
 #include "plan/RunJournal.h"
 #include "plan/UndoRun.h"
-#include "platform/StoredFile.h"
+#include "plan/WindowJournal.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProgramTitle.h"
 
@@ -12,33 +12,38 @@
 
 bool LastRunUndo::available() const
 {
-    return StoredFile::kind(m_journalPath) == StoredFile::Kind::Regular;
+    return m_journal.mayUndo();
 }
 
 QStringList LastRunUndo::run()
 {
     const QString title = ProgramTitle.toString();
-    const std::optional<RunJournal::Plan> plan = RunJournal::read(m_journalPath);
-    if (!plan || plan->empty()) {
-        MessageBox::information(m_window, title, UndoRun::nothingToUndoText());
+    WindowJournal::Claim claim = m_journal.claim();
+    if (!claim.file) {
+        MessageBox::information(m_window, title, claim.refusal);
         return {};
     }
 
-    m_progress.begin(static_cast<qsizetype>(plan->size()));
+    m_progress.begin(static_cast<qsizetype>(claim.plan.size()));
     const UndoRun::Prepared prepared =
-        UndoRun::prepare(m_fs, *plan, [this](qsizetype done) { m_progress.keepAlive(done); });
+        UndoRun::prepare(m_fs, claim.plan, [this](qsizetype done) { m_progress.keepAlive(done); });
     m_progress.end();
     if (prepared.goesBack == 0) {
+        m_journal.keep(std::move(claim));
         MessageBox::information(m_window, title, UndoRun::nothingToUndoText());
         return {};
     }
-    if (MessageBox::okCancel(m_window, title, UndoRun::questionText(prepared.goesBack)) !=
-        MessageBox::Answer::Ok)
+    if (MessageBox::okCancel(m_window, title,
+                             UndoRun::questionText(prepared.goesBack, claim.file->started())) !=
+        MessageBox::Answer::Ok) {
+        m_journal.keep(std::move(claim));
         return {};
+    }
 
     m_progress.begin(prepared.goesBack);
-    const UndoRun::Outcome outcome = UndoRun::run(
-        m_fs, prepared, [this](qsizetype done) { m_progress.keepAlive(done); }, m_journalPath);
+    const UndoRun::Outcome outcome =
+        UndoRun::run(m_fs, prepared, [this](qsizetype done) { m_progress.keepAlive(done); });
+    m_journal.undone(std::move(claim));
     m_progress.end();
     MessageBox::information(m_window, title, UndoRun::summaryText(outcome), UndoRun::detailsText(outcome));
 

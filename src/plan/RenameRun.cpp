@@ -30,16 +30,21 @@ bool refusedWithoutCall(const QString& newName)
 
 // The renames that will touch the disk, in the order of the run. The run names its files by
 // the rows' paths, relative ones against the current folder, which the journal must not need.
-RunJournal::Plan journalPlan(const std::vector<Planned>& plan)
+RunJournal::Plan journalPlan(const std::vector<Planned>& plan, std::vector<bool>& journaled)
 {
     RunJournal::Plan journal;
     journal.reserve(plan.size());
+    journaled.assign(plan.size(), false);
+    size_t index = 0;
     QString here;
     QString lastFolder;
     QString absoluteFolder;
     for (const Planned& row : plan) {
-        if (row.newName == row.oldName || refusedWithoutCall(row.newName))
+        if (row.newName == row.oldName || refusedWithoutCall(row.newName)) {
+            ++index;
             continue;
+        }
+        journaled[index++] = true;
         if (journal.empty() || row.folder != lastFolder) {
             lastFolder = row.folder;
             absoluteFolder = row.folder;
@@ -116,21 +121,27 @@ RenameRun::Outcome RenameRun::run(CandidateModel& model, FileSystem& fs, const P
     }
 
     Outcome outcome;
+    // The rows of the journal's plan, by their place in the run; cleared where a rename fails.
+    RunJournal::Plan renames;
+    std::vector<bool> journaled;
     if (journal) {
-        const RunJournal::Plan renames = journalPlan(plan);
-        if (!renames.empty() && !journal(renames))
+        renames = journalPlan(plan, journaled);
+        if (!renames.empty() && !journal.begin(renames))
             outcome.journalFailed = true;
     }
+    size_t reached = 0; // rows of the plan the run has come to
     std::vector<int> renamed;
     const auto removeRenamed = [&model, &renamed] {
         // Every position still to come lies above the removed rows, so it stays valid.
         model.removeRowSet(std::move(renamed));
         renamed.clear();
     };
+    std::vector<bool> done(plan.size(), false);
     for (const Planned& row : plan) {
         if (progress)
             progress(rowCount - (row.position + 1));
         const std::optional<RenameFailure> failure = renameOne(fs, row);
+        done[reached++] = !failure;
         if (!failure) {
             renamed.push_back(row.position);
             outcome.renamedNames.append(row.newName);
@@ -144,6 +155,18 @@ RenameRun::Outcome RenameRun::run(CandidateModel& model, FileSystem& fs, const P
         }
     }
     removeRenamed();
+    if (journal.finish && !renames.empty() && !outcome.journalFailed) {
+        RunJournal::Plan happened;
+        auto entry = renames.begin();
+        for (size_t i = 0; i < plan.size(); ++i) {
+            if (!journaled[i])
+                continue;
+            if (done[i])
+                happened.push_back(std::move(*entry));
+            ++entry;
+        }
+        journal.finish(happened);
+    }
     return outcome;
 }
 

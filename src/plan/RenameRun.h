@@ -54,7 +54,8 @@ public:
     // that the list behind the question is current and a long run is not quadratic. One look
     // and one rename call per marked row, and one more look per failed rename.
     // Before the first rename, the plan of the renames to come goes to the journal sink, unless
-    // there are none; a sink that fails does not stop the run.
+    // there are none; a sink that fails does not stop the run. At the end, finished or stopped,
+    // the renames that happened go to the sink once more.
     static Outcome run(CandidateModel& model, FileSystem& fs, const Progress& progress,
                        const AskGoOn& askGoOn, const RunJournal::Sink& journal = {});
 

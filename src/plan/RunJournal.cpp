@@ -1,8 +1,5 @@
 #include "plan/RunJournal.h"
 
-#include "platform/StoredFile.h"
-
-#include <QDir>
 #include <QUtf8StringView>
 
 #include <algorithm>
@@ -150,13 +147,6 @@ std::optional<RunJournal::Entry> parseEntry(QByteArrayView line)
 
 } // namespace
 
-QString RunJournal::defaultPath()
-{
-    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    const QString base = state.startsWith(u'/') ? state : QDir::homePath() + QStringLiteral("/.local/state");
-    return base + QStringLiteral("/velto/last-run.journal");
-}
-
 QByteArray RunJournal::encode(const Plan& plan)
 {
     QByteArray out;
@@ -224,34 +214,6 @@ std::optional<RunJournal::Plan> RunJournal::decode(QByteArrayView bytes)
     if (plan.size() != *count)
         return std::nullopt;
     return plan;
-}
-
-bool RunJournal::write(const QString& path, const Plan& plan)
-{
-    return StoredFile::replace(path, encode(plan));
-}
-
-std::optional<RunJournal::Plan> RunJournal::read(const QString& path)
-{
-    const std::optional<QByteArray> bytes = StoredFile::read(path, maxBytes);
-    if (!bytes)
-        return std::nullopt;
-    return decode(*bytes);
-}
-
-bool RunJournal::remove(const QString& path)
-{
-    return StoredFile::remove(path);
-}
-
-RunJournal::Sink RunJournal::writerTo(const QString& path)
-{
-    return [path](const Plan& plan) {
-        if (write(path, plan))
-            return true;
-        remove(path);
-        return false;
-    };
 }
 
 QString RunJournal::notUndoableHint()

@@ -45,22 +45,18 @@ Found find(const FileSystem& fs, const QString& path, const RunJournal::Entry& e
         return {Found::Holds::Other};
     if (pending && pending->freed.contains(path))
         return {Found::Holds::Nothing};
-    const EntryLook look = fs.look(path);
-    if (look.error == ENOENT || look.error == ENOTDIR)
+    const EntryStatus status = fs.status(path);
+    if (status.error == ENOENT || status.error == ENOTDIR)
         return {Found::Holds::Nothing};
-    if (!look.ok())
-        return {Found::Holds::Unknown, look.error};
-    if (look.isFolder)
-        return {Found::Holds::Other};
-    if (look.identity == entry.identity)
-        return {Found::Holds::File};
-    if (look.identity.device == entry.identity.device || look.identity.inode != entry.identity.inode)
-        return {Found::Holds::Other};
-    // Mounted again since: the inode number alone may belong to another file by now.
-    const FileAttributes attributes = fs.attributes(path);
-    const bool same = attributes.exists && !attributes.isFolder && !attributes.isSpecial &&
-                      attributes.identity.inode == entry.identity.inode && attributes.size == entry.size &&
-                      entry.dateStamp >= 0 && RowFormat::dateStamp(attributes.modified) == entry.dateStamp;
+    if (!status.ok())
+        return {Found::Holds::Unknown, status.error};
+    // The very file the run renamed: a regular file, never a link, with the journal's inode
+    // number (the device may differ after the file system was mounted again), size and last
+    // change. The inode number alone is not enough: a file made after the renamed one was
+    // deleted often gets its number.
+    const bool same = status.type == EntryStatus::Type::Regular &&
+                      status.identity.inode == entry.identity.inode && status.size == entry.size &&
+                      RowFormat::dateStamp(status.modified) == entry.dateStamp;
     return {same ? Found::Holds::File : Found::Holds::Other};
 }
 
@@ -173,8 +169,7 @@ UndoRun::Prepared UndoRun::prepare(const FileSystem& fs, const RunJournal::Plan&
     return prepared;
 }
 
-UndoRun::Outcome UndoRun::run(FileSystem& fs, const Prepared& prepared, const Progress& progress,
-                              const QString& journalPath)
+UndoRun::Outcome UndoRun::run(FileSystem& fs, const Prepared& prepared, const Progress& progress)
 {
     Outcome outcome;
     qsizetype done = 0;
@@ -203,16 +198,30 @@ UndoRun::Outcome UndoRun::run(FileSystem& fs, const Prepared& prepared, const Pr
             outcome.failures.push_back(
                 {entry.folder + entry.newName, renameFailureText(fs, entry, result.error)});
     }
-    if (!journalPath.isEmpty())
-        outcome.journalRemoved = RunJournal::remove(journalPath);
     return outcome;
 }
 
-QString UndoRun::questionText(qsizetype goesBack)
+QString UndoRun::questionText(qsizetype goesBack, const QDateTime& started)
 {
-    return QStringLiteral("Die letzte Umbenennung rückgängig machen? ") +
-           countText(goesBack, u"Datei bekommt ihren alten Namen zurück.",
-                     u"Dateien bekommen ihren alten Namen zurück.");
+    QString text = QStringLiteral("Die letzte Umbenennung rückgängig machen? ") +
+                   countText(goesBack, u"Datei bekommt ihren alten Namen zurück.",
+                             u"Dateien bekommen ihren alten Namen zurück.");
+    if (started.isValid()) {
+        const QDateTime local = started.toLocalTime();
+        text += QStringLiteral(" Sie fand am ") + local.toString(u"dd.MM.yyyy") + QStringLiteral(" um ") +
+                local.toString(u"HH:mm:ss") + QStringLiteral(" statt.");
+    }
+    return text;
+}
+
+QString UndoRun::notJournaledText()
+{
+    return QStringLiteral("Die letzte Umbenennung lässt sich nicht rückgängig machen.");
+}
+
+QString UndoRun::busyText()
+{
+    return QStringLiteral("Diese Umbenennung wird gerade in einem anderen Fenster rückgängig gemacht.");
 }
 
 QString UndoRun::summaryText(const Outcome& outcome)

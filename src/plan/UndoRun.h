@@ -2,6 +2,7 @@
 
 #include "plan/RunJournal.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -44,29 +45,27 @@ public:
     {
         QStringList restored;              // folder + old name of each file that went back, in turn
         std::vector<UndoFailure> failures; // in the reverse order of the run
-        bool journalRemoved = false;
     };
     // Told before each entry is looked at (prepare) or each file is renamed (run), with the
     // count of those done; run counts the files that go back only.
     using Progress = std::function<void(qsizetype done)>;
 
     // Looks at the disk for each entry: the entry under its new name is the journal's file when
-    // it has the same device and inode or, on another device (the file system was mounted
-    // again), the same inode, size and last change. Two looks per entry, and a listing of the
-    // folder for a change of letter case only when both spellings name something.
+    // it is a regular file (never a link) with the journal's inode number, size and last change;
+    // the device may differ, after the file system was mounted again. One look per name, and a
+    // listing of the folder for a change of letter case only when both spellings name something.
     static Prepared prepare(const FileSystem& fs, const RunJournal::Plan& plan,
                             const Progress& progress = {});
 
     // Renames each file that goes back, after looking at both of its names once more, since the
-    // disk may have changed since prepare(). Then removes the journal at journalPath (unless
-    // empty), even when not every file went back: there is one level of undo. A journal left
-    // behind by a crash in the middle does no harm: the files that went back count as not
-    // renamed the next time.
-    static Outcome run(FileSystem& fs, const Prepared& prepared, const Progress& progress,
-                       const QString& journalPath);
+    // disk may have changed since prepare(). Leaves the journal to the caller: there is one
+    // level of undo, and a journal left behind by a crash in the middle does no harm, since the
+    // files that went back count as not renamed the next time.
+    static Outcome run(FileSystem& fs, const Prepared& prepared, const Progress& progress);
 
-    // "Die letzte Umbenennung rückgängig machen? 12 Dateien bekommen ihren alten Namen zurück."
-    static QString questionText(qsizetype goesBack);
+    // "Die letzte Umbenennung rückgängig machen? 12 Dateien bekommen ihren alten Namen zurück.",
+    // and, for a valid start, " Sie fand am 09.12.2026 um 16:41:39 statt." in local time.
+    static QString questionText(qsizetype goesBack, const QDateTime& started = {});
     // "12 Dateien haben ihren alten Namen zurück.", followed, when some could not, by a line
     // "3 Dateien konnten nicht zurück."
     static QString summaryText(const Outcome& outcome);
@@ -74,4 +73,8 @@ public:
     static QString detailsText(const Outcome& outcome);
     // Shown when there is no journal, a damaged one, or no file in it that could go back.
     static QString nothingToUndoText();
+    // Shown when the window's last run could not be journaled: nothing older is taken back.
+    static QString notJournaledText();
+    // Shown when another process is taking back the run already.
+    static QString busyText();
 };

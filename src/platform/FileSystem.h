@@ -45,6 +45,25 @@ struct EntryLook
     bool ok() const { return error == 0; }
 };
 
+// The entry itself at a path, a symbolic link as a link: enough to tell that an entry is still
+// the very file a run renamed, and not a new file that was given its freed inode number.
+struct EntryStatus
+{
+    enum class Type
+    {
+        Regular,
+        Folder,
+        Link,
+        Other, // a FIFO, socket or device
+    };
+    int error = 0; // as for EntryLook
+    Type type = Type::Other;
+    EntryIdentity identity = {};
+    qint64 size = 0;
+    LocalTime modified = {};
+    bool ok() const { return error == 0; }
+};
+
 // How a rename ended: 0 for success, else the errno value that says why it failed.
 struct RenameResult
 {
@@ -116,6 +135,12 @@ public:
     // The entry a path names now, following symbolic links as attributes() does, so that its
     // identity is the one attributes() gave when the path was taken in.
     virtual EntryLook look(const QString& path) const
+    {
+        Q_UNUSED(path);
+        return {ENOSYS};
+    }
+    // The entry at a path without following a symbolic link, asked of the file system itself.
+    virtual EntryStatus status(const QString& path) const
     {
         Q_UNUSED(path);
         return {ENOSYS};

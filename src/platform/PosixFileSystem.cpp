@@ -416,6 +416,27 @@ EntryLook PosixFileSystem::look(const QString& path) const
     return {0, identity, S_ISDIR(info.stx_mode)};
 }
 
+EntryStatus PosixFileSystem::status(const QString& path) const
+{
+    if (path.isEmpty() || !encodable(path))
+        return {ENOENT};
+    struct statx info = {};
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC,
+                STATX_TYPE | STATX_INO | STATX_SIZE | STATX_MTIME, &info) != 0)
+        return {errno};
+    EntryStatus status;
+    const mode_t type = info.stx_mode & S_IFMT;
+    status.type = type == S_IFREG   ? EntryStatus::Type::Regular
+                  : type == S_IFDIR ? EntryStatus::Type::Folder
+                  : type == S_IFLNK ? EntryStatus::Type::Link
+                                    : EntryStatus::Type::Other;
+    status.identity = {static_cast<quint64>(makedev(info.stx_dev_major, info.stx_dev_minor)),
+                       static_cast<quint64>(info.stx_ino)};
+    status.size = static_cast<qint64>(info.stx_size);
+    status.modified = localTimeOf(static_cast<time_t>(info.stx_mtime.tv_sec));
+    return status;
+}
+
 namespace {
 
 // Whether the only entry of the folder that equals newName without regard to letter case

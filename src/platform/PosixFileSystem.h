@@ -16,6 +16,7 @@ public:
     int maxNameBytes(const QString& folder) const override;
     std::optional<FolderIdentity> folderIdentity(const QString& folder) const override;
     EntryLook look(const QString& path) const override;
+    EntryStatus status(const QString& path) const override;
     // renameat2 with RENAME_NOREPLACE; where the file system refuses the flag, a look for the
     // target first. Both `from` and `to` must name the same folder in the same spelling.
     RenameResult renameFile(const QString& from, const QString& to) override;

@@ -15,7 +15,7 @@ namespace {
 
 // Makes every missing folder of an absolute or relative folder path, for the owner alone; true
 // when the path names a folder afterwards.
-bool makeFolders(const QByteArray& folder)
+bool makeFolderPath(const QByteArray& folder)
 {
     for (qsizetype end = 1; end <= folder.size(); ++end) {
         if (end < folder.size() && folder[end] != '/')
@@ -113,7 +113,7 @@ bool replace(const QString& path, const QByteArray& bytes)
     const QByteArray folder = slash < 0    ? QByteArrayLiteral(".")
                               : slash == 0 ? QByteArrayLiteral("/")
                                            : QFile::encodeName(path.left(slash));
-    if (!makeFolders(folder))
+    if (!makeFolderPath(folder))
         return false;
     const Kind found = kind(path);
     if (found == Kind::Other)
@@ -148,6 +148,11 @@ bool replace(const QString& path, const QByteArray& bytes)
         return false;
     }
     return syncFolder(targetFolder);
+}
+
+bool makeFolders(const QString& folder)
+{
+    return !folder.isEmpty() && !folder.contains(QChar(u'\0')) && makeFolderPath(QFile::encodeName(folder));
 }
 
 bool remove(const QString& path)

@@ -33,6 +33,10 @@ std::optional<QByteArray> read(const QString& path, qint64 maxBytes);
 // kind(path) is Absent or Regular and everything succeeded.
 bool replace(const QString& path, const QByteArray& bytes);
 
+// Makes every missing folder of a folder path, for the user alone; true when the path names a
+// folder afterwards.
+bool makeFolders(const QString& folder);
+
 // Unlinks a regular file or a symbolic link (not what it leads to); anything else stays.
 // True when nothing is there afterwards.
 bool remove(const QString& path);

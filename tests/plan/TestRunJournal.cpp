@@ -2,10 +2,16 @@
 
 #include "list/CandidateModel.h"
 #include "plan/RenameRun.h"
+#include "plan/UndoRun.h"
+#include "plan/WindowJournal.h"
+#include "platform/JournalFolder.h"
 
 #include "FakeFileSystem.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+
+#include <QProcess>
+#include <QThread>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,10 +64,15 @@ private Q_SLOTS:
     void roundTrip();
     void damaged_data();
     void damaged();
-    void place_data();
-    void place();
-    void defaultPath_data();
-    void defaultPath();
+    void planOfARun_data();
+    void planOfARun();
+    void atTheRunsName_data();
+    void atTheRunsName();
+    void windows();
+    void endOfRun();
+    void kept();
+    void defaultFolder_data();
+    void defaultFolder();
 };
 
 void TestRunJournal::roundTrip_data()
@@ -153,47 +164,20 @@ void TestRunJournal::damaged()
              0);
 }
 
-void TestRunJournal::place_data()
+void TestRunJournal::planOfARun_data()
 {
-    QTest::addColumn<QString>("shape"); // what is at the journal's path before the run
     QTest::addColumn<bool>("anyRename");
-    QTest::addColumn<bool>("failed");
-
-    QTest::newRow("nothing, nor its folder") << u"absent"_s << true << false;
-    QTest::newRow("an earlier journal") << u"file"_s << true << false;
-    QTest::newRow("a link to a file") << u"link"_s << true << false;
-    QTest::newRow("a FIFO") << u"fifo"_s << true << true;
-    QTest::newRow("a folder") << u"folder"_s << true << true;
-    QTest::newRow("a run without renames keeps the earlier journal") << u"file"_s << false << false;
+    QTest::newRow("renames") << true;
+    QTest::newRow("none: no journal") << false;
 }
 
-void TestRunJournal::place()
+// The journal holds the renames that touch the disk, with absolute folders, in the order of
+// the run; the run's end tells which of them happened.
+void TestRunJournal::planOfARun()
 {
-    QFETCH(QString, shape);
     QFETCH(bool, anyRename);
-    QFETCH(bool, failed);
-
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString state = dir.path() + u"/state"_s;
-    qputenv("XDG_STATE_HOME", QFile::encodeName(state));
-    const QString path = RunJournal::defaultPath();
-    QCOMPARE(path, state + u"/velto/last-run.journal"_s);
-    const QString elsewhere = dir.path() + u"/elsewhere"_s;
-    const QByteArray earlier = RunJournal::encode({entry(u"/x/"_s, u"a"_s, u"b"_s)});
-    if (shape != u"absent"_s)
-        QVERIFY(QDir().mkpath(state + u"/velto"_s));
-    if (shape == u"file"_s)
-        QVERIFY(TestFiles::writeContent(path, earlier));
-    if (shape == u"link"_s) {
-        QVERIFY(TestFiles::writeContent(elsewhere, earlier));
-        QVERIFY(QFile::link(elsewhere, path));
-    }
-    if (shape == u"fifo"_s)
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    if (shape == u"folder"_s)
-        QVERIFY(QDir().mkpath(path));
-
     // Renamed: "/d/1" and "e/5" (a folder relative to the current one); left alone: a row that
     // keeps its name, one the run refuses without a call, and an unmarked one.
     TestFiles::CurrentFolder here(dir.path());
@@ -209,55 +193,199 @@ void TestRunJournal::place()
         row.Marked = i != 3 && (anyRename || i == 1 || i == 2);
         rows.push_back(row);
     }
+    fs.failRename(u"/d/1"_s);
     CandidateModel model;
     model.insertAtTop(std::move(rows));
+    QStringList begun;
+    QStringList finished;
+    const RunJournal::Sink sink{[&begun](const RunJournal::Plan& plan) {
+                                    begun = describe(plan);
+                                    return true;
+                                },
+                                [&finished](const RunJournal::Plan& plan) { finished = describe(plan); }};
     const RenameRun::Outcome outcome = RenameRun::run(
-        model, fs, {}, [](const RenameFailure&) { return true; }, RunJournal::writerTo(path));
-
-    QCOMPARE(outcome.journalFailed, failed);
-    const QStringList renamed = anyRename ? QStringList{u"n5"_s, u"2"_s, u"n1"_s} : QStringList{u"2"_s};
+        model, fs, {}, [](const RenameFailure&) { return true; }, sink);
+    const QStringList renamed = anyRename ? QStringList{u"n5"_s, u"2"_s} : QStringList{u"2"_s};
     QCOMPARE(outcome.renamedNames, renamed);
-    QStringList journal;
-    if (const std::optional<RunJournal::Plan> plan = RunJournal::read(path))
-        journal = describe(*plan);
-    if (failed)
-        QCOMPARE(journal, QStringList());
-    else if (anyRename)
-        QCOMPARE(journal, (QStringList{QDir::currentPath() + u"/e/5>n5"_s, u"/d/1>n1"_s}));
-    else
-        QCOMPARE(TestFiles::read(path), earlier);
+    const QString fifth = QDir::currentPath() + u"/e/5>n5"_s;
+    QCOMPARE(begun, anyRename ? (QStringList{fifth, u"/d/1>n1"_s}) : QStringList());
+    QCOMPARE(finished, anyRename ? QStringList{fifth} : QStringList());
+}
 
-    struct stat status = {};
-    QCOMPARE(::lstat(QFile::encodeName(path).constData(), &status), 0);
-    if (shape == u"absent"_s) {
-        QCOMPARE(::stat(QFile::encodeName(state + u"/velto"_s).constData(), &status), 0);
-        QCOMPARE(status.st_mode & 0777, 0700u);
+void TestRunJournal::atTheRunsName_data()
+{
+    QTest::addColumn<QString>("shape"); // what stands at the name of the run's journal
+
+    QTest::newRow("nothing, nor its folder") << u"absent"_s;
+    QTest::newRow("an earlier file") << u"file"_s;
+    QTest::newRow("a link to a file") << u"link"_s;
+    QTest::newRow("a FIFO") << u"fifo"_s;
+    QTest::newRow("a folder") << u"folder"_s;
+}
+
+// The journal takes a free name and never writes through whatever stands at its own.
+void TestRunJournal::atTheRunsName()
+{
+    QFETCH(QString, shape);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.path() + u"/state/velto"_s;
+    const QDateTime started(QDate(2026, 12, 9), QTime(16, 41, 39, 123), Qt::UTC);
+    const QString name =
+        folder + u"/run-20261209T164139.123-"_s + QString::number(::getpid()) + u".journal"_s;
+    const QString target = dir.path() + u"/target"_s;
+    const QByteArray earlier = "earlier";
+    if (shape != u"absent"_s)
+        QVERIFY(QDir().mkpath(folder));
+    if (shape == u"file"_s)
+        QVERIFY(TestFiles::writeContent(name, earlier));
+    if (shape == u"link"_s) {
+        QVERIFY(TestFiles::writeContent(target, earlier));
+        QVERIFY(QFile::link(target, name));
     }
+    if (shape == u"fifo"_s)
+        QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0600), 0);
+    if (shape == u"folder"_s)
+        QVERIFY(QDir().mkpath(name));
+
+    const QByteArray bytes = RunJournal::encode({entry(u"/d/"_s, u"a"_s, u"b"_s)});
+    const std::unique_ptr<JournalFile> file = JournalFolder(folder).create(bytes, started);
+    QVERIFY(file);
+    QCOMPARE(TestFiles::read(file->path()), bytes);
+    QCOMPARE(file->started() == started, shape == u"absent"_s);
+    struct stat status = {};
+    QCOMPARE(::lstat(QFile::encodeName(name).constData(), &status), 0);
+    if (shape == u"absent"_s) {
+        QCOMPARE(file->path(), name);
+        QCOMPARE(status.st_mode & 0777, 0600u);
+        QCOMPARE(::stat(QFile::encodeName(folder).constData(), &status), 0);
+        QCOMPARE(status.st_mode & 0777, 0700u);
+        return;
+    }
+    // The next millisecond's name; what stood there is untouched.
+    QCOMPARE(file->started(), started.addMSecs(1));
+    if (shape == u"file"_s)
+        QCOMPARE(TestFiles::read(name), earlier);
     if (shape == u"link"_s) {
         QVERIFY(S_ISLNK(status.st_mode));
-        QCOMPARE(RunJournal::read(elsewhere).has_value(), true);
+        QCOMPARE(TestFiles::read(target), earlier);
     }
     if (shape == u"fifo"_s)
         QVERIFY(S_ISFIFO(status.st_mode));
+    if (shape == u"folder"_s)
+        QVERIFY(S_ISDIR(status.st_mode));
+    // A link named like a journal is never read as one.
+    if (shape == u"link"_s) {
+        QVERIFY(TestFiles::writeContent(target, bytes));
+        const std::unique_ptr<JournalFile> only = std::move(JournalFolder(folder).claimNewest().file);
+        QVERIFY(!only); // the one real journal is held by `file`
+    }
 }
 
-void TestRunJournal::defaultPath_data()
+// Two windows on one folder: each takes back its own run, a third takes back neither while
+// they are open, and two undos of one journal never run at once.
+void TestRunJournal::windows()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.path() + u"/velto"_s;
+    auto a = std::make_unique<WindowJournal>(folder);
+    WindowJournal b(folder);
+    QVERIFY(a->sink().begin({entry(u"/a/"_s, u"1"_s, u"A1"_s)}));
+    QThread::msleep(2); // two runs, two names
+    QVERIFY(b.sink().begin({entry(u"/b/"_s, u"1"_s, u"B1"_s)}));
+
+    WindowJournal fresh(folder);
+    QVERIFY(fresh.mayUndo());
+    QCOMPARE(fresh.claim().refusal, UndoRun::nothingToUndoText());
+    WindowJournal::Claim ofA = a->claim();
+    QVERIFY(ofA.file);
+    QCOMPARE(describe(ofA.plan), QStringList{u"/a/1>A1"_s});
+    a->keep(std::move(ofA));
+    WindowJournal::Claim ofB = b.claim();
+    QCOMPARE(describe(ofB.plan), QStringList{u"/b/1>B1"_s});
+    b.undone(std::move(ofB));
+    // One level, and only B's journal is gone.
+    QCOMPARE(b.claim().refusal, UndoRun::nothingToUndoText());
+    QVERIFY(!b.mayUndo());
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
+
+    // A closed: its run is the newest that no running window holds.
+    a.reset();
+    WindowJournal::Claim first = fresh.claim();
+    QCOMPARE(describe(first.plan), QStringList{u"/a/1>A1"_s});
+    WindowJournal other(folder);
+    QCOMPARE(other.claim().refusal, UndoRun::busyText());
+    fresh.keep(std::move(first));
+    QCOMPARE(describe(other.claim().plan), QStringList{u"/a/1>A1"_s});
+}
+
+// At the end of a run the journal holds what happened; a run that renamed nothing leaves none,
+// and a run that could not be journaled takes back nothing older.
+void TestRunJournal::endOfRun()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.path() + u"/velto"_s;
+    WindowJournal window(folder);
+    const RunJournal::Plan plan{entry(u"/d/"_s, u"1"_s, u"n1"_s), entry(u"/d/"_s, u"2"_s, u"n2"_s)};
+    RunJournal::Sink sink = window.sink();
+    QVERIFY(sink.begin(plan));
+    sink.finish({plan.back()});
+    QCOMPARE(describe(window.claim().plan), QStringList{u"/d/2>n2"_s});
+
+    QVERIFY(sink.begin(plan));
+    sink.finish({});
+    QCOMPARE(window.claim().refusal, UndoRun::nothingToUndoText());
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1); // the first run's
+
+    // A folder that is read-only by now: the run goes on, and Ctrl+Z says so.
+    QVERIFY(sink.begin(plan));
+    const QString mount = u"mount -t tmpfs -o ro,size=64k tmpfs '"_s + folder + u"'"_s;
+    if (::getuid() != 0 || QProcess::execute(u"sh"_s, {u"-c"_s, mount}) != 0)
+        QSKIP("no read-only file system can be mounted here");
+    QVERIFY(!sink.begin(plan));
+    QCOMPARE(window.claim().refusal, UndoRun::notJournaledText());
+    QProcess::execute(u"umount"_s, {folder});
+}
+
+// Ten journals stay; older ones go unless a running window holds them, and so do the
+// temporary files of writes that a kill cut off.
+void TestRunJournal::kept()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.path() + u"/velto"_s;
+    const JournalFolder journals(folder);
+    const QByteArray bytes = RunJournal::encode({entry(u"/d/"_s, u"a"_s, u"b"_s)});
+    QDateTime started(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+    const std::unique_ptr<JournalFile> held = journals.create(bytes, started);
+    for (int i = 0; i < 12; ++i)
+        QVERIFY(journals.create(bytes, started = started.addSecs(1)));
+    QVERIFY(TestFiles::writeContent(folder + u"/run-x.journal.new-abc"_s, "cut off"));
+    QVERIFY(journals.create(bytes, started.addSecs(1)));
+    QStringList names = QDir(folder).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(names.size(), JournalFolder::Kept + 1);
+    QCOMPARE(names.first(), held->path().section(u'/', -1));
+}
+
+void TestRunJournal::defaultFolder_data()
 {
     QTest::addColumn<QString>("stateHome");
     QTest::addColumn<QString>("expected"); // "~" for the home folder
 
-    QTest::newRow("absolute") << u"/var/tmp/zustand"_s << u"/var/tmp/zustand/velto/last-run.journal"_s;
-    QTest::newRow("relative: ignored") << u"zustand"_s << u"~/.local/state/velto/last-run.journal"_s;
-    QTest::newRow("empty") << QString() << u"~/.local/state/velto/last-run.journal"_s;
+    QTest::newRow("absolute") << u"/var/tmp/zustand"_s << u"/var/tmp/zustand/velto"_s;
+    QTest::newRow("relative: ignored") << u"zustand"_s << u"~/.local/state/velto"_s;
+    QTest::newRow("empty") << QString() << u"~/.local/state/velto"_s;
 }
 
-void TestRunJournal::defaultPath()
+void TestRunJournal::defaultFolder()
 {
     QFETCH(QString, stateHome);
     QFETCH(QString, expected);
     const QByteArray before = qgetenv("XDG_STATE_HOME");
     qputenv("XDG_STATE_HOME", stateHome.toUtf8());
-    const QString path = RunJournal::defaultPath();
+    const QString path = JournalFolder::defaultFolder();
     qputenv("XDG_STATE_HOME", before);
     QCOMPARE(path, expected.replace(u'~', QDir::homePath()));
 }

@@ -1,5 +1,7 @@
 #include "FakeFileSystem.h"
 
+#include <QFile>
+
 void FakeFileSystem::addFile(const QString& path, qint64 size, const LocalTime& modified)
 {
     FileAttributes file;
@@ -98,7 +100,9 @@ RenameResult FakeFileSystem::renameFile(const QString& from, const QString& to)
 {
     m_renameCalls.append(from + u'>' + to);
     if (const auto failing = m_failingRenames.constFind(from); failing != m_failingRenames.cend()) {
-        if (m_droppingRenames.contains(from))
+        if (m_droppingRenames.contains(from) && m_backing == Backing::Disk)
+            QFile::remove(from);
+        else if (m_droppingRenames.contains(from))
             m_entries.remove(from);
         return {failing.value()};
     }
@@ -112,6 +116,19 @@ RenameResult FakeFileSystem::renameFile(const QString& from, const QString& to)
         return {EEXIST};
     m_entries.insert(to, m_entries.take(from));
     return {};
+}
+
+EntryStatus FakeFileSystem::status(const QString& path) const
+{
+    if (m_backing == Backing::Disk)
+        return m_disk.status(path);
+    const auto entry = m_entries.constFind(path);
+    if (entry == m_entries.cend())
+        return {ENOENT};
+    const EntryStatus::Type type = entry->isFolder    ? EntryStatus::Type::Folder
+                                   : entry->isSpecial ? EntryStatus::Type::Other
+                                                      : EntryStatus::Type::Regular;
+    return {0, type, entry->identity, entry->size, entry->modified};
 }
 
 EntryLook FakeFileSystem::look(const QString& path) const

@@ -54,6 +54,7 @@ public:
     // Memory: ENOENT without `from`, EEXIST when `to` is taken (letter case counts).
     RenameResult renameFile(const QString& from, const QString& to) override;
     EntryLook look(const QString& path) const override;
+    EntryStatus status(const QString& path) const override;
 
 private:
     static QString withSlash(const QString& folder);
