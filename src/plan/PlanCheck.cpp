@@ -5,6 +5,7 @@
 #include "list/PlanTest.h"
 #include "list/RowFormat.h"
 #include "list/TextArena.h"
+#include "naming/CaselessName.h"
 #include "naming/ControlChars.h"
 #include "naming/NameGenerator.h"
 #include "platform/FileSystem.h"
@@ -14,72 +15,6 @@
 #include <optional>
 
 namespace {
-
-char16_t asciiCapital(char16_t c)
-{
-    return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
-}
-
-bool isAscii(QStringView text)
-{
-    for (QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
-}
-
-// FNV-1a over the capitals of plain ASCII, or over capitals made already.
-quint64 capitalsHash(QStringView text)
-{
-    quint64 hash = 1469598103934665603ULL;
-    for (QChar c : text)
-        hash = (hash ^ asciiCapital(c.unicode())) * 1099511628211ULL;
-    return hash;
-}
-
-// A name as it is compared without regard to letter case: by its capitals. Most names are
-// plain ASCII, where the capitals are taken character by character while hashing and
-// comparing, without a capitalised copy; other names make their capitals once. The hash
-// is kept, so that probing a large table rarely reads the text of another name.
-struct CaselessName
-{
-    explicit CaselessName(QStringView name) : CaselessName(name, std::nullopt) {}
-    // The same, given the hash that an earlier CaselessName of the name found.
-    CaselessName(QStringView name, std::optional<quint64> knownHash) : ascii(isAscii(name))
-    {
-        if (ascii) {
-            text = name;
-        } else {
-            capitals = toCapitals(name.toString());
-            text = capitals;
-        }
-        hash = knownHash ? *knownHash : capitalsHash(text);
-    }
-
-    // Whether other, a name as it is spelled, has the same capitals. Capitals hold no small
-    // ASCII letter, so an ASCII side and a capitalised side compare character by character.
-    bool sameAs(QStringView other) const
-    {
-        QString otherCapitals;
-        if (!isAscii(other)) {
-            otherCapitals = toCapitals(other.toString());
-            other = otherCapitals;
-        }
-        if (other.size() != text.size())
-            return false;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (asciiCapital(text[i].unicode()) != asciiCapital(other[i].unicode()))
-                return false;
-        }
-        return true;
-    }
-
-    bool ascii;
-    QString capitals; // only for names beyond ASCII
-    QStringView text; // the name, or its capitals
-    quint64 hash = 0;
-};
 
 struct FolderState
 {
@@ -156,14 +91,14 @@ public:
                 state.entries = NameSet(size_t(count));
                 std::vector<quint64> hashes(static_cast<size_t>(count));
                 for (qsizetype i = 0; i < count; ++i)
-                    hashes[size_t(i)] = CaselessName(state.names.at(i)).hash;
+                    hashes[size_t(i)] = CaselessName(state.names.at(i)).hash();
                 constexpr qsizetype Ahead = 16;
                 for (qsizetype i = 0; i < count; ++i) {
                     if (i + Ahead < count)
                         state.entries.prefetch(hashes[size_t(i + Ahead)]);
                     const CaselessName name(state.names.at(i), hashes[size_t(i)]);
                     const qint32 stored =
-                        state.entries.findOrAdd(name.hash, qint32(i), [&name, &state](qint32 index) {
+                        state.entries.findOrAdd(name.hash(), qint32(i), [&name, &state](qint32 index) {
                             return name.sameAs(state.names.at(index));
                         });
                     if (stored != qint32(i)) {
@@ -194,7 +129,7 @@ private:
 bool clashes(const CandidateRow& row, const CaselessName& newName, const FolderState& folder)
 {
     const qint32 match = folder.entries.find(
-        newName.hash, [&newName, &folder](qint32 index) { return newName.sameAs(folder.names.at(index)); });
+        newName.hash(), [&newName, &folder](qint32 index) { return newName.sameAs(folder.names.at(index)); });
     if (match < 0)
         return false;
     // The row's own file does not count against it (a case-only change); any other entry does.
@@ -288,7 +223,7 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
     std::vector<quint64> hashes(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].Marked)
-            hashes[i] = CaselessName(rows[i].NewName).hash;
+            hashes[i] = CaselessName(rows[i].NewName).hash();
     }
     constexpr qsizetype ProgressStep = 1024;
     constexpr qsizetype Ahead = 16;
@@ -334,7 +269,7 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
             problems |= RowProblem::TooLong;
 
         const qint32 first =
-            folder.newNames->findOrAdd(caseless.hash, qint32(i), [&rows, &caseless](qint32 index) {
+            folder.newNames->findOrAdd(caseless.hash(), qint32(i), [&rows, &caseless](qint32 index) {
                 return caseless.sameAs(rows[static_cast<size_t>(index)].NewName);
             });
         if (first != qint32(i)) {

@@ -1,6 +1,7 @@
 #include "plan/RenameRun.h"
 
 #include "list/CandidateModel.h"
+#include "plan/FolderRename.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
@@ -90,7 +91,7 @@ std::optional<RenameFailure> renameOne(FileSystem& fs, const Planned& row)
         return failure(before.error);
     if (!isListedFile(before, row.identity))
         return failure(0, RenameFailure::Kind::Replaced);
-    const RenameResult result = fs.renameFile(from, row.folder + row.newName);
+    const RenameResult result = renameInFolder(fs, row.folder, row.oldName, row.newName);
     if (result.ok())
         return std::nullopt;
     // Some drivers drop the file when they refuse a name (fusefat with a non-ASCII name), and

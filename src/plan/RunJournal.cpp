@@ -1,5 +1,7 @@
 #include "plan/RunJournal.h"
 
+#include "naming/Fnv1a.h"
+
 #include <QUtf8StringView>
 
 #include <algorithm>
@@ -9,19 +11,34 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+/*
+    The journal, line by line:
+
+    journal  = header { entry } end
+    header   = "velto run journal 1" LF
+    entry    = text TAB text TAB text TAB number TAB number TAB number TAB stamp LF
+                 folder, old name, new name, device, inode, size, date stamp
+    end      = "end " number " " checksum LF        the count of entries; nothing follows
+    text     = { byte but control, DEL and "%" | "%" HEX HEX }    HEX HEX: one of those
+                 bytes, upper case; the bytes are UTF-8
+    number   = "0" | digit1 { digit }              decimal, no sign, no leading zero
+    stamp    = number | "-1"                        YYYYMMDDhhmmss, "-1" for none
+    checksum = 16 * hex                             FNV-1a 64 of all bytes before "end",
+                                                    lower case
+*/
 constexpr QByteArrayView header = "velto run journal 1\n";
 constexpr QByteArrayView endWord = "end ";
 constexpr char hexDigits[] = "0123456789ABCDEF";
 constexpr int fieldCount = 7;
+constexpr qsizetype ChecksumDigits = 16;
+// Room for an entry of usual names, so that encoding a plan seldom grows its buffer.
+constexpr qsizetype BytesPerEntry = 96;
 
-quint64 fnv1a(QByteArrayView bytes)
+// The checksum that the end line carries for the bytes before it.
+QByteArray checksumOf(QByteArrayView body)
 {
-    quint64 hash = 0xcbf29ce484222325ULL;
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ULL;
-    }
-    return hash;
+    const quint64 hash = Fnv1a::hash(body, [](char c) { return static_cast<unsigned char>(c); });
+    return QByteArray::number(hash, 16).rightJustified(ChecksumDigits, '0');
 }
 
 bool needsEscape(unsigned char c)
@@ -150,7 +167,7 @@ std::optional<RunJournal::Entry> parseEntry(QByteArrayView line)
 QByteArray RunJournal::encode(const Plan& plan)
 {
     QByteArray out;
-    out.reserve(header.size() + static_cast<qsizetype>(plan.size()) * 96 + 64);
+    out.reserve(header.size() + static_cast<qsizetype>(plan.size()) * BytesPerEntry + endWord.size() + 32);
     out.append(header);
     QString lastFolder;
     QByteArray folderField;
@@ -175,7 +192,7 @@ QByteArray RunJournal::encode(const Plan& plan)
             .append(QByteArray::number(entry.dateStamp < 0 ? -1 : entry.dateStamp))
             .append('\n');
     }
-    const QByteArray checksum = QByteArray::number(fnv1a(out), 16).rightJustified(16, '0');
+    const QByteArray checksum = checksumOf(out);
     out.append(endWord).append(QByteArray::number(static_cast<qulonglong>(plan.size()))).append(' ');
     out.append(checksum).append('\n');
     return out;
@@ -191,11 +208,9 @@ std::optional<RunJournal::Plan> RunJournal::decode(QByteArrayView bytes)
     // "end <count> <checksum>"
     const QByteArrayView end = bytes.sliced(lastLine, bytes.size() - lastLine - 1);
     const qsizetype space = end.lastIndexOf(' ');
-    if (!end.startsWith(endWord) || space <= endWord.size() || end.size() - space - 1 != 16)
+    if (!end.startsWith(endWord) || space <= endWord.size() || end.size() - space - 1 != ChecksumDigits)
         return std::nullopt;
-    const QByteArrayView body = bytes.first(lastLine);
-    const QByteArray checksum = QByteArray::number(fnv1a(body), 16).rightJustified(16, '0');
-    if (end.sliced(space + 1) != checksum)
+    if (end.sliced(space + 1) != checksumOf(bytes.first(lastLine)))
         return std::nullopt;
     const std::optional<quint64> count =
         parseNumber(end.sliced(endWord.size(), space - endWord.size()), std::numeric_limits<quint32>::max());

@@ -1,6 +1,8 @@
 #include "plan/UndoRun.h"
 
 #include "list/RowFormat.h"
+#include "naming/CaselessName.h"
+#include "plan/FolderRename.h"
 #include "plan/RenameRun.h"
 #include "platform/FileSystem.h"
 
@@ -72,10 +74,11 @@ std::optional<QString> onlySpelling(const FileSystem& fs, const RunJournal::Entr
     const std::optional<FolderEntries> names = fs.entries(entry.folder);
     if (!names)
         return std::nullopt;
+    const CaselessName oldName(entry.oldName);
     std::optional<QString> found;
     for (qsizetype i = 0; i < names->size(); ++i) {
         const QStringView name = names->at(i);
-        if (name.compare(entry.oldName, Qt::CaseInsensitive) != 0)
+        if (!oldName.sameAs(name))
             continue;
         if (found)
             return std::nullopt;
@@ -99,7 +102,7 @@ UndoRun::Step classify(const FileSystem& fs, const RunJournal::Entry& entry, con
                !(pending && pending->taken.contains(entry.folder + name));
     };
     const bool bothOnDisk = onDisk(atNew, entry.newName) && onDisk(atOld, entry.oldName);
-    if (bothOnDisk && entry.oldName.compare(entry.newName, Qt::CaseInsensitive) == 0) {
+    if (bothOnDisk && CaselessName::equal(entry.oldName, entry.newName)) {
         const std::optional<QString> spelling = onlySpelling(fs, entry);
         if (spelling == entry.newName)
             return atNew.holds == Holds::File ? step(UndoRun::State::GoesBack)
@@ -191,7 +194,7 @@ UndoRun::Outcome UndoRun::run(FileSystem& fs, const Prepared& prepared, const Pr
             continue;
         }
         const QString oldPath = entry.folder + entry.oldName;
-        const RenameResult result = fs.renameFile(entry.folder + entry.newName, oldPath);
+        const RenameResult result = renameInFolder(fs, entry.folder, entry.newName, entry.oldName);
         if (result.ok())
             outcome.restored.append(oldPath);
         else

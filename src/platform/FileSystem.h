@@ -146,9 +146,17 @@ public:
         return {ENOSYS};
     }
     // Gives the entry at `from` the path `to` in the same folder, never replacing another
-    // entry. A `to` equal to `from` succeeds without touching anything; a case-only change
-    // of the same entry is allowed on file systems that fold letter case.
+    // entry: on a file system that folds letter case, that refuses a case-only change too.
+    // A `to` equal to `from` succeeds without touching anything.
     virtual RenameResult renameFile(const QString& from, const QString& to)
+    {
+        Q_UNUSED(from);
+        Q_UNUSED(to);
+        return {ENOSYS};
+    }
+    // Gives the entry at `from` the spelling `to` where the caller found that `to` names that
+    // very entry (a case-only change on a file system that folds case): a plain rename.
+    virtual RenameResult renameOwnEntry(const QString& from, const QString& to)
     {
         Q_UNUSED(from);
         Q_UNUSED(to);

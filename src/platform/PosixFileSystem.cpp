@@ -437,34 +437,6 @@ EntryStatus PosixFileSystem::status(const QString& path) const
     return status;
 }
 
-namespace {
-
-// Whether the only entry of the folder that equals newName without regard to letter case
-// is oldName itself, spelled exactly so: then a file system that folds case reports the
-// file's own entry as the target, and renaming it replaces nothing. Asked of the listing,
-// because FUSE file systems give each spelling of one entry its own inode number.
-bool onlyOwnEntry(const PosixFileSystem& fs, const QString& folder, const QString& oldName,
-                  const QString& newName)
-{
-    if (oldName.compare(newName, Qt::CaseInsensitive) != 0)
-        return false;
-    const std::optional<FolderEntries> names = fs.entries(folder);
-    if (!names)
-        return false;
-    int matches = 0;
-    bool own = false;
-    for (qsizetype i = 0; i < names->size(); ++i) {
-        const QStringView name = names->at(i);
-        if (name.compare(newName, Qt::CaseInsensitive) == 0) {
-            ++matches;
-            own = own || name == oldName;
-        }
-    }
-    return matches == 1 && own;
-}
-
-} // namespace
-
 RenameResult PosixFileSystem::renameFile(const QString& from, const QString& to)
 {
     if (from == to)
@@ -494,7 +466,13 @@ RenameResult PosixFileSystem::renameFile(const QString& from, const QString& to)
         else
             return {::rename(source.constData(), target.constData()) == 0 ? 0 : errno};
     }
-    if (error == EEXIST && onlyOwnEntry(*this, folder, oldName, newName))
-        return {::rename(source.constData(), target.constData()) == 0 ? 0 : errno};
     return {error};
+}
+
+RenameResult PosixFileSystem::renameOwnEntry(const QString& from, const QString& to)
+{
+    if (!encodable(from) || !encodable(to))
+        return {EINVAL};
+    return {::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ? 0
+                                                                                                  : errno};
 }

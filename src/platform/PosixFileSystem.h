@@ -20,4 +20,5 @@ public:
     // renameat2 with RENAME_NOREPLACE; where the file system refuses the flag, a look for the
     // target first. Both `from` and `to` must name the same folder in the same spelling.
     RenameResult renameFile(const QString& from, const QString& to) override;
+    RenameResult renameOwnEntry(const QString& from, const QString& to) override;
 };

@@ -1,6 +1,7 @@
 #include "plan/RunJournal.h"
 
 #include "list/CandidateModel.h"
+#include "naming/Fnv1a.h"
 #include "plan/RenameRun.h"
 #include "plan/UndoRun.h"
 #include "plan/WindowJournal.h"
@@ -33,9 +34,7 @@ RunJournal::Entry entry(const QString& folder, const QString& oldName, const QSt
 // A journal body with the last line a writer would give it.
 QByteArray withEnd(const QByteArray& body, int count)
 {
-    quint64 hash = 0xcbf29ce484222325ULL;
-    for (const char c : body)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+    const quint64 hash = Fnv1a::hash(body, [](char c) { return static_cast<unsigned char>(c); });
     return body + "end " + QByteArray::number(count) + ' ' +
            QByteArray::number(hash, 16).rightJustified(16, '0') + '\n';
 }
@@ -62,6 +61,7 @@ class TestRunJournal : public QObject
 private Q_SLOTS:
     void roundTrip_data();
     void roundTrip();
+    void checksum();
     void damaged_data();
     void damaged();
     void planOfARun_data();
@@ -108,6 +108,27 @@ void TestRunJournal::roundTrip()
     const QList<QByteArray> lines = bytes.split('\n');
     QCOMPARE(lines.size(), 5); // header, two entries, end, and nothing after the last line break
     QCOMPARE(lines[1].count('\t'), 6);
+}
+
+// Journals written by an earlier build still read, and are written again byte for byte.
+void TestRunJournal::checksum()
+{
+    const auto bytes = [](const char* text) {
+        return Fnv1a::hash(QByteArrayView(text), [](char c) { return static_cast<unsigned char>(c); });
+    };
+    QCOMPARE(bytes(""), 0xcbf29ce484222325ULL);
+    QCOMPARE(bytes("a"), 0xaf63dc4c8601ec8cULL);
+    QCOMPARE(bytes("foobar"), 0x85944171f73967e8ULL);
+
+    const QByteArray earlier = "velto run journal 1\n"
+                               "/d/\ta\tb\t64769\t1234567\t4096\t20240131120000\n"
+                               "/Bilder/Gr\xc3\xbc\xc3\x9f"
+                               "e/\t\xc3\x84rger.jpg\tc%09d\t64769\t1234567\t4096\t-1\n"
+                               "end 2 fff2d288a8eae8d4\n";
+    const RunJournal::Plan plan{entry(u"/d/"_s, u"a"_s, u"b"_s),
+                                entry(u"/Bilder/Grüße/"_s, u"Ärger.jpg"_s, u"c\td"_s, -1)};
+    QCOMPARE(RunJournal::decode(earlier), std::optional(plan));
+    QCOMPARE(RunJournal::encode(plan), earlier);
 }
 
 void TestRunJournal::damaged_data()

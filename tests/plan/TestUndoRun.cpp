@@ -133,8 +133,10 @@ private Q_SLOTS:
 void TestUndoRun::undo_data()
 {
     QTest::addColumn<bool>("disk");
-    QTest::addColumn<QStringList>("renames");  // "old>new", rows from top to bottom
-    QTest::addColumn<QStringList>("failing");  // old names whose rename fails: "n" goes on, "n!" stops
+    QTest::addColumn<QStringList>("renames"); // "old>new", rows from top to bottom
+    // old names whose rename fails: "n" goes on, "n!" stops, "n~" loses the file; "folds": the
+    // names fold letter case
+    QTest::addColumn<QStringList>("failing");
     QTest::addColumn<QStringList>("after");    // changes after the run, see apply()
     QTest::addColumn<QStringList>("between");  // changes between prepare and run
     QTest::addColumn<int>("goesBack");         // as prepare counts them
@@ -197,6 +199,13 @@ void TestUndoRun::undo_data()
         row("killed run, a lost file")
             << ace << QStringList{u"c~"_s} << QStringList{u"killed"_s} << none << 2
             << QStringList{u"a"_s, u"e"_s} << QStringList{gone} << QStringList{u"a"_s, u"e"_s};
+        if (!disk) {
+            // Where "straße" and "STRASSE" are one name, both look at the one file: its
+            // listing tells the spelling.
+            row("case only, sharp s, names folded")
+                << QStringList{u"straße>STRASSE"_s} << QStringList{u"folds"_s} << none << none << 1
+                << QStringList{u"straße"_s} << none << QStringList{u"straße"_s};
+        }
         if (disk) {
             row("a link to the file under the new name")
                 << ace << none << QStringList{u"@d"_s} << none << 2 << QStringList{u"a"_s, u"e"_s}
@@ -229,6 +238,10 @@ void TestUndoRun::undo()
     fill(model, place, renames);
     QStringList stops;
     for (const QString& name : failing) {
+        if (name == u"folds"_s) {
+            place.fs().setFoldsCase(true);
+            continue;
+        }
         const bool stop = name.endsWith(u'!');
         const bool lost = name.endsWith(u'~');
         place.fs().failRename(place.path(name.chopped(stop || lost ? 1 : 0)), lost ? ENOENT : EACCES, lost);

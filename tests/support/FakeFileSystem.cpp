@@ -41,11 +41,25 @@ QString FakeFileSystem::withSlash(const QString& folder)
     return folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
+QString FakeFileSystem::keyOf(const QString& path) const
+{
+    if (m_entries.contains(path))
+        return path;
+    if (!m_foldsCase)
+        return {};
+    const QString capitals = path.toUpper();
+    for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it) {
+        if (it.key().toUpper() == capitals)
+            return it.key();
+    }
+    return {};
+}
+
 FileAttributes FakeFileSystem::attributes(const QString& path) const
 {
     if (m_backing == Backing::Disk)
         return m_disk.attributes(path);
-    return m_entries.value(path);
+    return m_entries.value(keyOf(path));
 }
 
 std::unique_ptr<AttributeReader> FakeFileSystem::attributeReader() const
@@ -112,7 +126,20 @@ RenameResult FakeFileSystem::renameFile(const QString& from, const QString& to)
         return {};
     if (!m_entries.contains(from))
         return {ENOENT};
-    if (m_entries.contains(to))
+    if (!keyOf(to).isEmpty())
+        return {EEXIST};
+    m_entries.insert(to, m_entries.take(from));
+    return {};
+}
+
+RenameResult FakeFileSystem::renameOwnEntry(const QString& from, const QString& to)
+{
+    m_renameCalls.append(from + u'>' + to);
+    if (m_backing == Backing::Disk)
+        return m_disk.renameOwnEntry(from, to);
+    if (!m_entries.contains(from))
+        return {ENOENT};
+    if (const QString other = keyOf(to); !other.isEmpty() && other != from)
         return {EEXIST};
     m_entries.insert(to, m_entries.take(from));
     return {};
@@ -122,7 +149,7 @@ EntryStatus FakeFileSystem::status(const QString& path) const
 {
     if (m_backing == Backing::Disk)
         return m_disk.status(path);
-    const auto entry = m_entries.constFind(path);
+    const auto entry = m_entries.constFind(keyOf(path));
     if (entry == m_entries.cend())
         return {ENOENT};
     const EntryStatus::Type type = entry->isFolder    ? EntryStatus::Type::Folder
@@ -135,7 +162,7 @@ EntryLook FakeFileSystem::look(const QString& path) const
 {
     if (m_backing == Backing::Disk)
         return m_disk.look(path);
-    const auto entry = m_entries.constFind(path);
+    const auto entry = m_entries.constFind(keyOf(path));
     if (entry == m_entries.cend())
         return {ENOENT};
     return {0, entry->identity, entry->isFolder};

@@ -40,6 +40,10 @@ public:
     // folder text is taken with or without its final "/"; "" is the current folder.
     void failListing(const QString& folder) { m_failingListings.insert(withSlash(folder)); }
 
+    // Memory: names are found without regard to letter case, as on FAT, where "straße" and
+    // "STRASSE" are one name; a rename refuses a name that another spelling holds.
+    void setFoldsCase(bool folds) { m_foldsCase = folds; }
+
     // Every renameFile() call in turn, failed ones too, as "from>to".
     const QStringList& renameCalls() const { return m_renameCalls; }
 
@@ -55,9 +59,12 @@ public:
     RenameResult renameFile(const QString& from, const QString& to) override;
     EntryLook look(const QString& path) const override;
     EntryStatus status(const QString& path) const override;
+    RenameResult renameOwnEntry(const QString& from, const QString& to) override;
 
 private:
     static QString withSlash(const QString& folder);
+    // The key of the entry at path, however spelled where the names fold case; empty for none.
+    QString keyOf(const QString& path) const;
 
     Backing m_backing;
     PosixFileSystem m_disk;
@@ -67,4 +74,5 @@ private:
     quint64 m_lastInode = 0;
     QSet<QString> m_failingListings; // folder texts ending with "/", or ""
     QStringList m_renameCalls;
+    bool m_foldsCase = false;
 };

@@ -3,9 +3,11 @@
 #include "list/CandidateRow.h"
 #include "list/ListIntake.h"
 #include "naming/MaskTranslator.h"
+#include "plan/FolderRename.h"
 #include "plan/RenameRun.h"
 #include "platform/PosixFileSystem.h"
 
+#include "FakeFileSystem.h"
 #include "FatMount.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -43,6 +45,8 @@ class TestRename : public QObject
 private Q_SLOTS:
     void rename_data();
     void rename();
+    void ownEntryWhereNamesFold_data();
+    void ownEntryWhereNamesFold();
     void readOnlyFolder();
     void caseFoldingFileSystem();
     void failedRenameOnFatIsToldAsItIs();
@@ -68,6 +72,9 @@ void TestRename::rename_data()
     QTest::newRow("case-only change onto another file")
         << QStringList{u"a.txt"_s, u"A.txt"_s} << u"a.txt"_s << u"A.txt"_s << EEXIST
         << QStringList{u"A.txt"_s, u"a.txt"_s};
+    QTest::newRow("sharp s onto another file's capitals")
+        << QStringList{u"straße.txt"_s, u"STRASSE.txt"_s} << u"straße.txt"_s << u"STRASSE.txt"_s << EEXIST
+        << QStringList{u"STRASSE.txt"_s, u"straße.txt"_s};
     QTest::newRow("same name") << QStringList{u"a.txt"_s} << u"a.txt"_s << u"a.txt"_s << 0
                                << QStringList{u"a.txt"_s};
     QTest::newRow("slash would leave the folder")
@@ -96,13 +103,46 @@ void TestRename::rename()
             QVERIFY(TestFiles::writeContent(dir.filePath(entry), entry.toUtf8()));
     }
     PosixFileSystem fs;
-    QCOMPARE(fs.renameFile(dir.filePath(from), dir.filePath(to)).error, error);
+    QCOMPARE(renameInFolder(fs, dir.path() + u'/', from, to).error, error);
     QCOMPARE(TestFiles::entryNames(dir.path()), after);
     // No file lost its content to another.
     for (const QString& name : after) {
         if (QFileInfo(dir.filePath(name)).isFile() && name != to)
             QCOMPARE(TestFiles::read(dir.filePath(name)), name.toUtf8());
     }
+}
+
+// Names compared as the check compares them, by their capitals: on a file system that folds
+// "ß" into "SS", "straße" to "STRASSE" changes the letter case of one file.
+void TestRename::ownEntryWhereNamesFold_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QStringList>("after");
+
+    QTest::newRow("case only") << QStringList{u"a.txt"_s} << u"a.txt"_s << u"A.TXT"_s << 0
+                               << QStringList{u"A.TXT"_s};
+    QTest::newRow("sharp s") << QStringList{u"straße"_s} << u"straße"_s << u"STRASSE"_s << 0
+                             << QStringList{u"STRASSE"_s};
+    QTest::newRow("another file's spelling") << QStringList{u"a.txt"_s, u"b.txt"_s} << u"b.txt"_s
+                                             << u"A.txt"_s << EEXIST << QStringList{u"a.txt"_s, u"b.txt"_s};
+}
+
+void TestRename::ownEntryWhereNamesFold()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(int, error);
+    QFETCH(QStringList, after);
+    FakeFileSystem fs;
+    fs.setFoldsCase(true);
+    for (const QString& name : before)
+        fs.addFile(u"/d/"_s + name);
+    QCOMPARE(renameInFolder(fs, u"/d/"_s, from, to).error, error);
+    QCOMPARE(fs.entryNames(u"/d/"_s), std::optional(after));
 }
 
 void TestRename::readOnlyFolder()
@@ -150,10 +190,11 @@ void TestRename::caseFoldingFileSystem()
     QCOMPARE(int(rows[0].Problems), int(RowProblem::Clash));
 
     // The flag answers "taken" for the file's own other spelling; the rename still happens.
-    QCOMPARE(fs.renameFile(fat.path(u"a.txt"_s), fat.path(u"A.txt"_s)).error, 0);
+    QCOMPARE(fs.renameFile(fat.path(u"a.txt"_s), fat.path(u"A.txt"_s)).error, EEXIST);
+    QCOMPARE(renameInFolder(fs, fat.path(QString()), u"a.txt"_s, u"A.txt"_s).error, 0);
     QCOMPARE(fs.entryNames(fat.path(QString())), std::optional<QStringList>({u"A.txt"_s, u"b.txt"_s}));
     // Another file's name in other letter case is never taken over.
-    QCOMPARE(fs.renameFile(fat.path(u"b.txt"_s), fat.path(u"a.TXT"_s)).error, EEXIST);
+    QCOMPARE(renameInFolder(fs, fat.path(QString()), u"b.txt"_s, u"a.TXT"_s).error, EEXIST);
     QCOMPARE(TestFiles::read(fat.path(u"A.txt"_s)), QByteArray("a"));
     QCOMPARE(TestFiles::read(fat.path(u"b.txt"_s)), QByteArray("b"));
 }
