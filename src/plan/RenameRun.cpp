@@ -2,12 +2,10 @@
 
 #include "list/CandidateModel.h"
 #include "plan/FolderRename.h"
+#include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 
-#include <QDir>
-
 #include <cerrno>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -31,7 +29,8 @@ bool refusedWithoutCall(const QString& newName)
 
 // The renames that will touch the disk, in the order of the run. The run names its files by
 // the rows' paths, relative ones against the current folder, which the journal must not need.
-RunJournal::Plan journalPlan(const std::vector<Planned>& plan, std::vector<bool>& journaled)
+RunJournal::Plan journalPlan(const FileSystem& fs, const std::vector<Planned>& plan,
+                             std::vector<bool>& journaled)
 {
     RunJournal::Plan journal;
     journal.reserve(plan.size());
@@ -50,11 +49,8 @@ RunJournal::Plan journalPlan(const std::vector<Planned>& plan, std::vector<bool>
             lastFolder = row.folder;
             absoluteFolder = row.folder;
             if (!row.folder.startsWith(u'/')) {
-                if (here.isEmpty()) {
-                    here = QDir::currentPath();
-                    if (!here.endsWith(u'/'))
-                        here += u'/';
-                }
+                if (here.isEmpty())
+                    here = fs.currentFolder();
                 absoluteFolder = here + row.folder;
             }
         }
@@ -126,7 +122,7 @@ RenameRun::Outcome RenameRun::run(CandidateModel& model, FileSystem& fs, const P
     RunJournal::Plan renames;
     std::vector<bool> journaled;
     if (journal) {
-        renames = journalPlan(plan, journaled);
+        renames = journalPlan(fs, plan, journaled);
         if (!renames.empty() && !journal.begin(renames))
             outcome.journalFailed = true;
     }
@@ -190,29 +186,14 @@ QString RenameRun::reasonText(const RenameFailure& failure)
     case RenameFailure::Kind::Replaced:
         return QStringLiteral("Die Datei wurde inzwischen durch eine andere ersetzt.");
     case RenameFailure::Kind::Lost:
-        return QStringLiteral("Die Datei ist nach dem Fehlschlag nicht mehr auffindbar.");
+        return lostText();
     case RenameFailure::Kind::Refused:
         break;
     }
-    const int error = failure.error;
-    switch (error) {
-    case EEXIST:
-    case ENOTEMPTY:
-        return QStringLiteral("Der neue Name ist schon vergeben.");
-    case ENOENT:
-        return QStringLiteral("Die Datei oder ihr Ordner ist nicht mehr da.");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("Im Ordner fehlt die Berechtigung zum Umbenennen.");
-    case EROFS:
-        return QStringLiteral("Das Dateisystem ist schreibgeschützt.");
-    case EINVAL:
-        return QStringLiteral("Der neue Name ist hier nicht zulässig.");
-    case ENAMETOOLONG:
-        return QStringLiteral("Der neue Name ist zu lang.");
-    case EBUSY:
-        return QStringLiteral("Die Datei wird gerade benutzt.");
-    default:
-        return QStringLiteral("Systemmeldung: ") + QString::fromLocal8Bit(std::strerror(error));
-    }
+    return errorText(failure.error, FileOperation::Rename);
+}
+
+QString RenameRun::lostText()
+{
+    return QStringLiteral("Die Datei ist nach dem Fehlschlag nicht mehr auffindbar.");
 }

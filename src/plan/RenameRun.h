@@ -63,4 +63,7 @@ public:
     static QString failureText(const RenameFailure& failure);
     // Why the rename failed, in a sentence, for the message's details.
     static QString reasonText(const RenameFailure& failure);
+    // Said where a failed rename took the file with it, as some drivers do when they refuse a
+    // name: the user must not be told that it kept its name.
+    static QString lostText();
 };

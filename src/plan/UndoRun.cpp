@@ -4,6 +4,7 @@
 #include "naming/CaselessName.h"
 #include "plan/FolderRename.h"
 #include "plan/RenameRun.h"
+#include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 
 #include <QSet>
@@ -62,11 +63,6 @@ Found find(const FileSystem& fs, const QString& path, const RunJournal::Entry& e
     return {same ? Found::Holds::File : Found::Holds::Other};
 }
 
-QString refusedText(int error)
-{
-    return RenameRun::reasonText({QString(), QString(), error, RenameFailure::Kind::Refused});
-}
-
 // On a file system that folds letter case, both spellings of a case-only rename name the same
 // entry; the folder's listing tells which spelling it has. Nothing when that cannot be told.
 std::optional<QString> onlySpelling(const FileSystem& fs, const RunJournal::Entry& entry)
@@ -119,7 +115,7 @@ UndoRun::Step classify(const FileSystem& fs, const RunJournal::Entry& entry, con
         if (atOld.holds == Holds::Nothing)
             return step(UndoRun::State::GoesBack);
         if (atOld.holds == Holds::Unknown)
-            return step(UndoRun::State::Blocked, refusedText(atOld.error));
+            return step(UndoRun::State::Blocked, errorText(atOld.error, FileOperation::Rename));
         return step(UndoRun::State::Blocked, oldNameTaken);
     case Holds::Nothing:
         return step(UndoRun::State::Blocked, newNameGone);
@@ -128,7 +124,7 @@ UndoRun::Step classify(const FileSystem& fs, const RunJournal::Entry& entry, con
     case Holds::Unknown:
         break;
     }
-    return step(UndoRun::State::Blocked, refusedText(atNew.error));
+    return step(UndoRun::State::Blocked, errorText(atNew.error, FileOperation::Rename));
 }
 
 // Why a rename back failed. Some drivers drop the file when they refuse a name, which must
@@ -138,8 +134,8 @@ QString renameFailureText(const FileSystem& fs, const RunJournal::Entry& entry, 
     if (error == EEXIST || error == ENOTEMPTY)
         return oldNameTaken;
     if (error != ENOENT && find(fs, entry.folder + entry.newName, entry).holds != Found::Holds::File)
-        return RenameRun::reasonText({QString(), QString(), error, RenameFailure::Kind::Lost});
-    return refusedText(error);
+        return RenameRun::lostText();
+    return errorText(error, FileOperation::Rename);
 }
 
 QString countText(qsizetype count, QStringView one, QStringView many)

@@ -89,6 +89,8 @@ class FileSystem
 public:
     virtual ~FileSystem() = default;
 
+    // The current folder, absolute and ending with "/", against which relative paths are read.
+    virtual QString currentFolder() const { return QStringLiteral("/"); }
     // Attributes of the entry a path names, following symbolic links.
     virtual FileAttributes attributes(const QString& path) const = 0;
     // Names of all entries of a folder (files, folders, links), without "." and "..";

@@ -2,11 +2,18 @@
 
 #include "platform/FileSystem.h"
 
+#include <QDir>
+
 // The local file system through POSIX calls. Names are bytes on disk; they are decoded and
 // encoded with QFile::decodeName/encodeName, so a name must be valid UTF-8 to round-trip.
 class PosixFileSystem final : public FileSystem
 {
 public:
+    QString currentFolder() const override
+    {
+        const QString here = QDir::currentPath();
+        return here.endsWith(u'/') ? here : here + u'/';
+    }
     FileAttributes attributes(const QString& path) const override;
     // Looks names up in their folder, opened once it serves a second name, instead of along the
     // whole path, and converts times per hour of the day rather than per file.

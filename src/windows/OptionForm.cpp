@@ -1,5 +1,6 @@
 #include "windows/OptionForm.h"
 
+#include "platform/ErrorText.h"
 #include "platform/ShortcutService.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProgramTitle.h"
@@ -10,9 +11,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-
-#include <cerrno>
-#include <cstring>
 
 using namespace Qt::StringLiterals;
 using Twips::place;
@@ -99,20 +97,5 @@ void OptionForm::CreateShortcuts(int desktop, int sendTo)
 
 QString OptionForm::reasonText(int error)
 {
-    switch (error) {
-    case EILSEQ:
-        return u"Der Pfad des Programms enthält Zeichen, die sich in einer Verknüpfung nicht angeben lassen."_s;
-    case ENOTDIR:
-        return u"Wo der Ordner sein sollte, steht eine Datei."_s;
-    case EEXIST:
-    case EISDIR:
-        return u"Unter diesem Namen steht dort schon etwas, das keine Datei ist."_s;
-    case EACCES:
-    case EPERM:
-        return u"Die Berechtigung zum Schreiben fehlt."_s;
-    case EROFS:
-        return u"Das Dateisystem ist schreibgeschützt."_s;
-    default:
-        return u"Systemmeldung: "_s + QString::fromLocal8Bit(std::strerror(error));
-    }
+    return errorText(error, FileOperation::Write);
 }

@@ -47,6 +47,11 @@ public:
     // Every renameFile() call in turn, failed ones too, as "from>to".
     const QStringList& renameCalls() const { return m_renameCalls; }
 
+    // Memory: "/".
+    QString currentFolder() const override
+    {
+        return m_backing == Backing::Disk ? m_disk.currentFolder() : FileSystem::currentFolder();
+    }
     FileAttributes attributes(const QString& path) const override;
     std::unique_ptr<AttributeReader> attributeReader() const override;
     std::optional<QStringList> entryNames(const QString& folder) const override;
