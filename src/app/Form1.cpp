@@ -215,14 +215,8 @@ void Form1::ChkSituation()
     m_c.Btn[Button::Rename]->setEnabled(PlanOk);
     m_c.StatusPanel[0]->setText(PlanCheck::countText(m_plan.MarkedCount, m_model->rowCount()));
 
-    const auto& rows = m_model->rows();
-    if (m_plan.MarkedCount != 0 && !rows.empty()) {
-        m_c.Btn[Button::MoveDown]->setEnabled(!rows.back().Marked);
-        m_c.Btn[Button::MoveUp]->setEnabled(!rows.front().Marked);
-    } else {
-        m_c.Btn[Button::MoveDown]->setEnabled(false);
-        m_c.Btn[Button::MoveUp]->setEnabled(false);
-    }
+    m_c.Btn[Button::MoveDown]->setEnabled(m_model->canMoveMarked(false, m_plan.MarkedCount));
+    m_c.Btn[Button::MoveUp]->setEnabled(m_model->canMoveMarked(true, m_plan.MarkedCount));
     Q_EMIT checkFinished();
 }
 
@@ -311,10 +305,9 @@ void Form1::Schreibweise_Click(int index)
 
 void Form1::Vornullenzeichen_Click(int index)
 {
-    static const QString fill[] = {QString(), u"0"_s, u" "_s, u"_"_s};
-    if (index < 0 || index >= static_cast<int>(std::size(fill)))
+    if (index < 0 || index >= LeadZeroFillCount)
         return;
-    LeadZeroChar = fill[index];
+    LeadZeroChar = ::leadZeroChar(static_cast<LeadZeroFill>(index));
     const QScopedValueRollback<bool> applying(ChoiceBeingApplied, true);
     ChkSituation();
 }
@@ -384,13 +377,7 @@ void Form1::Liste_ColumnClick(int ColumnHeader)
         m_model->setSortState(m_model->sortColumn(), flipped);
     } else {
         LastSortColumn = ColumnHeader;
-        // Size and date sort by their hidden keys, which order by value.
-        int column = ColumnHeader - 1;
-        if (column == CandidateModel::ColSize)
-            column = CandidateModel::ColSizeKey;
-        else if (column == CandidateModel::ColDate)
-            column = CandidateModel::ColDateKey;
-        m_model->setSortState(column, m_model->sortOrder());
+        m_model->setSortState(CandidateModel::sortColumnOf(ColumnHeader - 1), m_model->sortOrder());
         m_model->setSortingEnabled(true);
     }
     m_progress.end();

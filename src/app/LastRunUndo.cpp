@@ -8,8 +8,6 @@
 #include "widgets/MessageBox.h"
 #include "widgets/ProgramTitle.h"
 
-#include <QSet>
-
 bool LastRunUndo::available() const
 {
     return m_journal.mayUndo();
@@ -47,20 +45,7 @@ QStringList LastRunUndo::run()
     m_progress.end();
     MessageBox::information(m_window, title, UndoRun::summaryText(outcome), UndoRun::detailsText(outcome));
 
-    // Rows still listed under a name that was given back would name nothing now.
-    QSet<QString> givenBack;
-    const QSet<QString> back(outcome.restored.cbegin(), outcome.restored.cend());
-    for (const UndoRun::Step& step : prepared.steps) {
-        if (step.state == UndoRun::State::GoesBack && back.contains(step.entry.folder + step.entry.oldName))
-            givenBack.insert(step.entry.folder + step.entry.newName);
-    }
-    std::vector<int> stale;
-    const std::vector<CandidateRow>& rows = m_model.rows();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (givenBack.contains(rows[i].PathName()))
-            stale.push_back(static_cast<int>(i));
-    }
-    if (!stale.empty())
+    if (std::vector<int> stale = UndoRun::staleRows(prepared, outcome, m_model.rows()); !stale.empty())
         m_model.removeRowSet(std::move(stale));
     return outcome.restored;
 }

@@ -14,7 +14,7 @@ RenameSettings ScenarioFields::read(const Form1Controls& c, const QString& mask)
     scenario.Start = c.Zahl->text();
     scenario.Step = c.Schrittweite->text();
     scenario.Digits = c.StellenAnzahl->currentIndex();
-    scenario.LeadZeros = c.Vornullenzeichen->currentIndex();
+    scenario.LeadZeros = static_cast<LeadZeroFill>(c.Vornullenzeichen->currentIndex());
     scenario.LetterCase = static_cast<CaseRule>(c.Schreibweise->currentIndex());
     scenario.Search = c.SucheText->text();
     scenario.Replace = c.ErsetzeText->text();
@@ -28,7 +28,7 @@ void ScenarioFields::show(const Form1Controls& c, const RenameSettings& scenario
     c.Zahl->setText(scenario.Start);
     c.Schrittweite->setText(scenario.Step);
     c.StellenAnzahl->setCurrentIndex(scenario.Digits < c.StellenAnzahl->count() ? scenario.Digits : 0);
-    c.Vornullenzeichen->setCurrentIndex(scenario.LeadZeros);
+    c.Vornullenzeichen->setCurrentIndex(static_cast<int>(scenario.LeadZeros));
     c.Schreibweise->setCurrentIndex(static_cast<int>(scenario.LetterCase));
     c.SucheText->setText(scenario.Search);
     c.ErsetzeText->setText(scenario.Replace);

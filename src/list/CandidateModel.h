@@ -81,6 +81,18 @@ public:
     // case. Refuses (false, nothing moves) when a marked row would leave the list. Moved rows
     // show PlaceholderText as new name until the next name pass.
     bool moveMarked(bool up);
+    // Whether the arrow that moves the marked rows that way is offered: some row is marked
+    // (markedCount, as the last check counted), and the row at that end is not.
+    bool canMoveMarked(bool up, qsizetype markedCount) const
+    {
+        return markedCount != 0 && !m_rows.empty() && !(up ? m_rows.front().Marked : m_rows.back().Marked);
+    }
+    // The column that a click on the shown column sorts by: size and date sort by their hidden
+    // keys, which order by value, and keep the key column in the sort state.
+    static int sortColumnOf(int shownColumn)
+    {
+        return shownColumn == ColSize ? ColSizeKey : shownColumn == ColDate ? ColDateKey : shownColumn;
+    }
 
     // Sort state: column, order, and whether the list keeps itself sorted. Starts at
     // ColOldName, ascending, off. Switching on sorts at once unless nothing has touched the

@@ -84,7 +84,7 @@ bool RecentMasks::save(const RenameSettings& scenario)
         {u"Start"_s + slot, scenario.Start},
         {u"Step"_s + slot, scenario.Step},
         {u"Digits"_s + slot, QString::number(scenario.Digits)},
-        {u"LeadZeros"_s + slot, QString::number(scenario.LeadZeros)},
+        {u"LeadZeros"_s + slot, QString::number(static_cast<int>(scenario.LeadZeros))},
         {u"LetterCase"_s + slot, QString::number(static_cast<int>(scenario.LetterCase))},
         {u"Search"_s + slot, scenario.Search},
         {u"Replace"_s + slot, scenario.Replace},
@@ -104,7 +104,7 @@ RenameSettings RecentMasks::load(int k) const
     scenario.Step = read(u"Step"_s, slot, u"1"_s);
     // The digit list is rebuilt for every list; the window checks the upper end.
     scenario.Digits = readIndex(u"Digits"_s, slot, INT_MAX);
-    scenario.LeadZeros = readIndex(u"LeadZeros"_s, slot, 4);
+    scenario.LeadZeros = static_cast<LeadZeroFill>(readIndex(u"LeadZeros"_s, slot, LeadZeroFillCount));
     scenario.LetterCase = static_cast<CaseRule>(readIndex(u"LetterCase"_s, slot, CaseRuleCount));
     scenario.Search = read(u"Search"_s, slot, QString());
     scenario.Replace = read(u"Replace"_s, slot, QString());

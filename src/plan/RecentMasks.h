@@ -1,6 +1,7 @@
 #pragma once
 
 #include "naming/LetterCase.h"
+#include "naming/NamingOptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +16,7 @@ struct RenameSettings
     QString Start = QStringLiteral("1");
     QString Step = QStringLiteral("1");
     int Digits = 0;
-    int LeadZeros = 0;
+    LeadZeroFill LeadZeros = LeadZeroFill::None;
     CaseRule LetterCase = CaseRule::Keep;
     QString Search;
     QString Replace;

@@ -1,5 +1,6 @@
 #include "plan/UndoRun.h"
 
+#include "list/CandidateRow.h"
 #include "list/RowFormat.h"
 #include "naming/CaselessName.h"
 #include "plan/FolderRename.h"
@@ -198,6 +199,23 @@ UndoRun::Outcome UndoRun::run(FileSystem& fs, const Prepared& prepared, const Pr
                 {entry.folder + entry.newName, renameFailureText(fs, entry, result.error)});
     }
     return outcome;
+}
+
+std::vector<int> UndoRun::staleRows(const Prepared& prepared, const Outcome& outcome,
+                                    const std::vector<CandidateRow>& rows)
+{
+    QSet<QString> givenBack;
+    const QSet<QString> back(outcome.restored.cbegin(), outcome.restored.cend());
+    for (const Step& step : prepared.steps) {
+        if (step.state == State::GoesBack && back.contains(step.entry.folder + step.entry.oldName))
+            givenBack.insert(step.entry.folder + step.entry.newName);
+    }
+    std::vector<int> stale;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (givenBack.contains(rows[i].PathName()))
+            stale.push_back(static_cast<int>(i));
+    }
+    return stale;
 }
 
 QString UndoRun::questionText(qsizetype goesBack, const QDateTime& started)

@@ -10,6 +10,7 @@
 #include <vector>
 
 class FileSystem;
+struct CandidateRow;
 
 // A file of the journal that could not get its old name back: the path the run gave it, and why.
 struct UndoFailure
@@ -62,6 +63,11 @@ public:
     // level of undo, and a journal left behind by a crash in the middle does no harm, since the
     // files that went back count as not renamed the next time.
     static Outcome run(FileSystem& fs, const Prepared& prepared, const Progress& progress);
+
+    // The positions of the rows still listed under a name that an undo gave back: they would
+    // name nothing now.
+    static std::vector<int> staleRows(const Prepared& prepared, const Outcome& outcome,
+                                      const std::vector<CandidateRow>& rows);
 
     // "Die letzte Umbenennung rückgängig machen? 12 Dateien bekommen ihren alten Namen zurück.",
     // and, for a valid start, " Sie fand am 09.12.2026 um 16:41:39 statt." in local time.

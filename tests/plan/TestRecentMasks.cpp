@@ -136,7 +136,7 @@ void TestRecentMasks::damagedValuesFallBack()
     QCOMPARE(recent.scenarioLine(), RecentMasks::SlotLetters());
     const RenameSettings loaded = recent.load(1);
     QCOMPARE(loaded.Maske, u"m"_s);
-    QCOMPARE(loaded.LeadZeros, 0);
+    QCOMPARE(loaded.LeadZeros, LeadZeroFill::None);
     QCOMPARE(loaded.LetterCase, CaseRule::Keep);
     QCOMPARE(loaded.DirIt, 0);
     QVERIFY(loaded.Digits == 0 || number == u"9"_s);
