@@ -1,6 +1,7 @@
 #include "platform/JournalFolder.h"
 
 #include "platform/StoredFile.h"
+#include "platform/WriteAll.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,21 +51,6 @@ QDateTime startOf(QStringView name)
 QString nameFor(const QDateTime& started)
 {
     return Prefix + started.toUTC().toString(StampFormat) + u'-' + QString::number(::getpid()) + Suffix;
-}
-
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t put =
-            ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        written += put;
-    }
-    return true;
 }
 
 // The folder, opened for the calls relative to it; -1 when it is no folder.

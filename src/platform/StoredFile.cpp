@@ -1,4 +1,5 @@
 #include "platform/StoredFile.h"
+#include "platform/WriteAll.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,21 +26,6 @@ bool makeFolderPath(const QByteArray& folder)
     }
     struct stat status;
     return ::stat(folder.constData(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t put =
-            ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        written += put;
-    }
-    return true;
 }
 
 // Makes a rename in the folder durable.
