@@ -1,6 +1,6 @@
 #include "document/RtfReader.h"
 
-#include "platform/HexDigit.h"
+#include "naming/HexDigit.h"
 
 #include <QStringDecoder>
 

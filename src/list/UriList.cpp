@@ -1,6 +1,6 @@
 #include "list/UriList.h"
 
-#include "platform/HexDigit.h"
+#include "naming/HexDigit.h"
 
 #include <QByteArrayView>
 #include <QStringDecoder>
