@@ -5,10 +5,12 @@
 
 #include <optional>
 
-// The files the program keeps (settings, manual, shortcuts) are used only where their path is
-// free or names a regular file, a symbolic link to one included. Anything else would do harm:
-// opening a FIFO blocks for ever, a device reads without end, and saving through a link to a
-// device replaces the device with a regular file.
+// The files the program keeps or reads here (settings, manual, shortcuts) are used only where
+// their path is free or names a regular file, a symbolic link to one included. Anything else
+// would do harm: opening a FIFO blocks for ever, a device reads without end, and saving through
+// a link to a device replaces the device with a regular file. The run journals are not among
+// them: platform/JournalFolder.h keeps them by stricter rules of its own (never through a link)
+// and takes only makeFolders() from here.
 namespace StoredFile {
 
 enum class Kind
