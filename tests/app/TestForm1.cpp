@@ -10,6 +10,7 @@
 #include "platform/JournalFolder.h"
 #include "platform/Settings.h"
 
+#include "FullStore.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 
@@ -1007,15 +1008,6 @@ void TestForm1::recentMaskMenu()
 
 void TestForm1::unwritableStoreDoesNotStopTheRun()
 {
-    class FullStore final : public SettingsStore
-    {
-    public:
-        QString ReadSetting(const QString&, const QString& defaultValue) const override
-        {
-            return defaultValue;
-        }
-        bool WriteSetting(const QString&, const QString&) override { return false; }
-    };
     QTemporaryDir dir;
     Form1Services services;
     services.settings = std::make_shared<FullStore>();

@@ -1,6 +1,7 @@
 #include "list/CandidateModel.h"
 
 #include "TestMain.h"
+#include "TestRows.h"
 
 #include <QAbstractItemModelTester>
 #include <QObject>
@@ -11,41 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-CandidateRow makeRow(const QString& path, qint64 size = 0, const QString& dateKey = u"2000010112:00:00"_s)
-{
-    CandidateRow row = CandidateRow::fromPath(path);
-    row.Size = size;
-    row.setDateKey(dateKey);
-    return row;
-}
-
-// Rows whose field for `column` reads each of `texts`; NewName carries the input position
-// so that stability can be seen when the sort column is another one.
-std::vector<CandidateRow> rowsWithTexts(int column, const QStringList& texts)
-{
-    std::vector<CandidateRow> rows;
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        const QString& text = texts.at(i);
-        CandidateRow row;
-        switch (column) {
-        case CandidateModel::ColFolder:
-            row = makeRow(u"/"_s + text + u"/f"_s);
-            break;
-        case CandidateModel::ColType:
-            row = makeRow(u"/d/n."_s + text);
-            break;
-        default:
-            row = makeRow(u"/d/"_s + text);
-            break;
-        }
-        row.NewName = QString::number(i);
-        if (column == CandidateModel::ColNewName)
-            row.NewName = text;
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
 
 QStringList columnTexts(const CandidateModel& model, int column)
 {
@@ -127,7 +93,7 @@ void TestCandidateModel::headers()
 
 void TestCandidateModel::displayTexts()
 {
-    CandidateRow row = makeRow(u"/home/u/a.b.c"_s, 1025, u"1999122413:45:07"_s);
+    CandidateRow row = TestRows::row(u"/home/u/a.b.c"_s, 1025, u"1999122413:45:07"_s);
     row.NewName = u"neu.c"_s;
     m_model->insertAtTop({row});
     const QStringList expected = {u"a.b.c"_s,
@@ -170,7 +136,7 @@ void TestCandidateModel::problemTexts()
     QFETCH(int, problems);
     QFETCH(QString, text);
 
-    CandidateRow row = makeRow(u"/d/x"_s);
+    CandidateRow row = TestRows::row(u"/d/x"_s);
     row.Problems = static_cast<quint8>(problems);
     m_model->insertAtTop({row});
     const QModelIndex newName = m_model->index(0, CandidateModel::ColNewName);
@@ -183,9 +149,9 @@ void TestCandidateModel::problemTexts()
 
 void TestCandidateModel::insertAtTopIsOneInsertion()
 {
-    m_model->insertAtTop({makeRow(u"/d/c"_s)});
+    m_model->insertAtTop({TestRows::row(u"/d/c"_s)});
     QSignalSpy inserted(m_model.get(), &QAbstractItemModel::rowsInserted);
-    m_model->insertAtTop({makeRow(u"/d/a"_s), makeRow(u"/d/b"_s)});
+    m_model->insertAtTop({TestRows::row(u"/d/a"_s), TestRows::row(u"/d/b"_s)});
     QCOMPARE(inserted.size(), 1);
     QCOMPARE(inserted.at(0).at(1).toInt(), 0);
     QCOMPARE(inserted.at(0).at(2).toInt(), 1);
@@ -197,7 +163,7 @@ void TestCandidateModel::insertAtTopIsOneInsertion()
 
 void TestCandidateModel::initListe()
 {
-    m_model->insertAtTop({makeRow(u"/d/a"_s), makeRow(u"/d/b"_s)});
+    m_model->insertAtTop({TestRows::row(u"/d/a"_s), TestRows::row(u"/d/b"_s)});
     m_model->InitListe();
     QCOMPARE(m_model->rowCount(), 0);
     QVERIFY(m_model->rows().empty());
@@ -207,7 +173,7 @@ void TestCandidateModel::initListe()
 
 void TestCandidateModel::newNamesUpdateIsOneColumnSignal()
 {
-    m_model->insertAtTop({makeRow(u"/d/a"_s), makeRow(u"/d/b"_s), makeRow(u"/d/c"_s)});
+    m_model->insertAtTop({TestRows::row(u"/d/a"_s), TestRows::row(u"/d/b"_s), TestRows::row(u"/d/c"_s)});
     QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
     m_model->updateNewNames([](NewNamesUpdate& update) {
         for (size_t row = 0; row < update.rows().size(); ++row)
@@ -258,7 +224,7 @@ void TestCandidateModel::marks()
 
     std::vector<CandidateRow> rows;
     for (qsizetype i = 0; i < before.size(); ++i) {
-        rows.push_back(makeRow(u"/d/"_s + QString::number(i)));
+        rows.push_back(TestRows::row(u"/d/"_s + QString::number(i)));
         rows.back().Marked = before.at(i) == u'x';
     }
     m_model->insertAtTop(std::move(rows));
@@ -330,7 +296,7 @@ void TestCandidateModel::sortByText()
     QFETCH(QStringList, texts);
     QFETCH(QStringList, sorted);
 
-    m_model->insertAtTop(rowsWithTexts(column, texts));
+    m_model->insertAtTop(TestRows::withTexts(column, texts));
     m_model->sort(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 
     QStringList result;
@@ -395,7 +361,7 @@ void TestCandidateModel::sortByKey()
     std::vector<CandidateRow> rows;
     for (qsizetype i = 0; i < sizes.size(); ++i)
         rows.push_back(
-            makeRow(u"/d/"_s + QChar(static_cast<char16_t>(u'a' + i)), sizes.at(i), dateKeys.at(i)));
+            TestRows::row(u"/d/"_s + QChar(static_cast<char16_t>(u'a' + i)), sizes.at(i), dateKeys.at(i)));
     m_model->insertAtTop(std::move(rows));
     m_model->sort(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     QCOMPARE(names(*m_model), order);
@@ -408,8 +374,8 @@ void TestCandidateModel::sortSwitch()
     QCOMPARE(m_model->sortOrder(), Qt::AscendingOrder);
 
     // Off: new rows stay at the top, a new sort state waits.
-    m_model->insertAtTop({makeRow(u"/d/b"_s), makeRow(u"/d/c"_s)});
-    m_model->insertAtTop({makeRow(u"/d/d"_s), makeRow(u"/d/a"_s)});
+    m_model->insertAtTop({TestRows::row(u"/d/b"_s), TestRows::row(u"/d/c"_s)});
+    m_model->insertAtTop({TestRows::row(u"/d/d"_s), TestRows::row(u"/d/a"_s)});
     QCOMPARE(names(*m_model), u"d a b c"_s);
     m_model->setSortState(CandidateModel::ColOldName, Qt::DescendingOrder);
     QCOMPARE(names(*m_model), u"d a b c"_s);
@@ -419,7 +385,7 @@ void TestCandidateModel::sortSwitch()
     QCOMPARE(names(*m_model), u"d c b a"_s);
 
     // On: the list keeps itself sorted.
-    m_model->insertAtTop({makeRow(u"/d/e"_s), makeRow(u"/d/0"_s)});
+    m_model->insertAtTop({TestRows::row(u"/d/e"_s), TestRows::row(u"/d/0"_s)});
     QCOMPARE(names(*m_model), u"e d c b a 0"_s);
     m_model->setSortState(CandidateModel::ColOldName, Qt::AscendingOrder);
     QCOMPARE(names(*m_model), u"0 a b c d e"_s);
@@ -431,7 +397,7 @@ void TestCandidateModel::sortSwitch()
 
     // Off again: rows stay where they are.
     m_model->setSortingEnabled(false);
-    m_model->insertAtTop({makeRow(u"/d/z"_s)});
+    m_model->insertAtTop({TestRows::row(u"/d/z"_s)});
     QCOMPARE(names(*m_model), u"z 0 a b c d e"_s);
 }
 
@@ -460,7 +426,7 @@ void TestCandidateModel::moveMarked()
 
     std::vector<CandidateRow> rows;
     for (const QString& name : {u"W"_s, u"X"_s, u"Y"_s, u"Z"_s}) {
-        CandidateRow row = makeRow(u"/d/"_s + name);
+        CandidateRow row = TestRows::row(u"/d/"_s + name);
         row.Marked = marked.contains(name);
         row.NewName = u"neu_"_s + name;
         row.Problems = RowProblem::Clash;
@@ -504,7 +470,7 @@ void TestCandidateModel::removeRowSet()
 
     std::vector<CandidateRow> rows;
     for (int i = 0; i < 10; ++i)
-        rows.push_back(makeRow(u"/d/"_s + QString::number(i)));
+        rows.push_back(TestRows::row(u"/d/"_s + QString::number(i)));
     m_model->insertAtTop(std::move(rows));
     m_model->removeRowSet(std::vector<int>(remove.cbegin(), remove.cend()));
     QCOMPARE(names(*m_model), left);
@@ -516,7 +482,7 @@ void TestCandidateModel::removeScatteredRows()
     std::vector<int> even;
     QStringList odd;
     for (int i = 0; i < 60; ++i) {
-        rows.push_back(makeRow(u"/d/"_s + QString::number(i)));
+        rows.push_back(TestRows::row(u"/d/"_s + QString::number(i)));
         if (i % 2 == 0)
             even.push_back(i);
         else

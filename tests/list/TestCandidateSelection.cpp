@@ -3,6 +3,7 @@
 #include "list/CandidateModel.h"
 
 #include "TestMain.h"
+#include "TestRows.h"
 
 #include <QItemSelectionModel>
 #include <QObject>
@@ -11,22 +12,6 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Rows named by the characters of `names`; upper-case letters are marked.
-std::vector<CandidateRow> rowsFrom(const QString& names)
-{
-    std::vector<CandidateRow> rows;
-    for (QChar name : names) {
-        CandidateRow row = CandidateRow::fromPath(u"/d/"_s + name);
-        row.Marked = name.isUpper();
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-} // namespace
 
 class TestCandidateSelection : public QObject
 {
@@ -87,7 +72,7 @@ QString TestCandidateSelection::state() const
 
 void TestCandidateSelection::fill(const QString& names)
 {
-    m_model->insertAtTop(rowsFrom(names));
+    m_model->insertAtTop(TestRows::byCase(names));
     m_userChanges->clear();
 }
 
@@ -179,11 +164,11 @@ void TestCandidateSelection::marksSurviveInsertAtTop()
     QCOMPARE(state(), u"AbCD"_s);
     m_userChanges->clear();
 
-    m_model->insertAtTop(rowsFrom(u"Xy"_s));
+    m_model->insertAtTop(TestRows::byCase(u"Xy"_s));
     QCOMPARE(state(), u"XyAbCD"_s);
 
     m_model->setSortingEnabled(true);
-    m_model->insertAtTop(rowsFrom(u"Ze"_s));
+    m_model->insertAtTop(TestRows::byCase(u"Ze"_s));
     QCOMPARE(state(), u"AbCDeXyZ"_s);
     QCOMPARE(m_userChanges->size(), 0);
 }

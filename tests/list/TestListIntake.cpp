@@ -6,6 +6,7 @@
 #include "FakeFileSystem.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "TestRows.h"
 
 #include <QDir>
 #include <QFile>
@@ -172,7 +173,7 @@ void TestListIntake::takeIn()
 
     std::vector<CandidateRow> existing;
     for (const QString& name : listed)
-        existing.push_back(CandidateRow::fromPath(path(name)));
+        existing.push_back(TestRows::row(path(name)));
     QStringList fullPaths;
     for (const QString& name : paths)
         fullPaths.append(name.isEmpty() ? QString() : path(name));
@@ -306,7 +307,7 @@ void TestListIntake::manyPathsAsAPlainSetTakesThem()
     }
     std::vector<CandidateRow> existing;
     for (int i = 0; i < 1000; ++i)
-        existing.push_back(CandidateRow::fromPath(paths.at(random() % paths.size())));
+        existing.push_back(TestRows::row(paths.at(random() % paths.size())));
 
     QSet<QString> listed;
     for (const CandidateRow& row : existing)

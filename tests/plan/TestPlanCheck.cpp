@@ -8,30 +8,11 @@
 #include "FakeFileSystem.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "TestRows.h"
 
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Rows for the listed names below root; a leading "-" leaves a row unmarked.
-std::vector<CandidateRow> makeRows(const QString& root, const QStringList& listed)
-{
-    std::vector<CandidateRow> rows;
-    for (QString name : listed) {
-        const bool marked = !name.startsWith(u'-');
-        if (!marked)
-            name.remove(0, 1);
-        CandidateRow row = CandidateRow::fromPath(root + u'/' + name);
-        row.setDateKey(u"2024031508:09:10");
-        row.Marked = marked;
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-} // namespace
 
 class TestPlanCheck : public QObject
 {
@@ -186,7 +167,7 @@ void TestPlanCheck::outcome()
     QVERIFY(dir.isValid());
     for (const QString& entry : existing)
         QVERIFY2(TestFiles::create(dir.path(), entry), qPrintable(entry));
-    std::vector<CandidateRow> rows = makeRows(dir.path(), listed);
+    std::vector<CandidateRow> rows = TestRows::listed(dir.path() + u'/', listed);
 
     NamingOptions options;
     options.LetterCaseIndex = static_cast<CaseRule>(letterCase);
@@ -217,7 +198,7 @@ void TestPlanCheck::placeholderWhenMaskFails_data()
 void TestPlanCheck::placeholderWhenMaskFails()
 {
     QFETCH(QString, mask);
-    std::vector<CandidateRow> rows = makeRows(u"/nirgends"_s, {u"a.txt"_s, u"-b.txt"_s, u"c.txt"_s});
+    std::vector<CandidateRow> rows = TestRows::listed(u"/nirgends/"_s, {u"a.txt"_s, u"-b.txt"_s, u"c.txt"_s});
     const PosixFileSystem fs;
     const PlanResult result = PlanCheck::FillNewNameColumn(
         rows, MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars), NamingOptions(), fs);
@@ -229,7 +210,7 @@ void TestPlanCheck::placeholderWhenMaskFails()
 void TestPlanCheck::vanishedFolderStillEnds()
 {
     // Rows whose folder is gone since intake cannot clash; the check still ends.
-    std::vector<CandidateRow> rows = makeRows(u"/gibt/es/nicht"_s, {u"a.txt"_s, u"b.txt"_s});
+    std::vector<CandidateRow> rows = TestRows::listed(u"/gibt/es/nicht/"_s, {u"a.txt"_s, u"b.txt"_s});
     const PosixFileSystem fs;
     const PlanResult result = PlanCheck::FillNewNameColumn(
         rows, MaskTranslator::translate(u"n[ZAHL][TYP]"_s, MaskTranslator::ForbiddenChars), NamingOptions(),
@@ -262,7 +243,7 @@ void TestPlanCheck::unreadableFolder()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(TestFiles::write(dir.filePath(u"a.txt"_s)));
-    std::vector<CandidateRow> rows = makeRows(dir.path(), {u"a.txt"_s});
+    std::vector<CandidateRow> rows = TestRows::listed(dir.path() + u'/', {u"a.txt"_s});
     FakeFileSystem fs(FakeFileSystem::Backing::Disk);
     fs.failListing(dir.path());
     const PlanResult result = PlanCheck::FillNewNameColumn(
@@ -281,7 +262,7 @@ void TestPlanCheck::messages()
 
 void TestPlanCheck::countersNeverWrap()
 {
-    std::vector<CandidateRow> rows = makeRows(u"/tmp"_s, {u"a.txt"_s, u"b.txt"_s});
+    std::vector<CandidateRow> rows = TestRows::listed(u"/tmp/"_s, {u"a.txt"_s, u"b.txt"_s});
     NamingOptions options;
     options.StartValue = 2147483647;
     const PosixFileSystem fs;

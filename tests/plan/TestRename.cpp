@@ -11,6 +11,7 @@
 #include "FatMount.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "TestRows.h"
 
 #include <QDir>
 #include <QFile>
@@ -175,10 +176,7 @@ void TestRename::caseFoldingFileSystem()
 
     // The check sees the case-only change as the file's own, and the other rename as a clash.
     PosixFileSystem fs;
-    std::vector<CandidateRow> rows{CandidateRow::fromPath(fat.path(u"a.txt"_s)),
-                                   CandidateRow::fromPath(fat.path(u"b.txt"_s))};
-    rows[0].Marked = true;
-    rows[1].Marked = true;
+    std::vector<CandidateRow> rows = TestRows::listed(fat.path(QString()), {u"a.txt"_s, u"b.txt"_s});
     NamingOptions options;
     options.LetterCaseIndex = CaseRule::AllCapitals; // A.TXT, B.TXT
     PlanResult plan =

@@ -4,29 +4,13 @@
 
 #include "FakeFileSystem.h"
 #include "TestMain.h"
+#include "TestRows.h"
 
 #include <QAbstractItemModelTester>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Rows "1", "2", ... in "/d/", one per mark of a text like "x.x.x", with the new names "n1",
-// "n2", ... unless given; their files exist in the fake file system, which gave the rows their
-// identity as intake does.
-void fill(CandidateModel& model, FakeFileSystem& fs, const QString& marks, const QStringList& newNames)
-{
-    std::vector<CandidateRow> rows;
-    for (qsizetype i = 0; i < marks.size(); ++i) {
-        CandidateRow row = CandidateRow::fromParts(u"/d/"_s, QString::number(i + 1));
-        fs.addFile(row.PathName());
-        row.setIdentity(fs.attributes(row.PathName()).identity);
-        row.NewName = newNames.value(i, u"n"_s + row.OldName);
-        row.Marked = marks[i] == u'x';
-        rows.push_back(row);
-    }
-    model.insertAtTop(std::move(rows));
-}
 
 // The rename calls without their folder, such as "3>n3".
 QStringList shortCalls(const FakeFileSystem& fs)
@@ -118,7 +102,7 @@ void TestRenameRun::run()
     CandidateModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     FakeFileSystem fs;
-    fill(model, fs, marks, newNames);
+    model.insertAtTop(TestRows::onFake(fs, marks, newNames));
     for (const QString& entry : failing) {
         const QChar how = entry.back();
         const QString path = u"/d/"_s + (how.isDigit() ? entry : entry.chopped(1));
@@ -157,7 +141,7 @@ void TestRenameRun::failureText()
     QString asked;
     CandidateModel model;
     FakeFileSystem fs;
-    fill(model, fs, u"x"_s, {u"neu.txt"_s});
+    model.insertAtTop(TestRows::onFake(fs, u"x", {u"neu.txt"_s}));
     fs.failRename(u"/d/1"_s);
     RenameRun::run(model, fs, {}, [&asked](const RenameFailure& failure) {
         asked = RenameRun::failureText(failure);

@@ -10,6 +10,7 @@
 #include "FakeFileSystem.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "TestRows.h"
 
 #include <QProcess>
 #include <QThread>
@@ -200,20 +201,11 @@ void TestRunJournal::planOfARun()
     // Renamed: "/d/1" and "e/5" (a folder relative to the current one); left alone: a row that
     // keeps its name, one the run refuses without a call, and an unmarked one.
     FakeFileSystem fs;
-    std::vector<CandidateRow> rows;
-    const QStringList paths{u"/d/1"_s, u"/d/2"_s, u"/d/3"_s, u"/d/4"_s, u"e/5"_s};
-    const QStringList newNames{u"n1"_s, u"2"_s, u"a/b"_s, u"n4"_s, u"n5"_s};
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        fs.addFile(paths[i]);
-        CandidateRow row = CandidateRow::fromPath(paths[i]);
-        row.setIdentity(fs.attributes(paths[i]).identity);
-        row.NewName = newNames[i];
-        row.Marked = i != 3 && (anyRename || i == 1 || i == 2);
-        rows.push_back(row);
-    }
-    fs.failRename(u"/d/1"_s);
     CandidateModel model;
-    model.insertAtTop(std::move(rows));
+    model.insertAtTop(TestRows::onFake(fs, anyRename ? u"xxx.x" : u".xx..",
+                                       {u"n1"_s, u"2"_s, u"a/b"_s, u"n4"_s, u"n5"_s},
+                                       {u"/d/1"_s, u"/d/2"_s, u"/d/3"_s, u"/d/4"_s, u"e/5"_s}));
+    fs.failRename(u"/d/1"_s);
     QStringList begun;
     QStringList finished;
     const RunJournal::Sink sink{[&begun](const RunJournal::Plan& plan) {

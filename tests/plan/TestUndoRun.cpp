@@ -7,6 +7,7 @@
 
 #include "FakeFileSystem.h"
 #include "FatMount.h"
+#include "Place.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 
@@ -17,67 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// One folder of test files, in memory or in a temporary folder on disk.
-class Place
-{
-public:
-    explicit Place(bool disk)
-        : m_disk(disk), m_fs(disk ? FakeFileSystem::Backing::Disk : FakeFileSystem::Backing::Memory),
-          m_folder(disk ? m_dir.path() + u'/' : u"/d/"_s)
-    {
-    }
-    FakeFileSystem& fs() { return m_fs; }
-    QString path(const QString& name) const { return m_folder + name; }
-
-    // A new file at name; one that was there is replaced by it, as by a save or a download.
-    void put(const QString& name)
-    {
-        if (!m_disk) {
-            m_fs.addFile(path(name), name.size());
-            return;
-        }
-        // Made beside it first, so that it cannot get the inode number of the file it replaces.
-        QVERIFY(TestFiles::writeContent(path(name) + u".neu"_s, name.toUtf8()));
-        QVERIFY(::rename(QFile::encodeName(path(name) + u".neu"_s).constData(),
-                         QFile::encodeName(path(name)).constData()) == 0);
-    }
-    void remove(const QString& name)
-    {
-        if (m_disk)
-            QVERIFY(QFile::remove(path(name)));
-        else
-            m_fs.removeEntry(path(name));
-    }
-    QStringList listing() const
-    {
-        QStringList names = m_fs.entryNames(m_folder).value_or(QStringList{u"?"_s});
-        names.sort();
-        return names;
-    }
-
-private:
-    QTemporaryDir m_dir;
-    bool m_disk;
-    FakeFileSystem m_fs;
-    QString m_folder;
-};
-
-// Rows "old>new" from top to bottom, all marked, taken in by the intake.
-void fill(CandidateModel& model, Place& place, const QStringList& renames)
-{
-    QStringList paths;
-    for (const QString& rename : renames) {
-        const QString old = rename.section(u'>', 0, 0);
-        place.put(old);
-        paths.prepend(place.path(old)); // the last one taken in comes first
-    }
-    std::vector<CandidateRow> rows = ListIntake::takeIn(paths, {}, place.fs());
-    QCOMPARE(rows.size(), size_t(renames.size()));
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i].NewName = renames[qsizetype(i)].section(u'>', 1);
-    model.insertAtTop(std::move(rows));
-}
 
 // Changes after the run: "-n" removes n, "+n" puts a new file at n, "!n" makes renaming n
 // fail; "remount" gives every journal entry another device, "%n" another size and "*n" another
@@ -235,7 +175,7 @@ void TestUndoRun::undo()
 
     Place place(disk);
     CandidateModel model;
-    fill(model, place, renames);
+    place.fill(model, renames);
     QStringList stops;
     for (const QString& name : failing) {
         if (name == u"folds"_s) {

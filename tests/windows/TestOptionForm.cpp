@@ -1,8 +1,8 @@
 #include "windows/OptionForm.h"
 
-#include "platform/ShortcutService.h"
 #include "widgets/MessageBox.h"
 
+#include "RecordingShortcuts.h"
 #include "TestMain.h"
 
 #include <QAccessible>
@@ -13,26 +13,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-using Failures = QMap<QString, int>;
-
-// Remembers every call instead of writing anything, and fails as told.
-class RecordingShortcuts final : public ShortcutService
-{
-public:
-    QStringList calls;
-    Failures failing; // folder -> errno of its entry
-    ShortcutResult fCreateShellLink(const QString& folder, const QString& linkName, const QString& target,
-                                    const QString& arguments) override
-    {
-        calls.append(QStringList{folder, linkName, target, arguments}.join(u'|'));
-        const QString file = u"/home/u/"_s + folder.section(u'\\', -1) + u'/' + linkName + u".desktop"_s;
-        return {file, failing.value(folder)};
-    }
-};
-
-} // namespace
+using Failures = RecordingShortcuts::Failures;
 
 class TestOptionForm : public QObject
 {
