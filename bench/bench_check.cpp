@@ -1,6 +1,7 @@
 // Translate + generate + plan check over one folder, as a check after an edit runs it.
 #include "plan/PlanCheck.h"
 #include "list/CandidateRow.h"
+#include "list/RowFormat.h"
 #include "naming/MaskTranslator.h"
 
 #include "ListedFolder.h"
@@ -26,8 +27,8 @@ std::vector<CandidateRow> makeRows(const QString& folder, qsizetype count)
     std::vector<CandidateRow> rows;
     rows.reserve(static_cast<size_t>(count));
     for (qsizetype i = 0; i < count; ++i) {
-        CandidateRow row = CandidateRow::fromPath(folder + fileName(i));
-        row.setDateKey(u"2024031508:09:10");
+        CandidateRow row = CandidateRow::fromParts(folder, fileName(i));
+        row.DateStamp = RowFormat::dateStamp({2024, 3, 15, 8, 9, 10});
         row.Marked = true;
         rows.push_back(std::move(row));
     }

@@ -5,12 +5,6 @@
 #include <limits>
 #include <utility>
 
-CandidateRow CandidateRow::fromPath(const QString& path)
-{
-    const qsizetype slash = path.lastIndexOf(u'/');
-    return fromParts(path.left(slash + 1), path.mid(slash + 1));
-}
-
 CandidateRow CandidateRow::fromParts(QString folder, QString oldName)
 {
     CandidateRow row;
@@ -35,11 +29,6 @@ QString CandidateRow::SizeKey() const
 QString CandidateRow::DateKey() const
 {
     return DateStamp == NoDate ? QString() : RowFormat::dateKey(DateStamp);
-}
-
-void CandidateRow::setDateKey(QStringView key)
-{
-    DateStamp = RowFormat::dateStampFromKey(key);
 }
 
 QString CandidateRow::DateText() const

@@ -53,10 +53,9 @@ struct CandidateRow
         Device = identity.device < UnknownDevice ? static_cast<quint32>(identity.device) : UnknownDevice;
     }
 
-    // Splits a path at its last "/" and the name at its last ".": "a.b.c" has the type "c",
-    // ".profile" an empty bare name and the type "profile", "Brief" no type.
-    static CandidateRow fromPath(const QString& path);
-    // The same from a path already split; folder must be empty or end with "/".
+    // A row for a path already split at its last "/" (folder is empty or ends with "/"). The
+    // name is split at its last ".": "a.b.c" has the type "c", ".profile" an empty bare name
+    // and the type "profile", "Brief" no type.
     static CandidateRow fromParts(QString folder, QString oldName);
 
     QString PathName() const { return Folder + OldName; }
@@ -74,7 +73,6 @@ struct CandidateRow
     QString SizeKey() const;
     // YYYYMMDDhh:mm:ss; empty without a date.
     QString DateKey() const;
-    void setDateKey(QStringView key);
     QString DateText() const;
 };
 

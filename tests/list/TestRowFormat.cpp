@@ -24,8 +24,8 @@ private Q_SLOTS:
     void dateKeyAndText_data();
     void dateKeyAndText();
     void dateTextOfMalformedKey();
-    void fromPath_data();
-    void fromPath();
+    void nameParts_data();
+    void nameParts();
     void namesCutFromSharedBuffers();
 };
 
@@ -137,51 +137,40 @@ void TestRowFormat::dateTextOfMalformedKey()
     QCOMPARE(undated.DateText(), QString());
 }
 
-void TestRowFormat::fromPath_data()
+void TestRowFormat::nameParts_data()
 {
-    QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("oldName");
     QTest::addColumn<QString>("bareName");
     QTest::addColumn<QString>("typeText");
 
-    QTest::newRow("several dots, last one counts")
-        << u"/home/u/a.b.c"_s << u"/home/u/"_s << u"a.b.c"_s << u"a.b"_s << u"c"_s;
-    QTest::newRow("leading dot is all type")
-        << u"/home/u/.profile"_s << u"/home/u/"_s << u".profile"_s << u""_s << u"profile"_s;
-    QTest::newRow("no dot") << u"/x/Brief"_s << u"/x/"_s << u"Brief"_s << u"Brief"_s << u""_s;
-    QTest::newRow("trailing dot has empty type") << u"/x/a."_s << u"/x/"_s << u"a."_s << u"a"_s << u""_s;
-    QTest::newRow("dot in the folder only")
-        << u"/dir.d/noext"_s << u"/dir.d/"_s << u"noext"_s << u"noext"_s << u""_s;
-    QTest::newRow("bare name has no folder")
-        << u"Brief.txt"_s << u""_s << u"Brief.txt"_s << u"Brief"_s << u"txt"_s;
-    QTest::newRow("blanks") << u"/d/name with blanks.tar.gz"_s << u"/d/"_s << u"name with blanks.tar.gz"_s
-                            << u"name with blanks.tar"_s << u"gz"_s;
-    QTest::newRow("quotes") << u"/d/\"quoted\".txt"_s << u"/d/"_s << u"\"quoted\".txt"_s << u"\"quoted\""_s
-                            << u"txt"_s;
-    QTest::newRow("newline") << u"/d/line\nbreak.txt"_s << u"/d/"_s << u"line\nbreak.txt"_s
-                             << u"line\nbreak"_s << u"txt"_s;
-    QTest::newRow("umlauts") << u"/Ärger/Übersicht.pdf"_s << u"/Ärger/"_s << u"Übersicht.pdf"_s
-                             << u"Übersicht"_s << u"pdf"_s;
+    QTest::newRow("several dots, last one counts") << u"/home/u/"_s << u"a.b.c"_s << u"a.b"_s << u"c"_s;
+    QTest::newRow("leading dot is all type") << u"/home/u/"_s << u".profile"_s << u""_s << u"profile"_s;
+    QTest::newRow("no dot") << u"/x/"_s << u"Brief"_s << u"Brief"_s << u""_s;
+    QTest::newRow("trailing dot has empty type") << u"/x/"_s << u"a."_s << u"a"_s << u""_s;
+    QTest::newRow("dot in the folder only") << u"/dir.d/"_s << u"noext"_s << u"noext"_s << u""_s;
+    QTest::newRow("bare name has no folder") << u""_s << u"Brief.txt"_s << u"Brief"_s << u"txt"_s;
+    QTest::newRow("blanks") << u"/d/"_s << u"name with blanks.tar.gz"_s << u"name with blanks.tar"_s
+                            << u"gz"_s;
+    QTest::newRow("quotes") << u"/d/"_s << u"\"quoted\".txt"_s << u"\"quoted\""_s << u"txt"_s;
+    QTest::newRow("newline") << u"/d/"_s << u"line\nbreak.txt"_s << u"line\nbreak"_s << u"txt"_s;
+    QTest::newRow("umlauts") << u"/Ärger/"_s << u"Übersicht.pdf"_s << u"Übersicht"_s << u"pdf"_s;
     QTest::newRow("backslash and colon are name characters")
-        << u"/m/C:\\A\\X.TXT"_s << u"/m/"_s << u"C:\\A\\X.TXT"_s << u"C:\\A\\X"_s << u"TXT"_s;
-    QTest::newRow("file in the root") << u"/vmlinuz"_s << u"/"_s << u"vmlinuz"_s << u"vmlinuz"_s << u""_s;
+        << u"/m/"_s << u"C:\\A\\X.TXT"_s << u"C:\\A\\X"_s << u"TXT"_s;
+    QTest::newRow("file in the root") << u"/"_s << u"vmlinuz"_s << u"vmlinuz"_s << u""_s;
 }
 
-void TestRowFormat::fromPath()
+void TestRowFormat::nameParts()
 {
-    QFETCH(QString, path);
     QFETCH(QString, folder);
     QFETCH(QString, oldName);
     QFETCH(QString, bareName);
     QFETCH(QString, typeText);
 
-    const CandidateRow row = CandidateRow::fromPath(path);
-    QCOMPARE(row.Folder, folder);
-    QCOMPARE(row.OldName, oldName);
+    const CandidateRow row = CandidateRow::fromParts(folder, oldName);
     QCOMPARE(row.BareName().toString(), bareName);
     QCOMPARE(row.TypeText().toString(), typeText);
-    QCOMPARE(row.PathName(), path);
+    QCOMPARE(row.PathName(), folder + oldName);
 }
 
 void TestRowFormat::namesCutFromSharedBuffers()
