@@ -16,8 +16,6 @@ class ListContextMenu final : public QMenu
 public:
     explicit ListContextMenu(CandidateModel* model, QWidget* parent = nullptr);
 
-    QAction* addFilesItem() const { return m_addFiles; }
-    QAction* removeItem() const { return m_remove; }
     // Shows the window's undo shortcut, but does not carry it: Qt fires no shortcut of a
     // disabled action, and the window's key must answer also when there is nothing to undo.
     QAction* undoItem() const { return m_undo; }
