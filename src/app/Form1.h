@@ -36,7 +36,7 @@ struct Form1Services
 
 // The main window. It owns the working state of a run and coordinates: the handlers keep
 // the names under which their rules are known, the rules themselves live in the core
-// libraries (naming, list, check), which are tested without a window.
+// libraries (naming, list, plan), which are tested without a window.
 class Form1 final : public QMainWindow
 {
     Q_OBJECT
