@@ -4,6 +4,8 @@
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 
 CandidateView::CandidateView(QWidget* parent) : QTreeView(parent)
@@ -19,6 +21,36 @@ CandidateView::CandidateView(QWidget* parent) : QTreeView(parent)
     setDragDropMode(QAbstractItemView::DropOnly);
     setDropIndicatorShown(false);
     setItemDelegate(new NewNameDelegate(this));
+}
+
+void CandidateView::setModel(QAbstractItemModel* model)
+{
+    QTreeView::setModel(model);
+    separateHeaderSelection();
+}
+
+void CandidateView::setSelectionModel(QItemSelectionModel* selectionModel)
+{
+    // Hands the selection on to the header as well.
+    QTreeView::setSelectionModel(selectionModel);
+    separateHeaderSelection();
+}
+
+// The header highlights no sections, yet it asks its selection model, for each section it paints,
+// whether the columns beside it are selected, and the view's selection answers that by walking
+// the rows, each against the list of marked ranges: with the thousands of ranges that a run with
+// many failures left behind, the repaint under each question cost tens of milliseconds, and more
+// with every failure. Nothing else of the header needs the marks, so it gets an empty selection.
+void CandidateView::separateHeaderSelection()
+{
+    QHeaderView* head = header();
+    QAbstractItemModel* model = head->model();
+    if (model == nullptr || head->selectionModel() != selectionModel())
+        return;
+    QItemSelectionModel* previous = m_headerSelection;
+    m_headerSelection = new QItemSelectionModel(model, head);
+    head->setSelectionModel(m_headerSelection);
+    delete previous;
 }
 
 // Every drop is taken, files or not: what carries no files is refused with a beep by the

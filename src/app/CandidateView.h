@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QTreeView>
 
+class QItemSelectionModel;
 class QMimeData;
 
 // The candidate list in details view: whole rows are marked, rows have one height so that
@@ -13,6 +15,11 @@ class CandidateView final : public QTreeView
 
 public:
     explicit CandidateView(QWidget* parent = nullptr);
+
+    // Both leave the header with a selection of its own, empty, over the same model: see
+    // separateHeaderSelection().
+    void setModel(QAbstractItemModel* model) override;
+    void setSelectionModel(QItemSelectionModel* selectionModel) override;
 
 Q_SIGNALS:
     // Whatever was dropped; the receiver decides whether it holds files.
@@ -31,4 +38,7 @@ protected:
 private:
     // Below the current row when it can be seen, else the list's top left corner.
     QPoint keyboardMenuPos() const;
+    void separateHeaderSelection();
+
+    QPointer<QItemSelectionModel> m_headerSelection;
 };

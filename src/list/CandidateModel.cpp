@@ -45,7 +45,7 @@ CandidateModel::CandidateModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int CandidateModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size() - m_holeSize);
 }
 
 int CandidateModel::columnCount(const QModelIndex& parent) const
@@ -99,7 +99,7 @@ QVariant CandidateModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.parent().isValid() || index.row() >= rowCount() ||
         index.column() >= ColumnCount)
         return QVariant();
-    const CandidateRow& row = m_rows[static_cast<size_t>(index.row())];
+    const CandidateRow& row = rowAt(index.row());
     switch (role) {
     case Qt::DisplayRole:
         return columnText(row, index.column());
@@ -146,6 +146,7 @@ Qt::ItemFlags CandidateModel::flags(const QModelIndex& index) const
 
 void CandidateModel::updateNewNames(const std::function<void(NewNamesUpdate&)>& pass)
 {
+    closeHole();
     NewNamesUpdate update(m_rows);
     pass(update);
     newNamesChanged();
@@ -165,6 +166,7 @@ void CandidateModel::newNamesChanged()
 
 void CandidateModel::setMarked(const std::vector<RowRun>& runs, bool marked)
 {
+    closeHole();
     int top = rowCount();
     int bottom = -1;
     for (const RowRun& run : runs) {
@@ -183,6 +185,7 @@ void CandidateModel::setMarked(const std::vector<RowRun>& runs, bool marked)
 
 void CandidateModel::setAllMarked(bool marked)
 {
+    closeHole();
     for (CandidateRow& row : m_rows)
         row.Marked = marked;
     if (!m_rows.empty())
@@ -191,6 +194,7 @@ void CandidateModel::setAllMarked(bool marked)
 
 void CandidateModel::invertMarks()
 {
+    closeHole();
     for (CandidateRow& row : m_rows)
         row.Marked = !row.Marked;
     if (!m_rows.empty())
@@ -199,6 +203,7 @@ void CandidateModel::invertMarks()
 
 void CandidateModel::InitListe()
 {
+    closeHole();
     if (m_rows.empty())
         return;
     QScopedValueRollback<bool> restructuring(m_restructuring, true);
@@ -215,9 +220,35 @@ bool CandidateModel::removeRows(int row, int count, const QModelIndex& parent)
         return false;
     QScopedValueRollback<bool> restructuring(m_restructuring, true);
     beginRemoveRows(QModelIndex(), row, row + count - 1);
-    m_rows.erase(m_rows.begin() + row, m_rows.begin() + row + count);
+    const auto first = static_cast<size_t>(row);
+    const auto removed = static_cast<size_t>(count);
+    // The removed rows' texts go now; their places become part of the hole.
+    for (size_t index = first; index < first + removed; ++index)
+        m_rows[index < m_holeStart ? index : index + m_holeSize] = CandidateRow();
+    // The hole moves next to them, and only the rows between the two move across it.
+    const auto at = [this](size_t index) { return m_rows.begin() + static_cast<std::ptrdiff_t>(index); };
+    if (m_holeSize == 0)
+        m_holeStart = first;
+    else if (m_holeStart >= first + removed)
+        std::move_backward(at(first + removed), at(m_holeStart), at(m_holeStart + m_holeSize));
+    else if (m_holeStart <= first)
+        std::move(at(m_holeStart + m_holeSize), at(first + m_holeSize), at(m_holeStart));
+    // Otherwise the hole lies inside the removed rows, which already surround it.
+    m_holeStart = first;
+    m_holeSize += removed;
     endRemoveRows();
     return true;
+}
+
+void CandidateModel::closeHole() const
+{
+    if (m_holeSize == 0)
+        return;
+    const auto at = [this](size_t index) { return m_rows.begin() + static_cast<std::ptrdiff_t>(index); };
+    std::move(at(m_holeStart + m_holeSize), m_rows.end(), at(m_holeStart));
+    m_rows.erase(at(m_rows.size() - m_holeSize), m_rows.end());
+    m_holeStart = 0;
+    m_holeSize = 0;
 }
 
 void CandidateModel::removeRowSet(std::vector<int> rows)
@@ -238,6 +269,7 @@ void CandidateModel::removeRowSet(std::vector<int> rows)
             removeRows(block->first, block->last - block->first + 1);
         return;
     }
+    closeHole();
 
     QScopedValueRollback<bool> restructuring(m_restructuring, true);
     beginResetModel();
@@ -258,6 +290,7 @@ void CandidateModel::insertAtTop(std::vector<CandidateRow> newRows)
 {
     if (newRows.empty())
         return;
+    closeHole();
     {
         QScopedValueRollback<bool> restructuring(m_restructuring, true);
         beginInsertRows(QModelIndex(), 0, static_cast<int>(newRows.size()) - 1);
@@ -281,6 +314,7 @@ void CandidateModel::insertAtTop(std::vector<CandidateRow> newRows)
 
 bool CandidateModel::moveMarked(bool up)
 {
+    closeHole();
     m_sortingEnabled = false;
     if (m_rows.empty())
         return true;
@@ -349,6 +383,7 @@ void CandidateModel::sort(int column, Qt::SortOrder order)
 
 void CandidateModel::sortRows()
 {
+    closeHole();
     const std::vector<int> order = RowOrder::sorted(m_rows, sortKey(m_sortColumn), m_sortOrder, m_progress);
     m_inOrder = true;
     bool unchanged = true;

@@ -48,7 +48,17 @@ public:
     // The failed tests of Problems in words, one per line; empty for none.
     static QString problemText(quint8 problems);
 
-    const std::vector<CandidateRow>& rows() const { return m_rows; }
+    const std::vector<CandidateRow>& rows() const
+    {
+        closeHole();
+        return m_rows;
+    }
+    // One row, at no cost even right after a removal; see m_holeStart.
+    const CandidateRow& rowAt(int row) const
+    {
+        const auto index = static_cast<size_t>(row);
+        return m_rows[index < m_holeStart ? index : index + m_holeSize];
+    }
 
     // Runs the name pass, which may write NewName and Problems of any row through the update
     // and nothing else, then sends one dataChanged over the whole new-name column. A list
@@ -85,7 +95,7 @@ public:
     // (markedCount, as the last check counted), and the row at that end is not.
     bool canMoveMarked(bool up, qsizetype markedCount) const
     {
-        return markedCount != 0 && !m_rows.empty() && !(up ? m_rows.front().Marked : m_rows.back().Marked);
+        return markedCount != 0 && rowCount() != 0 && !rowAt(up ? 0 : rowCount() - 1).Marked;
     }
     // The column that a click on the shown column sorts by: size and date sort by their hidden
     // keys, which order by value, and keep the key column in the sort state.
@@ -130,7 +140,18 @@ private:
     // progress goes on from done while the rows move.
     void reorder(const std::vector<int>& order, qsizetype done = 0, qsizetype steps = 0);
 
-    std::vector<CandidateRow> m_rows;
+    // Moves the rows after the hole up to close it.
+    void closeHole() const;
+
+    mutable std::vector<CandidateRow> m_rows;
+    // Removed rows leave a hole of moved-from rows at [m_holeStart, m_holeStart + m_holeSize)
+    // of m_rows: the next removal moves the hole to its rows, and only the rows between the
+    // two move. A rename run removes the rows renamed before each question, one block after
+    // the other upwards, so closing up behind every block would move all the failed rows
+    // below it each time, quadratic in the failures. Everything but the view's reading and
+    // removeRows closes the hole first.
+    mutable size_t m_holeStart = 0;
+    mutable size_t m_holeSize = 0;
     int m_sortColumn = ColOldName;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_sortingEnabled = false;

@@ -4,7 +4,9 @@
 
 #include <QItemSelectionModel>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 
+#include <algorithm>
 #include <vector>
 
 CandidateSelection::CandidateSelection(CandidateModel* model, QItemSelectionModel* selection, QObject* parent)
@@ -15,6 +17,8 @@ CandidateSelection::CandidateSelection(CandidateModel* model, QItemSelectionMode
     // already dropped its ranges (reset) or shifted them past the new rows (insertion).
     connect(model, &QAbstractItemModel::modelReset, this, &CandidateSelection::applyMarks);
     connect(model, &QAbstractItemModel::rowsInserted, this, &CandidateSelection::applyMarks);
+    connect(model, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int first, int) { joinRangesAt(first); });
     // Rows that change places drop the selection first and get it back from their marks.
     connect(model, &CandidateModel::rowsAboutToBeReordered, this, [this] {
         QScopedValueRollback<bool> applying(m_applying, true);
@@ -49,6 +53,35 @@ void CandidateSelection::applyMarks()
         m_selection->clearSelection();
     if (!marked.isEmpty())
         m_selection->select(marked, QItemSelectionModel::Select);
+}
+
+// The selection model cuts a range around removed rows into two that touch afterwards, and
+// never joins them again. A rename run with many failures removes the rows renamed before
+// each question, so it would leave one range per failure, and every later removal, repaint and
+// selection change walks all of them: thousands of failures made the run quadratic.
+void CandidateSelection::joinRangesAt(int row)
+{
+    if (m_model == nullptr || m_selection == nullptr || row <= 0 || row >= m_model->rowCount())
+        return;
+    if (!m_model->rowAt(row - 1).Marked || !m_model->rowAt(row).Marked)
+        return;
+    const QItemSelection ranges = m_selection->selection();
+    const auto above = std::find_if(ranges.cbegin(), ranges.cend(), [row](const QItemSelectionRange& range) {
+        return range.bottom() == row - 1;
+    });
+    const auto below = std::find_if(ranges.cbegin(), ranges.cend(),
+                                    [row](const QItemSelectionRange& range) { return range.top() == row; });
+    if (above == ranges.cend() || below == ranges.cend())
+        return;
+    QItemSelection both;
+    both.append(*above);
+    both.append(*below);
+    const QItemSelection joined(above->topLeft(), below->bottomRight());
+    // The same rows stay selected, so nobody is told: a view that heard of it would lay out
+    // all its rows to find what to repaint, again once per failure.
+    const QSignalBlocker quiet(m_selection);
+    m_selection->select(both, QItemSelectionModel::Deselect);
+    m_selection->select(joined, QItemSelectionModel::Select);
 }
 
 void CandidateSelection::ListeSelect(MarkMode mode)

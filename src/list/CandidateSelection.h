@@ -39,6 +39,9 @@ Q_SIGNALS:
 
 private:
     void onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    // Rows row - 1 and row have just become neighbours: when both are marked, their two ranges
+    // become one.
+    void joinRangesAt(int row);
 
     QPointer<CandidateModel> m_model;
     QPointer<QItemSelectionModel> m_selection;
