@@ -196,6 +196,7 @@ private Q_SLOTS:
     void renameRun();
     void renameFailureAnswered_data();
     void renameFailureAnswered();
+    void failedRowsStayOneMarkedRange();
     void undoOfTheLastRun();
     void recentMaskMenu();
     void unwritableStoreDoesNotStopTheRun();
@@ -942,6 +943,26 @@ void TestForm1::renameFailureAnswered()
              u"Fehler: Einige neue Namen überschneiden sich mit denen existierender Dateien!"_s);
 }
 
+void TestForm1::failedRowsStayOneMarkedRange()
+{
+    // c leaves the list before the question about b, which makes b and d neighbours: their
+    // marks must become one range of the selection again, or every failure adds one.
+    QTemporaryDir dir;
+    const QStringList paths = createFiles(dir, {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"d.txt"_s});
+    Form1 window(toArguments(paths), Delay);
+    readyToRename(window, u"x[ZAHL][TYP]"_s);
+    QVERIFY(QFile::remove(paths[1]) && QFile::remove(paths[3]));
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
+    QCOMPARE(column(window, CandidateModel::ColOldName), (QStringList{u"b.txt"_s, u"d.txt"_s}));
+    auto* liste = child<CandidateView>(window, u"Liste"_s);
+    QCOMPARE(liste->selectionModel()->selection().size(), 1);
+    // The header paints without asking the marks, which would walk their ranges every time.
+    QVERIFY(!liste->header()->highlightSections());
+    QVERIFY(!liste->header()->selectionModel()->hasSelection());
+}
+
 void TestForm1::undoOfTheLastRun()
 {
     QTemporaryDir dir;
@@ -1037,6 +1058,14 @@ void TestForm1::unwritableStoreDoesNotStopTheRun()
     QCOMPARE(TestFiles::entryNames(dir.path()), QStringList{u"b.txt"_s});
     QCOMPARE(message(window), u"Hinweis: Die Maske ließ sich nicht unter den zuletzt benutzten speichern. "
                               u"Hinweis: Diese Umbenennung lässt sich nicht rückgängig machen."_s);
+    // Ctrl+Z says so too, and takes back no run older than this one.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    QTest::keyClick(child<CandidateView>(window, u"Liste"_s), Qt::Key_Z, Qt::ControlModifier);
+    MessageBox::setNextAnswer(MessageBox::Answer::None);
+    QCOMPARE(MessageBox::lastText(), u"Die letzte Umbenennung lässt sich nicht rückgängig machen."_s);
+    QCOMPARE(TestFiles::entryNames(dir.path()), QStringList{u"b.txt"_s});
 }
 
 void TestForm1::qtOptionsAreFiles()

@@ -438,6 +438,8 @@ void TestCandidateModel::moveMarked()
     m_model->setSortingEnabled(true);
     const QPersistentModelIndex wIndex = m_model->index(0, CandidateModel::ColFolder);
 
+    // The arrow is offered exactly where the move would happen.
+    QCOMPARE(m_model->canMoveMarked(up, marked.isEmpty() ? 0 : 1), done && !marked.isEmpty());
     QCOMPARE(m_model->moveMarked(up), done);
     QCOMPARE(names(*m_model), order);
     QVERIFY(!m_model->isSortingEnabled());
@@ -455,17 +457,24 @@ void TestCandidateModel::moveMarked()
 void TestCandidateModel::removeRowSet_data()
 {
     QTest::addColumn<QList<int>>("remove");
+    QTest::addColumn<QList<int>>("then"); // a second removal, by the positions after the first
     QTest::addColumn<QString>("left");
 
-    QTest::newRow("one block") << QList<int>{2, 3, 4} << u"0 1 5 6 7 8 9"_s;
-    QTest::newRow("few blocks, any order, repeats") << QList<int>{9, 0, 5, 5, 6} << u"1 2 3 4 7 8"_s;
-    QTest::newRow("out of range ignored") << QList<int>{-1, 10, 1} << u"0 2 3 4 5 6 7 8 9"_s;
-    QTest::newRow("everything") << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9} << u""_s;
+    const QList<int> none;
+    QTest::newRow("one block") << QList<int>{2, 3, 4} << none << u"0 1 5 6 7 8 9"_s;
+    QTest::newRow("few blocks, any order, repeats") << QList<int>{9, 0, 5, 5, 6} << none << u"1 2 3 4 7 8"_s;
+    QTest::newRow("out of range ignored") << QList<int>{-1, 10, 1} << none << u"0 2 3 4 5 6 7 8 9"_s;
+    QTest::newRow("everything") << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9} << none << u""_s;
+    // A removal leaves a hole that the next one moves: above it, below it, or across it.
+    QTest::newRow("then a block above") << QList<int>{6, 7} << QList<int>{1, 2} << u"0 3 4 5 8 9"_s;
+    QTest::newRow("then a block below") << QList<int>{2, 3} << QList<int>{5, 6} << u"0 1 4 5 6 9"_s;
+    QTest::newRow("then a block across") << QList<int>{4, 5} << QList<int>{3, 4} << u"0 1 2 7 8 9"_s;
 }
 
 void TestCandidateModel::removeRowSet()
 {
     QFETCH(QList<int>, remove);
+    QFETCH(QList<int>, then);
     QFETCH(QString, left);
 
     std::vector<CandidateRow> rows;
@@ -473,6 +482,12 @@ void TestCandidateModel::removeRowSet()
         rows.push_back(TestRows::row(u"/d/"_s + QString::number(i)));
     m_model->insertAtTop(std::move(rows));
     m_model->removeRowSet(std::vector<int>(remove.cbegin(), remove.cend()));
+    m_model->removeRowSet(std::vector<int>(then.cbegin(), then.cend()));
+    // What a view reads, before anything closes the hole, and the rows themselves.
+    QStringList shown;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        shown.append(m_model->data(m_model->index(row, CandidateModel::ColOldName)).toString());
+    QCOMPARE(shown.join(u' '), left);
     QCOMPARE(names(*m_model), left);
 }
 

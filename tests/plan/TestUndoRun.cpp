@@ -10,8 +10,10 @@
 #include "Place.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "TestRows.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -67,6 +69,7 @@ private Q_SLOTS:
     void undo_data();
     void undo();
     void caseOnlyOnFat();
+    void staleRows();
     void texts();
 };
 
@@ -257,6 +260,23 @@ void TestUndoRun::caseOnlyOnFat()
     QCOMPARE(TestFiles::read(fat.path(u"a.txt"_s)), QByteArray("a"));
     // Once back, the run counts as never made.
     QCOMPARE(UndoRun::prepare(fs, journal).goesBack, 0);
+}
+
+// The rows still listed under a name that was given back leave the list; a row under a name
+// whose file stayed, or under another name, stays.
+void TestUndoRun::staleRows()
+{
+    UndoRun::Prepared prepared;
+    for (const auto& [from, to, state] : {std::tuple(u"a"_s, u"A"_s, UndoRun::State::GoesBack),
+                                          std::tuple(u"b"_s, u"B"_s, UndoRun::State::GoesBack),
+                                          std::tuple(u"c"_s, u"C"_s, UndoRun::State::Blocked)})
+        prepared.steps.push_back({{u"/d/"_s, from, to, {1, 1}, 0, -1}, state, {}});
+    UndoRun::Outcome outcome;
+    outcome.restored = QStringList{u"/d/a"_s}; // "B" could not go back
+    std::vector<CandidateRow> rows;
+    for (const QString& path : {u"/d/C"_s, u"/d/A"_s, u"/d/B"_s, u"/e/A"_s})
+        rows.push_back(TestRows::row(path));
+    QCOMPARE(UndoRun::staleRows(prepared, outcome, rows), std::vector<int>{1});
 }
 
 void TestUndoRun::texts()
