@@ -199,15 +199,6 @@ QStringView withoutOuterBlanks(QStringView text)
 
 } // namespace
 
-bool MaskTranslation::usesCounter() const
-{
-    for (const MaskElement& element : program) {
-        if (element.Kind == ElementKind::KindZahl)
-            return true;
-    }
-    return false;
-}
-
 MaskTranslation MaskTranslator::translate(QStringView maskText, QStringView forbiddenChars)
 {
     MaskTranslation result;

@@ -25,8 +25,6 @@ struct MaskTranslation
     bool MaskOk = false;
     bool MaskEmpty = false; // the mask, outer blanks removed, is empty (not an error)
     std::optional<MaskError> error;
-
-    bool usesCounter() const;
 };
 
 // Compiles the text of the mask box into a MaskProgram. The scanner reads the text once
