@@ -355,13 +355,10 @@ void Form1::Liste_OLEDragDrop(const QMimeData* data)
                                   ? UriList::localFilePaths(data->data(uriList), &notUtf8)
                                   : QStringList();
     // Text, web addresses or nothing: no file to take in.
-    if (paths.isEmpty()) {
+    if (paths.isEmpty())
         Beep::beep();
-        if (notUtf8 > 0)
-            UserInfo(ListIntake::notUtf8Hint(notUtf8));
-        return;
-    }
-    FillListe(paths);
+    else
+        FillListe(paths);
     if (notUtf8 > 0)
         UserInfo(ListIntake::notUtf8Hint(notUtf8));
 }

@@ -1,7 +1,6 @@
 #include "platform/JournalFolder.h"
 
 #include "platform/StoredFile.h"
-#include "platform/WriteAll.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,6 +45,22 @@ QDateTime startOf(QStringView name)
     if (!day.isValid() || !time.isValid())
         return {};
     return QDateTime(day, time, Qt::UTC);
+}
+
+// Writes all bytes to an open file, however the system splits the write; false on an error.
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t put =
+            ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        written += put;
+    }
+    return true;
 }
 
 QString nameFor(const QDateTime& started)

@@ -7,10 +7,9 @@
 
 // The files the program keeps or reads here (settings, manual, shortcuts) are used only where
 // their path is free or names a regular file, a symbolic link to one included. Anything else
-// would do harm: opening a FIFO blocks for ever, a device reads without end, and saving through
-// a link to a device replaces the device with a regular file. The run journals are not among
-// them: platform/JournalFolder.h keeps them by stricter rules of its own (never through a link)
-// and takes only makeFolders() from here.
+// would do harm: opening a FIFO blocks for ever, and a device reads without end. The run journals are not
+// among them: platform/JournalFolder.h keeps them by stricter rules of its own (never through a link) and
+// takes only makeFolders() from here.
 namespace StoredFile {
 
 enum class Kind
@@ -28,19 +27,8 @@ Kind kind(const QString& path);
 // blocks, even when the path is swapped for a FIFO between the look and the open.
 std::optional<QByteArray> read(const QString& path, qint64 maxBytes);
 
-// Puts bytes at path so that a crash or a power loss leaves either the old file or the whole
-// new one: the folders up to it are made (for the user alone), the bytes go to a new file beside
-// the target, are synced, renamed over the target, and the folder is synced. A link to a
-// regular file has its file replaced, not the link. False, with the target as it was, unless
-// kind(path) is Absent or Regular and everything succeeded.
-bool replace(const QString& path, const QByteArray& bytes);
-
 // Makes every missing folder of a folder path, for the user alone; true when the path names a
 // folder afterwards.
 bool makeFolders(const QString& folder);
-
-// Unlinks a regular file or a symbolic link (not what it leads to); anything else stays.
-// True when nothing is there afterwards.
-bool remove(const QString& path);
 
 } // namespace StoredFile
