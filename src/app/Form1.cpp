@@ -4,6 +4,7 @@
 #include "app/CandidateView.h"
 #include "app/FormLineEdit.h"
 #include "app/ListContextMenu.h"
+#include "app/ReadGuard.h"
 #include "app/ScenarioFields.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProgramTitle.h"
@@ -17,6 +18,7 @@
 #include "list/ListIntake.h"
 #include "list/UriList.h"
 #include "naming/CounterRules.h"
+#include "naming/FileValueKinds.h"
 #include "platform/Beep.h"
 #include "platform/Clipboard.h"
 #include "platform/PosixFileSystem.h"
@@ -31,6 +33,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,6 +87,9 @@ Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services servic
         m_services.helpFile = HelpForm::defaultHelpFile();
     if (m_services.journalFolder.isEmpty())
         m_services.journalFolder = JournalFolder::defaultFolder();
+    if (m_services.metadataHelper.isEmpty())
+        m_services.metadataHelper = MetadataPool::defaultHelper();
+    m_metadata = std::make_unique<MetadataPool>(m_services.metadataHelper, m_services.metadataTimeoutMs);
 
     m_timer1->setObjectName(u"Timer1"_s);
     m_timer1->setSingleShot(true);
@@ -112,6 +118,8 @@ void Form1::connectHandlers()
     for (size_t i = 0; i < m_c.Btn.size(); ++i)
         connect(m_c.Btn[i], &QPushButton::clicked, this, [this, i] { Btn_Click(static_cast<int>(i)); });
     connect(m_c.Maske, &QLineEdit::textChanged, this, &Form1::ChkSituationButDelayed);
+    connect(m_c.Maske, &FormLineEdit::tokenChosen, this,
+            [this](const QString& token) { InsertText(token, 0); });
     for (QLineEdit* field : {m_c.Zahl, m_c.Schrittweite, m_c.SucheText, m_c.ErsetzeText})
         connect(field, &QLineEdit::textChanged, this, &Form1::ChkSituationButDelayed);
     connect(m_c.Schreibweise, &QComboBox::currentIndexChanged, this, &Form1::Schreibweise_Click);
@@ -191,7 +199,7 @@ void Form1::Form_Load()
 
 void Form1::ChkSituation()
 {
-    if (CheckRunning)
+    if (CheckRunning || m_readingValues)
         return;
     const QScopedValueRollback<bool> running(CheckRunning, true);
     m_c.StatusPanel[0]->setText(u"..."_s);
@@ -265,6 +273,8 @@ void Form1::FillNewNameColumn()
             UserInfo(QString());
         return;
     }
+    if (m_model->rowCount() > 0 && FileValueKinds::needsOf(m_mask.program) != 0)
+        readFileValues(); // what Esc left unread counts as missing
     UserInfo(u"Überprüfung der vorgesehenen Namen ... "_s);
     const qsizetype total = m_model->rowCount();
     if (total != 0)
@@ -277,6 +287,51 @@ void Form1::FillNewNameColumn()
     if (total != 0)
         m_progress.end();
     UserInfo(QString());
+}
+
+bool Form1::readFileValues()
+{
+    FileValuesTable& values = m_model->fileValues();
+    values.make(size_t(m_model->rowCount()));
+    const std::vector<CandidateRow>& rows = m_model->rows();
+    std::vector<size_t> wanted;
+    std::vector<QByteArray> paths;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const FileValuesTable::State state = values.slots()[i].state;
+        if (state == FileValuesTable::State::NotRead || state == FileValuesTable::State::Stopped) {
+            wanted.push_back(i);
+            paths.push_back(QFile::encodeName(rows[i].PathName()));
+        }
+    }
+    if (wanted.empty())
+        return true;
+
+    const QScopedValueRollback<bool> reading(m_readingValues, true);
+    UserInfo(u"Angaben werden aus den Dateien gelesen ..."_s);
+    m_progress.begin(qsizetype(wanted.size()));
+    std::vector<bool> told(wanted.size());
+    bool stopped = false;
+    {
+        const ReadGuard guard(this);
+        m_metadata->read(
+            paths,
+            [&](size_t index, const FileMetadata& read) {
+                values.store(wanted[index], read);
+                told[index] = true;
+            },
+            [&](qsizetype done) {
+                m_progress.serve(done);
+                return !guard.stopped();
+            });
+        stopped = guard.stopped();
+    }
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        if (!told[i])
+            values.slots()[wanted[i]].state = FileValuesTable::State::Stopped;
+    }
+    m_progress.end();
+    m_model->fileValuesChanged();
+    return !stopped;
 }
 
 // ---- Option fields ----------------------------------------------------------------------
@@ -338,6 +393,9 @@ void Form1::FillListe(const QStringList& paths)
                            [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
     m_model->insertAtTop(std::move(rows));
     m_progress.end();
+    // A list sorted by capture time needs the new rows' times first.
+    if (m_model->sortColumn() == CandidateModel::ColTakenKey && m_model->rowCount() > 0)
+        readFileValues();
     m_model->setSortingEnabled(true);
     InitStellenAnzahl();
     ChkSituation();
@@ -365,6 +423,11 @@ void Form1::Liste_OLEDragDrop(const QMimeData* data)
 
 void Form1::Liste_ColumnClick(int ColumnHeader)
 {
+    // Sorting by capture time reads the files first; Esc there cancels the sort as well.
+    const int column = ColumnHeader == LastSortColumn ? m_model->sortColumn()
+                                                      : CandidateModel::sortColumnOf(ColumnHeader - 1);
+    if (column == CandidateModel::ColTakenKey && m_model->rowCount() > 0 && !readFileValues())
+        return;
     m_progress.begin(m_model->rowCount());
     if (ColumnHeader == LastSortColumn) {
         // Only the direction flips; a list in a manual order stays in it until sorting is

@@ -5,6 +5,7 @@
 #include "app/ProgressPainter.h"
 #include "plan/PlanCheck.h"
 #include "plan/WindowJournal.h"
+#include "platform/MetadataPool.h"
 #include "naming/MaskTranslator.h"
 #include "windows/HelpForm.h"
 
@@ -32,6 +33,9 @@ struct Form1Services
     std::shared_ptr<ShortcutService> shortcuts;
     QString helpFile;
     QString journalFolder; // the folder of the run journals; empty: the one below XDG_STATE_HOME
+    // The program that reads values from inside the files; empty: velto-metadata of this Velto.
+    QString metadataHelper;
+    int metadataTimeoutMs = MetadataPool::DefaultTimeoutMs; // per file
 };
 
 // The main window. It owns the working state of a run and coordinates: the handlers keep
@@ -75,6 +79,8 @@ private:
     void UserInfo(const QString& text);
     void TranslateMaske();
     void FillNewNameColumn();
+    // Reads the values of every row not read yet; false when the user stopped it with Esc.
+    bool readFileValues();
 
     // The option fields.
     void ValidateNumericText(QLineEdit* TextFeld, qint32& CurrVal);
@@ -120,6 +126,7 @@ private:
     ListContextMenu* m_listMenu = nullptr;
     std::unique_ptr<WindowJournal> m_journal;
     std::unique_ptr<LastRunUndo> m_undo;
+    std::unique_ptr<MetadataSource> m_metadata;
     QPointer<HelpForm> m_help;
 
     // Window state shared by the handlers.
@@ -133,7 +140,8 @@ private:
     QStringList CommandLinePaths;
     int LastSortColumn = 0; // header last clicked, counted from 1; 0: none yet
     int DirItState = 0;
-    bool m_renaming = false; // a rename run is under way: no input, no delayed check
+    bool m_renaming = false;      // a rename run is under way: no input, no delayed check
+    bool m_readingValues = false; // files are read: no input but Esc, no check
 
     // Outcome of the last check.
     MaskTranslation m_mask;

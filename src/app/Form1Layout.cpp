@@ -3,6 +3,7 @@
 #include "app/CandidateView.h"
 #include "app/FormLineEdit.h"
 #include "app/TokenButtons.h"
+#include "list/CandidateModel.h"
 #include "widgets/Twips.h"
 
 #include <QApplication>
@@ -259,11 +260,15 @@ Form1Controls buildForm1Layout(QMainWindow* form)
 
 void configureListColumns(CandidateView* liste)
 {
-    // Widths in twips of the six visible columns; the key and path columns stay hidden.
-    constexpr int widths[] = {1440, 1440, 1440, 800, 300, 1400};
-    // Size, type and date show their header and their usual widest values whole, whatever the
-    // font; the name columns may stay narrow, the user widens them.
-    const QString widest[] = {{}, {}, {}, u"1023,999 MB"_s, u"JPEG"_s, u"24.12.1999 13:45:07"_s};
+    // Widths in twips of the visible columns, by model column; 0: hidden (the key and path
+    // columns). The capture time stands right after the last change on screen.
+    constexpr int widths[CandidateModel::ColumnCount] = {1440, 1440, 1440, 800, 300,  1400, 0,
+                                                         0,    0,    0,    0,   1400, 0};
+    // Size, type and the dates show their header and their usual widest values whole, whatever
+    // the font; the name columns may stay narrow, the user widens them.
+    const QString date = u"24.12.1999 13:45:07"_s;
+    const QString widest[CandidateModel::ColumnCount] = {
+        {}, {}, {}, u"1023,999 MB"_s, u"JPEG"_s, date, {}, {}, {}, {}, {}, date, {}};
     QHeaderView* header = liste->header();
     header->setStretchLastSection(false);
     header->setSectionsMovable(false);
@@ -271,7 +276,7 @@ void configureListColumns(CandidateView* liste)
     header->setSortIndicatorShown(false);
     header->setMinimumSectionSize(0);
     for (int column = 0; column < header->count(); ++column) {
-        if (column >= static_cast<int>(std::size(widths))) {
+        if (column >= CandidateModel::ColumnCount || widths[column] == 0) {
             liste->setColumnHidden(column, true);
             continue;
         }
@@ -280,4 +285,6 @@ void configureListColumns(CandidateView* liste)
             width = std::max({width, header->sectionSizeHint(column), cellWidth(liste, widest[column])});
         header->resizeSection(column, width);
     }
+    header->moveSection(header->visualIndex(CandidateModel::ColTaken),
+                        header->visualIndex(CandidateModel::ColDate) + 1);
 }

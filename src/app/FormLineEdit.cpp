@@ -1,7 +1,14 @@
 #include "app/FormLineEdit.h"
 
+#include "app/FileValueTokens.h"
+
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QPointer>
 #include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 FormLineEdit::FormLineEdit(Kind kind, QWidget* parent) : QLineEdit(parent), m_kind(kind) {}
 
@@ -61,4 +68,27 @@ void FormLineEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void FormLineEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_kind != Kind::Mask) {
+        QLineEdit::contextMenuEvent(event);
+        return;
+    }
+    // The field's own menu, with the tokens read from inside the files added.
+    QPointer<QMenu> menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    QMenu* values = menu->addMenu(u"Angaben aus der Datei"_s);
+    values->setObjectName(u"FileValueMenu"_s);
+    QMenu* photo = values->addMenu(u"Foto"_s);
+    QMenu* music = values->addMenu(u"Musik"_s);
+    for (const FileValueToken& token : FileValueTokens) {
+        const QString text = token.token.toString();
+        QAction* item =
+            (token.photo ? photo : music)->addAction(text + u" – "_s + token.description.toString());
+        connect(item, &QAction::triggered, this, [this, text] { Q_EMIT tokenChosen(text); });
+    }
+    menu->popup(event->globalPos());
 }

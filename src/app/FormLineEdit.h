@@ -25,7 +25,12 @@ public:
     // focus, its current one) by the text; without a selection the text goes to the caret.
     void insertAtLastSelection(const QString& text);
 
+Q_SIGNALS:
+    // The mask field's context menu: a token from "Angaben aus der Datei" was chosen.
+    void tokenChosen(const QString& token);
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

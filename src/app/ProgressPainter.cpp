@@ -43,6 +43,13 @@ void ProgressPainter::keepAlive(qsizetype value)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+void ProgressPainter::serve(qsizetype value)
+{
+    if (due())
+        m_bar->setValue(static_cast<int>(qMin<qsizetype>(value, m_bar->maximum())));
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
 void ProgressPainter::end()
 {
     m_bar->setValue(0);

@@ -20,6 +20,9 @@ public:
     // Paints the value and lets the desktop see the window alive (repaints, window-manager
     // pings), but takes no input.
     void keepAlive(qsizetype value);
+    // Paints the value and serves every event, input included: for work that an event filter
+    // guards.
+    void serve(qsizetype value);
     void end();
 
 private:

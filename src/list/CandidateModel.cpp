@@ -1,6 +1,7 @@
 #include "list/CandidateModel.h"
 
 #include "list/PlanTest.h"
+#include "list/RowFormat.h"
 
 #include <QScopedValueRollback>
 
@@ -34,9 +35,43 @@ RowOrder::Key sortKey(int column)
         return RowOrder::Key::PathName;
     case CandidateModel::ColBareName:
         return RowOrder::Key::BareName;
+    case CandidateModel::ColTaken:
+    case CandidateModel::ColTakenKey:
+        return RowOrder::Key::Taken;
     default: // ColSpare: always empty
         return RowOrder::Key::None;
     }
+}
+
+// Removing rows [first, first + removed) that stand outside a hole of holeSize at holeStart
+// moves the hole next to them: only the items between the two move across it.
+template <typename T>
+void moveHoleTo(std::vector<T>& items, size_t first, size_t removed, size_t holeStart, size_t holeSize)
+{
+    const auto at = [&items](size_t index) { return items.begin() + static_cast<std::ptrdiff_t>(index); };
+    if (holeSize == 0)
+        return;
+    if (holeStart >= first + removed)
+        std::move_backward(at(first + removed), at(holeStart), at(holeStart + holeSize));
+    else if (holeStart <= first)
+        std::move(at(holeStart + holeSize), at(first + holeSize), at(holeStart));
+    // Otherwise the hole lies inside the removed rows, which already surround it.
+}
+
+template <typename T> void closeHoleOf(std::vector<T>& items, size_t holeStart, size_t holeSize)
+{
+    const auto at = [&items](size_t index) { return items.begin() + static_cast<std::ptrdiff_t>(index); };
+    std::move(at(holeStart + holeSize), items.end(), at(holeStart));
+    items.erase(at(items.size() - holeSize), items.end());
+}
+
+QString takenKey(qint64 taken)
+{
+    if (taken == FileMetadata::NoTime)
+        return {};
+    QString key(16, Qt::Uninitialized);
+    RowFormat::writeDateKey(taken, reinterpret_cast<char16_t*>(key.data()));
+    return key;
 }
 
 } // namespace
@@ -100,16 +135,33 @@ QVariant CandidateModel::data(const QModelIndex& index, int role) const
         index.column() >= ColumnCount)
         return QVariant();
     const CandidateRow& row = rowAt(index.row());
+    // Read only while the view reads: no hole can be open while the values are written.
+    const FileValuesTable::Slot* slot = nullptr;
+    if (m_values.isMade()) {
+        const auto at = static_cast<size_t>(index.row());
+        slot = &m_values.slots()[at < m_holeStart ? at : at + m_holeSize];
+    }
+    const bool lacks = slot && (slot->Lacks & FileValuesTable::LackMarked) != 0;
     switch (role) {
     case Qt::DisplayRole:
+        if (index.column() == ColTaken || index.column() == ColTakenKey) {
+            if (!slot)
+                return QString();
+            const QString key = takenKey(slot->Taken);
+            return index.column() == ColTakenKey ? key : RowFormat::dateTextFromKey(key);
+        }
         return columnText(row, index.column());
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        if (index.column() == ColNewName && row.Problems != RowProblem::None)
+        if (index.column() != ColNewName)
+            return QVariant();
+        if (lacks)
+            return m_values.lackText(*slot);
+        if (row.Problems != RowProblem::None)
             return problemText(row.Problems);
         return QVariant();
     case ProblemsRole:
-        return static_cast<int>(row.Problems);
+        return static_cast<int>(row.Problems) | (lacks ? LacksValuesProblem : 0);
     default:
         return QVariant();
     }
@@ -131,6 +183,8 @@ QVariant CandidateModel::headerData(int section, Qt::Orientation orientation, in
         u"(versteckte Sortierspalte für Größe)",
         u"(versteckte Spalte für PfadNamen)",
         u"(versteckte Spalte für NurNamen)",
+        u"Aufnahme",
+        u"(versteckte Sortierspalte für Aufnahme)",
     };
     if (section < 0 || section >= ColumnCount)
         return QVariant();
@@ -144,10 +198,18 @@ Qt::ItemFlags CandidateModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
+void CandidateModel::fileValuesChanged()
+{
+    if (m_sortColumn == ColTakenKey)
+        m_inOrder = false;
+    if (!m_rows.empty())
+        Q_EMIT dataChanged(index(0, ColTaken), index(rowCount() - 1, ColTakenKey), {Qt::DisplayRole});
+}
+
 void CandidateModel::updateNewNames(const std::function<void(NewNamesUpdate&)>& pass)
 {
     closeHole();
-    NewNamesUpdate update(m_rows);
+    NewNamesUpdate update(m_rows, &m_values);
     pass(update);
     newNamesChanged();
 }
@@ -210,6 +272,7 @@ void CandidateModel::InitListe()
     beginRemoveRows(QModelIndex(), 0, rowCount() - 1);
     m_rows.clear();
     m_rows.shrink_to_fit();
+    m_values.clear();
     endRemoveRows();
     m_inOrder = true;
 }
@@ -226,14 +289,9 @@ bool CandidateModel::removeRows(int row, int count, const QModelIndex& parent)
     for (size_t index = first; index < first + removed; ++index)
         m_rows[index < m_holeStart ? index : index + m_holeSize] = CandidateRow();
     // The hole moves next to them, and only the rows between the two move across it.
-    const auto at = [this](size_t index) { return m_rows.begin() + static_cast<std::ptrdiff_t>(index); };
-    if (m_holeSize == 0)
-        m_holeStart = first;
-    else if (m_holeStart >= first + removed)
-        std::move_backward(at(first + removed), at(m_holeStart), at(m_holeStart + m_holeSize));
-    else if (m_holeStart <= first)
-        std::move(at(m_holeStart + m_holeSize), at(first + m_holeSize), at(m_holeStart));
-    // Otherwise the hole lies inside the removed rows, which already surround it.
+    moveHoleTo(m_rows, first, removed, m_holeStart, m_holeSize);
+    if (m_values.isMade())
+        moveHoleTo(m_values.slots(), first, removed, m_holeStart, m_holeSize);
     m_holeStart = first;
     m_holeSize += removed;
     endRemoveRows();
@@ -244,9 +302,9 @@ void CandidateModel::closeHole() const
 {
     if (m_holeSize == 0)
         return;
-    const auto at = [this](size_t index) { return m_rows.begin() + static_cast<std::ptrdiff_t>(index); };
-    std::move(at(m_holeStart + m_holeSize), m_rows.end(), at(m_holeStart));
-    m_rows.erase(at(m_rows.size() - m_holeSize), m_rows.end());
+    closeHoleOf(m_rows, m_holeStart, m_holeSize);
+    if (m_values.isMade())
+        closeHoleOf(m_values.slots(), m_holeStart, m_holeSize);
     m_holeStart = 0;
     m_holeSize = 0;
 }
@@ -283,6 +341,18 @@ void CandidateModel::removeRowSet(std::vector<int> rows)
             kept.push_back(std::move(m_rows[row]));
     }
     m_rows.swap(kept);
+    if (m_values.isMade()) {
+        std::vector<FileValuesTable::Slot>& slots = m_values.slots();
+        size_t to = 0;
+        removed = rows.cbegin();
+        for (size_t row = 0; row < slots.size(); ++row) {
+            if (removed != rows.cend() && *removed == static_cast<int>(row))
+                ++removed;
+            else
+                slots[to++] = slots[row];
+        }
+        slots.resize(to);
+    }
     endResetModel();
 }
 
@@ -305,6 +375,9 @@ void CandidateModel::insertAtTop(std::vector<CandidateRow> newRows)
             std::move(m_rows.begin(), m_rows.end(), std::back_inserter(all));
             m_rows = std::move(all);
         }
+        if (m_values.isMade()) // new rows are read at the next need
+            m_values.slots().insert(m_values.slots().begin(), m_rows.size() - m_values.slots().size(),
+                                    FileValuesTable::Slot());
         endInsertRows();
     }
     m_inOrder = false;
@@ -384,7 +457,18 @@ void CandidateModel::sort(int column, Qt::SortOrder order)
 void CandidateModel::sortRows()
 {
     closeHole();
-    const std::vector<int> order = RowOrder::sorted(m_rows, sortKey(m_sortColumn), m_sortOrder, m_progress);
+    std::vector<int> order;
+    if (sortKey(m_sortColumn) == RowOrder::Key::Taken) {
+        // Rows not read, or without a capture time, have none and come first.
+        std::vector<qint64> taken(m_rows.size(), FileMetadata::NoTime);
+        if (m_values.isMade()) {
+            for (size_t i = 0; i < taken.size(); ++i)
+                taken[i] = m_values.slots()[i].Taken;
+        }
+        order = RowOrder::sortedByNumber(taken, m_sortOrder, m_progress);
+    } else {
+        order = RowOrder::sorted(m_rows, sortKey(m_sortColumn), m_sortOrder, m_progress);
+    }
     m_inOrder = true;
     bool unchanged = true;
     for (size_t i = 0; i < order.size() && unchanged; ++i)
@@ -406,6 +490,12 @@ void CandidateModel::reorder(const std::vector<int>& order, qsizetype done, qsiz
     for (size_t to = 0; to < order.size(); ++to)
         newPosition[static_cast<size_t>(order[to])] = static_cast<int>(to);
     RowOrder::permute(m_rows, order, m_progress, done, steps);
+    if (m_values.isMade()) {
+        std::vector<FileValuesTable::Slot> moved(order.size());
+        for (size_t to = 0; to < order.size(); ++to)
+            moved[to] = m_values.slots()[static_cast<size_t>(order[to])];
+        m_values.slots().swap(moved);
+    }
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "list/CandidateRow.h"
+#include "list/FileValuesTable.h"
 #include "list/NewNamesUpdate.h"
 #include "list/RowOrder.h"
 #include "list/RowRuns.h"
@@ -10,9 +11,10 @@
 #include <functional>
 #include <vector>
 
-// The candidate list as a table: one row per CandidateRow, eleven columns of which the last
-// five are hidden key columns. Row order is part of the renaming plan (the counter numbers
-// rows by position), so the model never reorders on its own except through the sort switch.
+// The candidate list as a table: one row per CandidateRow, thirteen columns of which five are
+// hidden key columns, and the capture time's key column after the capture time. Row order is part of the
+// renaming plan (the counter numbers rows by position), so the model never reorders on its own except through
+// the sort switch.
 class CandidateModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -31,9 +33,13 @@ public:
         ColSizeKey,
         ColPathName,
         ColBareName,
+        ColTaken,    // the capture time, read from inside the file
+        ColTakenKey, // its hidden key
         ColumnCount
     };
-    static constexpr int ProblemsRole = Qt::UserRole + 1; // the row's Problems flags (int)
+    // The row's Problems flags (int), with LacksValuesProblem when the file lacks what the mask reads.
+    static constexpr int ProblemsRole = Qt::UserRole + 1;
+    static constexpr int LacksValuesProblem = 0x100;
 
     explicit CandidateModel(QObject* parent = nullptr);
 
@@ -43,7 +49,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // The text a column shows for a row; ColSpare is always empty.
+    // The text a column shows for a row; ColSpare is always empty, and so are the capture time's
+    // columns, which the values table fills.
     static QString columnText(const CandidateRow& row, int column);
     // The failed tests of Problems in words, one per line; empty for none.
     static QString problemText(quint8 problems);
@@ -59,6 +66,21 @@ public:
         const auto index = static_cast<size_t>(row);
         return m_rows[index < m_holeStart ? index : index + m_holeSize];
     }
+
+    // The values read from inside the files, a slot per row, made on first use. The rows'
+    // structure is the model's: slots follow their rows, the caller writes only their values.
+    FileValuesTable& fileValues()
+    {
+        closeHole();
+        return m_values;
+    }
+    const FileValuesTable& fileValues() const
+    {
+        closeHole();
+        return m_values;
+    }
+    // The capture time's columns changed for every row (after a read).
+    void fileValuesChanged();
 
     // Runs the name pass, which may write NewName and Problems of any row through the update
     // and nothing else, then sends one dataChanged over the whole new-name column. A list
@@ -101,7 +123,10 @@ public:
     // keys, which order by value, and keep the key column in the sort state.
     static int sortColumnOf(int shownColumn)
     {
-        return shownColumn == ColSize ? ColSizeKey : shownColumn == ColDate ? ColDateKey : shownColumn;
+        return shownColumn == ColSize    ? ColSizeKey
+               : shownColumn == ColDate  ? ColDateKey
+               : shownColumn == ColTaken ? ColTakenKey
+                                         : shownColumn;
     }
 
     // Sort state: column, order, and whether the list keeps itself sorted. Starts at
@@ -144,6 +169,7 @@ private:
     void closeHole() const;
 
     mutable std::vector<CandidateRow> m_rows;
+    mutable FileValuesTable m_values; // its slots, once made, stand by m_rows, hole and all
     // Removed rows leave a hole of moved-from rows at [m_holeStart, m_holeStart + m_holeSize)
     // of m_rows: the next removal moves the hole to its rows, and only the rows between the
     // two move. A rename run removes the rows renamed before each question, one block after

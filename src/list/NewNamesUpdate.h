@@ -1,6 +1,7 @@
 #pragma once
 
 #include "list/CandidateRow.h"
+#include "list/FileValuesTable.h"
 
 #include <QString>
 
@@ -13,7 +14,11 @@
 class NewNamesUpdate
 {
 public:
-    explicit NewNamesUpdate(std::vector<CandidateRow>& rows) : m_rows(rows) {}
+    // values: the slots of the rows' file values, or nothing while none were read.
+    explicit NewNamesUpdate(std::vector<CandidateRow>& rows, FileValuesTable* values = nullptr)
+        : m_rows(rows), m_values(values)
+    {
+    }
     NewNamesUpdate(const NewNamesUpdate&) = delete;
     NewNamesUpdate& operator=(const NewNamesUpdate&) = delete;
 
@@ -23,6 +28,10 @@ public:
     void setProblems(size_t row, quint8 problems) { m_rows[row].Problems = problems; }
     void addProblems(size_t row, quint8 problems) { m_rows[row].Problems |= problems; }
 
+    // The file values of the rows, whose Lacks the pass writes; nothing when none were read.
+    FileValuesTable* fileValues() const { return m_values && m_values->isMade() ? m_values : nullptr; }
+
 private:
     std::vector<CandidateRow>& m_rows;
+    FileValuesTable* m_values;
 };

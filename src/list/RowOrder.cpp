@@ -246,6 +246,30 @@ std::vector<int> RowOrder::sorted(const std::vector<CandidateRow>& rows, Key key
     return order;
 }
 
+std::vector<int> RowOrder::sortedByNumber(const std::vector<qint64>& keys, Qt::SortOrder sortOrder,
+                                          const Progress& progress)
+{
+    const qsizetype total = qsizetype(keys.size());
+    std::vector<int> order(keys.size());
+    std::iota(order.begin(), order.end(), 0);
+    qsizetype done = total;
+    const qsizetype steps = 3 * total;
+    const qsizetype perStep = std::max<qsizetype>(1, total / 64);
+    const auto step = [&] {
+        done += perStep;
+        if (progress)
+            progress(std::min(done, steps), steps);
+    };
+    const auto key = [&keys](int row) { return keys[static_cast<size_t>(row)]; };
+    if (sortOrder == Qt::DescendingOrder)
+        stableSortInSteps(
+            order, [&](int a, int b) { return key(b) < key(a); }, step);
+    else
+        stableSortInSteps(
+            order, [&](int a, int b) { return key(a) < key(b); }, step);
+    return order;
+}
+
 void RowOrder::permute(std::vector<CandidateRow>& rows, const std::vector<int>& order,
                        const Progress& progress, qsizetype done, qsizetype steps)
 {

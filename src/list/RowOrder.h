@@ -27,6 +27,7 @@ enum class Key
     Date,
     PathName,
     BareName,
+    Taken, // by the keys that sortedByNumber() is given
     None
 };
 
@@ -43,6 +44,10 @@ QCollator collator();
 // texts of printable ASCII; other texts are compared by the collator's keys.
 std::vector<int> sorted(const std::vector<CandidateRow>& rows, Key key, Qt::SortOrder order,
                         const Progress& progress = {});
+
+// The stable order of rows by a number per row (keys[i] for row i), in the same steps of progress.
+std::vector<int> sortedByNumber(const std::vector<qint64>& keys, Qt::SortOrder order,
+                                const Progress& progress = {});
 
 // Moves row order[i] to place i, in place, one cycle of the permutation after the other.
 // With a progress, tells every 65,536 moves, counting on from done up to steps.

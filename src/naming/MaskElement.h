@@ -23,6 +23,26 @@ enum class ElementKind : qint16
     KindStunde = 51,
     KindMinute = 52,
     KindSekunde = 53,
+    // The capture date and time, as their forms of the last change above (kind - 20).
+    KindFotoDatum = 60,
+    KindFotoRDatum = 61,
+    KindFotoTag = 62,
+    KindFotoMonat = 63,
+    KindFotoJahr = 64,
+    KindFotoZeit = 70,
+    KindFotoStunde = 71,
+    KindFotoMinute = 72,
+    KindFotoSekunde = 73,
+    // Texts read from inside the file.
+    KindFotoKamera = 80,
+    KindFotoHersteller = 81,
+    KindFotoBreite = 82,
+    KindFotoHoehe = 83,
+    KindMusikInterpret = 90,
+    KindMusikTitel = 91,
+    KindMusikAlbum = 92,
+    KindMusikNr = 93,
+    KindMusikJahr = 94,
 };
 
 // One compiled piece of a mask. LiteralText is set only for KindLiteral; From and To only

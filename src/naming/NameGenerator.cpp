@@ -49,7 +49,9 @@ NameGenerator::NameGenerator(const MaskProgram& program, const NamingOptions& op
     // and the steps need each unit to stay one unit.
     const bool changesCase = m_letterCase == CaseRule::AllCapitals || m_letterCase == CaseRule::AllSmall ||
                              m_letterCase == CaseRule::FirstCapital;
-    if (changesCase && !hasSurrogate(m_mask.literals) && !hasSurrogate(m_leadZeroChar)) {
+    // Values from inside a file come in any case: such names are converted as a whole.
+    if (changesCase && m_mask.fileValueSteps == 0 && !hasSurrogate(m_mask.literals) &&
+        !hasSurrogate(m_leadZeroChar)) {
         // "first capital": small letters, then the first capital.
         const CaseRule piecesCase =
             m_letterCase == CaseRule::AllCapitals ? CaseRule::AllCapitals : CaseRule::AllSmall;
@@ -164,6 +166,14 @@ void NameGenerator::write(QString& out, const NameSource& row, qint64 position, 
     }
     for (const QStringView& selection : selected)
         length += selection.size();
+    if (m_mask.fileValueSteps > 0) {
+        for (const NameSteps::Step& step : m_mask.steps) {
+            if (step.kind == Kind::TakenField)
+                length += keyFieldLength(row.CaptureKey, step.first, step.count);
+            else if (step.kind == Kind::FileText && row.Texts)
+                length += row.Texts[step.first].size();
+        }
+    }
     if (length == 0)
         return;
 
@@ -218,6 +228,14 @@ void NameGenerator::write(QString& out, const NameSource& row, qint64 position, 
                 step += run.stepCount;
             }
             break;
+        case Kind::TakenField:
+            if (const qsizetype n = keyFieldLength(row.CaptureKey, step->first, step->count); n > 0)
+                p = putUnits(p, row.CaptureKey.utf16() + step->first, n);
+            break;
+        case Kind::FileText:
+            if (row.Texts)
+                p = putUnits(p, row.Texts[step->first]);
+            break;
         }
     }
     Q_ASSERT(p == unitsOf(out) + begin + length);
@@ -255,6 +273,9 @@ void NameGenerator::write(QString& out, const NameSource& row, qint64 position, 
                 break;
             }
             case Kind::KeyRun: // its steps follow
+                break;
+            case Kind::TakenField:
+            case Kind::FileText: // such masks convert the whole name
                 break;
             }
             if (!piece.isEmpty()) {

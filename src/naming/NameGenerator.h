@@ -12,11 +12,15 @@
 // The parts of a row that a mask reads. DottedType is the name's last "." and what follows it
 // (".jpg"), and empty for a name without ".", so that "[NAME][TYP]" always gives the old name.
 // DateKey is "YYYYMMDDhh:mm:ss"; a shorter key simply lacks the parts beyond its end.
+// CaptureKey is the capture time in the same form, and Texts the values read from inside the
+// file, indexed by FileValueKinds::Text; both are read only by masks that need them.
 struct NameSource
 {
     QStringView BareName;
     QStringView DottedType;
     QStringView DateKey;
+    QStringView CaptureKey = {};
+    const QStringView* Texts = nullptr;
 };
 
 // Runs a compiled mask for one row after another. Everything that is the same for every row
@@ -35,6 +39,8 @@ public:
     // True when the mask uses "[ZAHL]" and a row from 1 to rowCount would get a counter value
     // outside qint32. Such a plan must be refused: wrapped numbers would be wrong names.
     bool counterOverflows(qint64 rowCount) const;
+    // What the mask reads from inside the files (FileValueKinds::Need bits); 0 for none.
+    quint16 fileValueNeeds() const { return m_mask.needs; }
 
     // The new name of the row at `position` (1-based, counting every row, marked or not).
     // Costs one pass over the pieces of the name (with a letter case, the name, type and key

@@ -1,5 +1,6 @@
 #include "naming/NameSteps.h"
 
+#include "naming/FileValueKinds.h"
 #include "naming/MaskElement.h"
 
 #include <algorithm>
@@ -49,6 +50,23 @@ NameSteps::NameSteps(const MaskProgram& program)
             if (isSelection(element.Kind)) {
                 steps.append({Kind::Selection, element.Kind, element.From, element.To});
                 selections.append(steps.back());
+                break;
+            }
+            if (const quint16 need = FileValueKinds::needOf(element.Kind)) {
+                needs |= need;
+                ++fileValueSteps;
+                if (!FileValueKinds::isTakenKind(element.Kind)) {
+                    steps.append({Kind::FileText, element.Kind, FileValueKinds::textOf(element.Kind), 0});
+                    break;
+                }
+                const DateKey::KeyFields fields =
+                    DateKey::keyFieldsOf(FileValueKinds::lastChangeFormOf(element.Kind));
+                for (int i = 0; i < fields.count; ++i) {
+                    if (i > 0)
+                        literal(u".");
+                    const KeyFieldPlace place = KeyFieldPlaces[fields.field[i]];
+                    steps.append({Kind::TakenField, ElementKind::KindLiteral, place.first, place.width});
+                }
                 break;
             }
             const DateKey::KeyFields fields = DateKey::keyFieldsOf(element.Kind);

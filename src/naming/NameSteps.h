@@ -16,13 +16,15 @@ struct NameSteps
 {
     enum class Kind : quint8
     {
-        Literal,   // literals[first, first + count)
-        Name,      // the name after search-and-replace
-        Type,      // the type with its dot, nothing for a name without one
-        Counter,   // the counter text
-        KeyField,  // DateKey[first, first + count), cut short where the key ends
-        Selection, // code points of the name; `selection` says how, first/count are From/To
-        KeyRun,    // keyRuns[first]: the key fields and literal text of the steps after it
+        Literal,    // literals[first, first + count)
+        Name,       // the name after search-and-replace
+        Type,       // the type with its dot, nothing for a name without one
+        Counter,    // the counter text
+        KeyField,   // DateKey[first, first + count), cut short where the key ends
+        Selection,  // code points of the name; `selection` says how, first/count are From/To
+        KeyRun,     // keyRuns[first]: the key fields and literal text of the steps after it
+        TakenField, // CaptureKey[first, first + count): a field of the capture time
+        FileText,   // Texts[first]: a text read from inside the file
     };
     struct Step
     {
@@ -61,6 +63,9 @@ struct NameSteps
     qsizetype counterUses = 0;
     std::array<qsizetype, DateKey::KeyFieldCount> keyFieldUses{};
     qsizetype wholeKeyFieldsLength = 0; // what they take from a key that has them all
+    // What the mask reads from inside the file (FileValueKinds::Need bits), and its steps.
+    quint16 needs = 0;
+    qsizetype fileValueSteps = 0;
     QList<Step> selections;
     QList<KeyRun> keyRuns;
     QList<KeyRunField> keyRunFields;

@@ -7,6 +7,7 @@
 #include "list/TextArena.h"
 #include "naming/CaselessName.h"
 #include "naming/ControlChars.h"
+#include "naming/FileValueKinds.h"
 #include "naming/NameGenerator.h"
 #include "platform/FileSystem.h"
 
@@ -140,29 +141,115 @@ bool clashes(const CandidateRow& row, const CaselessName& newName, const FolderS
     return true;
 }
 
+// The values of a file as a name takes them, in text. Numbers are written into the buffers
+// here; the texts stay where the table keeps them.
+class FileTexts
+{
+public:
+    void fill(const FileValuesTable& values, const FileValuesTable::Slot& slot)
+    {
+        using namespace FileValueKinds;
+        const FileValuesTable::Texts& texts = values.textsOf(slot);
+        m_texts[CameraText] = texts.camera;
+        m_texts[MakerText] = texts.maker;
+        m_texts[ArtistText] = texts.artist;
+        m_texts[TitleText] = texts.title;
+        m_texts[AlbumText] = texts.album;
+        m_texts[WidthText] = number(slot.Width, 1, m_width);
+        m_texts[HeightText] = number(slot.Height, 1, m_height);
+        m_texts[TrackText] = number(texts.track, 2, m_track);
+        m_texts[YearText] = number(texts.year, 4, m_year);
+    }
+    const QStringView* texts() const { return m_texts; }
+
+private:
+    // At least `digits` digits, zeros in front.
+    static QStringView number(quint32 value, int digits, char16_t (&out)[10])
+    {
+        qsizetype end = std::size(out);
+        qsizetype begin = end;
+        do {
+            out[--begin] = char16_t(u'0' + value % 10);
+            value /= 10;
+        } while (value != 0);
+        while (end - begin < digits)
+            out[--begin] = u'0';
+        return QStringView(out + begin, end - begin);
+    }
+
+    QStringView m_texts[FileValueKinds::TextCount];
+    char16_t m_width[10];
+    char16_t m_height[10];
+    char16_t m_track[10];
+    char16_t m_year[10];
+};
+
 // Writes every row's new name. The names of one pass are slices of a few shared buffers, so
-// that a million names cost a few thousand allocations instead of a million.
-void writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
+// that a million names cost a few thousand allocations instead of a million. A row whose file
+// lacks a value that the mask reads gets the placeholder, and its slot says what it lacks;
+// true when a marked row does.
+bool writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
                    const PlanCheck::Progress& progress)
 {
     const std::vector<CandidateRow>& rows = update.rows();
     const qsizetype total = qsizetype(rows.size());
+    const quint16 needs = generator.fileValueNeeds();
+    FileValuesTable* values = update.fileValues();
+    bool marksLack = false;
     TextArena names;
     QString name; // reused: resize(0) keeps its capacity
+    const QString placeholder = PlaceholderText.toString();
     char16_t dateKey[16];
+    char16_t takenKey[16];
+    FileTexts texts;
     for (qsizetype i = 0; i < total; ++i) {
         if (progress && i % 1024 == 0)
             progress(i, 2 * total);
         const CandidateRow& row = rows[size_t(i)];
-        QStringView date;
+        NameSource source{row.BareName(), row.DottedType(), {}};
         if (row.DateStamp != CandidateRow::NoDate) {
             RowFormat::writeDateKey(row.DateStamp, dateKey);
-            date = QStringView(dateKey, 16);
+            source.DateKey = QStringView(dateKey, 16);
+        }
+        if (values) {
+            FileValuesTable::Slot& slot = values->slots()[size_t(i)];
+            const quint16 lacks = needs & ~values->available(slot);
+            slot.Lacks = lacks;
+            if (lacks != 0) {
+                if (row.Marked) {
+                    slot.Lacks |= FileValuesTable::LackMarked;
+                    marksLack = true;
+                }
+                update.setNewName(size_t(i), placeholder);
+                continue;
+            }
+            if (needs != 0) {
+                if (slot.Taken != FileMetadata::NoTime) {
+                    RowFormat::writeDateKey(slot.Taken, takenKey);
+                    source.CaptureKey = QStringView(takenKey, 16);
+                }
+                texts.fill(*values, slot);
+                source.Texts = texts.texts();
+            }
+        } else if (needs != 0) { // nothing read: every file lacks everything
+            marksLack = marksLack || row.Marked;
+            update.setNewName(size_t(i), placeholder);
+            continue;
         }
         name.resize(0);
-        generator.appendTo(name, {row.BareName(), row.DottedType(), date}, i + 1);
+        generator.appendTo(name, source, i + 1);
         update.setNewName(size_t(i), names.add(name));
     }
+    return marksLack;
+}
+
+// Whether the row got no name because its file lacks a value (it takes part in no test then).
+bool lacksValues(const NewNamesUpdate& update, quint16 needs, size_t row)
+{
+    if (needs == 0)
+        return false;
+    const FileValuesTable* values = update.fileValues();
+    return !values || values->slots()[row].Lacks != 0;
 }
 
 bool tooLong(const QString& name, int maxBytes)
@@ -192,6 +279,14 @@ PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, const M
     return FillNewNameColumn(update, mask, options, fs, progress);
 }
 
+PlanResult PlanCheck::FillNewNameColumn(std::vector<CandidateRow>& rows, FileValuesTable& values,
+                                        const MaskTranslation& mask, const NamingOptions& options,
+                                        const FileSystem& fs)
+{
+    NewNamesUpdate update(rows, &values);
+    return FillNewNameColumn(update, mask, options, fs);
+}
+
 PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTranslation& mask,
                                         const NamingOptions& options, const FileSystem& fs,
                                         const Progress& progress)
@@ -214,7 +309,8 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
         return result;
     }
 
-    writeNewNames(update, generator, progress);
+    const quint16 needs = generator.fileValueNeeds();
+    result.ValuesComplete = !writeNewNames(update, generator, progress);
     FolderCache folders(fs, rows);
     if (progress) // the folders of a million rows take a while to gather
         progress(total, 2 * total);
@@ -222,7 +318,7 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
     // of a row a little further down can be started early.
     std::vector<quint64> hashes(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].Marked)
+        if (rows[i].Marked && !lacksValues(update, needs, i))
             hashes[i] = CaselessName(rows[i].NewName).hash();
     }
     constexpr qsizetype ProgressStep = 1024;
@@ -235,16 +331,20 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
             update.setProblems(size_t(i), RowProblem::None);
             continue;
         }
+        ++result.MarkedCount;
+        if (lacksValues(update, needs, size_t(i))) {
+            update.setProblems(size_t(i), RowProblem::None);
+            continue;
+        }
         if (i + Ahead < total) {
             const CandidateRow& ahead = rows[size_t(i + Ahead)];
-            if (ahead.Marked) {
+            if (ahead.Marked && !lacksValues(update, needs, size_t(i + Ahead))) {
                 FolderState& folder = folders.state(ahead.Folder);
                 folder.entries.prefetch(hashes[size_t(i + Ahead)]);
                 folder.newNames->prefetch(hashes[size_t(i + Ahead)]);
             }
         }
 
-        ++result.MarkedCount;
         quint8 problems = RowProblem::None;
         const QString& name = row.NewName;
         if (name.startsWith(u'.'))
@@ -287,6 +387,8 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
 
 QString PlanCheck::failureMessage(const PlanResult& result)
 {
+    if (result.CounterInRange && !result.ValuesComplete)
+        return QStringLiteral("Fehler: Manchen Dateien fehlen Angaben, die die Maske verlangt!");
     for (const PlanTest& test : PlanTests) {
         const bool failed =
             test.mark == RowProblem::None ? !result.CounterInRange : (result.Problems & test.mark) != 0;

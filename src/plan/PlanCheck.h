@@ -21,8 +21,11 @@ struct PlanResult
     qint32 MarkedCount = 0;
     quint8 Problems = RowProblem::None;
     bool CounterInRange = true;
+    // False when some marked row's file lacks a value that the mask reads from inside it: such
+    // rows get no name and take part in no other test.
+    bool ValuesComplete = true;
 
-    bool allPassed() const { return CounterInRange && Problems == RowProblem::None; }
+    bool allPassed() const { return CounterInRange && ValuesComplete && Problems == RowProblem::None; }
 };
 
 // The name pass and the plan tests that run inside it.
@@ -44,9 +47,13 @@ public:
     static PlanResult FillNewNameColumn(std::vector<CandidateRow>& rows, const MaskTranslation& mask,
                                         const NamingOptions& options, const FileSystem& fs,
                                         const Progress& progress = {});
+    // The same with the values read from inside the rows' files, a slot per row.
+    static PlanResult FillNewNameColumn(std::vector<CandidateRow>& rows, FileValuesTable& values,
+                                        const MaskTranslation& mask, const NamingOptions& options,
+                                        const FileSystem& fs);
 
-    // The message of the first failed test in the order of PlanTests, or an empty text when all
-    // passed.
+    // The message of the first failed test: the counter's, the values', then in the order of
+    // PlanTests; an empty text when all passed.
     static QString failureMessage(const PlanResult& result);
     // "Zum Umbenennen ... 'Umtaufen!'." from the rename button's caption.
     static QString successMessage(const QString& renameCaption);

@@ -136,7 +136,7 @@ void TestLayout::captionsFit()
         if (need > header->sectionSize(column))
             cut << u"column %1 needs %2, has %3"_s.arg(column).arg(need).arg(header->sectionSize(column));
     }
-    QCOMPARE(shown, 6);
+    QCOMPARE(shown, 7);
 
     XdgShortcutService shortcuts;
     OptionForm options(shortcuts, u"/usr/bin/velto"_s);

@@ -28,6 +28,30 @@ QString names(const CandidateModel& model)
 
 } // namespace
 
+// Gives row i the capture time 01.01.2000 00:00:i (i below 60), so that the rows' values show
+// which row they stand by.
+void giveCaptureTimes(CandidateModel& model)
+{
+    FileValuesTable& values = model.fileValues();
+    values.make(size_t(model.rowCount()));
+    for (int i = 0; i < model.rowCount(); ++i) {
+        FileMetadata read;
+        read.taken = 20000101000000 + model.rows()[size_t(i)].OldName.toInt();
+        values.store(size_t(i), read);
+    }
+}
+
+// The seconds of the capture times as a view reads them, "-" for none.
+QString captureSeconds(const CandidateModel& model)
+{
+    QStringList seconds;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QString key = model.index(row, CandidateModel::ColTakenKey).data().toString();
+        seconds.append(key.isEmpty() ? u"-"_s : QString::number(key.right(2).toInt()));
+    }
+    return seconds.join(u' ');
+}
+
 class TestCandidateModel : public QObject
 {
     Q_OBJECT
@@ -54,6 +78,7 @@ private Q_SLOTS:
     void removeRowSet_data();
     void removeRowSet();
     void removeScatteredRows();
+    void captureTimesFollowTheirRows();
 
 private:
     std::unique_ptr<CandidateModel> m_model;
@@ -85,7 +110,9 @@ void TestCandidateModel::headers()
                                   u"(versteckte Sortierspalte für Datum)"_s,
                                   u"(versteckte Sortierspalte für Größe)"_s,
                                   u"(versteckte Spalte für PfadNamen)"_s,
-                                  u"(versteckte Spalte für NurNamen)"_s};
+                                  u"(versteckte Spalte für NurNamen)"_s,
+                                  u"Aufnahme"_s,
+                                  u"(versteckte Sortierspalte für Aufnahme)"_s};
     QCOMPARE(m_model->columnCount(), int(expected.size()));
     for (int column = 0; column < m_model->columnCount(); ++column)
         QCOMPARE(m_model->headerData(column, Qt::Horizontal).toString(), expected.at(column));
@@ -106,7 +133,9 @@ void TestCandidateModel::displayTexts()
                                   u"1999122413:45:07"_s,
                                   u"0000000000000401"_s,
                                   u"/home/u/a.b.c"_s,
-                                  u"a.b"_s};
+                                  u"a.b"_s,
+                                  u""_s,
+                                  u""_s};
     QCOMPARE(columnTexts(*m_model, 0).size(), 1);
     for (int column = 0; column < CandidateModel::ColumnCount; ++column)
         QCOMPARE(m_model->index(0, column).data().toString(), expected.at(column));
@@ -481,6 +510,7 @@ void TestCandidateModel::removeRowSet()
     for (int i = 0; i < 10; ++i)
         rows.push_back(TestRows::row(u"/d/"_s + QString::number(i)));
     m_model->insertAtTop(std::move(rows));
+    giveCaptureTimes(*m_model);
     m_model->removeRowSet(std::vector<int>(remove.cbegin(), remove.cend()));
     m_model->removeRowSet(std::vector<int>(then.cbegin(), then.cend()));
     // What a view reads, before anything closes the hole, and the rows themselves.
@@ -488,6 +518,7 @@ void TestCandidateModel::removeRowSet()
     for (int row = 0; row < m_model->rowCount(); ++row)
         shown.append(m_model->data(m_model->index(row, CandidateModel::ColOldName)).toString());
     QCOMPARE(shown.join(u' '), left);
+    QCOMPARE(captureSeconds(*m_model), left.isEmpty() ? u""_s : left);
     QCOMPARE(names(*m_model), left);
 }
 
@@ -504,8 +535,35 @@ void TestCandidateModel::removeScatteredRows()
             odd.append(QString::number(i));
     }
     m_model->insertAtTop(std::move(rows));
+    giveCaptureTimes(*m_model);
     m_model->removeRowSet(even);
     QCOMPARE(names(*m_model), odd.join(u' '));
+    QCOMPARE(captureSeconds(*m_model), odd.join(u' '));
+}
+
+void TestCandidateModel::captureTimesFollowTheirRows()
+{
+    std::vector<CandidateRow> rows;
+    for (const QString& name : {u"3"_s, u"1"_s, u"2"_s})
+        rows.push_back(TestRows::row(u"/d/"_s + name));
+    m_model->insertAtTop(std::move(rows));
+    giveCaptureTimes(*m_model);
+    QCOMPARE(m_model->index(0, CandidateModel::ColTaken).data().toString(), u"01.01.2000 00:00:03"_s);
+
+    // New rows have none until read, and sort first; equal ones keep their order.
+    m_model->insertAtTop({TestRows::row(u"/d/b"_s), TestRows::row(u"/d/a"_s)});
+    m_model->sort(CandidateModel::sortColumnOf(CandidateModel::ColTaken));
+    QCOMPARE(names(*m_model), u"b a 1 2 3"_s);
+    QCOMPARE(captureSeconds(*m_model), u"- - 1 2 3"_s);
+    m_model->sort(CandidateModel::ColTakenKey, Qt::DescendingOrder);
+    QCOMPARE(names(*m_model), u"3 2 1 b a"_s);
+
+    // Moves take the values along.
+    m_model->setMarked({{0, 0}}, true);
+    QVERIFY(m_model->moveMarked(false));
+    QCOMPARE(captureSeconds(*m_model), u"2 3 1 - -"_s);
+    m_model->InitListe();
+    QVERIFY(!m_model->fileValues().isMade());
 }
 
 VELTO_TEST_MAIN(TestCandidateModel)

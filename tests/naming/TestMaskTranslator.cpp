@@ -52,6 +52,8 @@ QString kindName(ElementKind kind)
         return u"Minute"_s;
     case ElementKind::KindSekunde:
         return u"Sekunde"_s;
+    default: // the values from inside a file, by their codes
+        break;
     }
     return u"Kind"_s + QString::number(static_cast<int>(kind));
 }
@@ -123,6 +125,15 @@ void TestMaskTranslator::translates_data()
                                  << u"Zeit Stunde Stunde Minute Minute Sekunde Sekunde"_s << ok;
     QTest::newRow("[m] is the minute") << u"[m][Monat]"_s << u"Minute Monat"_s << ok;
     QTest::newRow("token wins over R selection") << u"[rDatum]"_s << u"RDatum"_s << ok;
+    QTest::newRow("photo tokens") << u"[FOTO.DATUM][foto.rdatum][Foto.Tag][FOTO.MONAT][FOTO.JAHR][FOTO.ZEIT]"
+                                     u"[FOTO.STUNDE][FOTO.MINUTE][FOTO.SEKUNDE][FOTO.KAMERA][FOTO.HERSTELLER]"
+                                     u"[FOTO.BREITE][foto.höhe]"_s
+                                  << u"Kind60 Kind61 Kind62 Kind63 Kind64 Kind70 Kind71 Kind72 Kind73 Kind80 "
+                                     u"Kind81 Kind82 Kind83"_s
+                                  << ok;
+    QTest::newRow("music tokens") << u"[MUSIK.INTERPRET][musik.titel][MUSIK.ALBUM][MUSIK.NR][MUSIK.JAHR]"_s
+                                  << u"Kind90 Kind91 Kind92 Kind93 Kind94"_s << ok;
+    QTest::newRow("no such value") << u"[FOTO.BLENDE]"_s << QString() << malformed;
 
     // Selections
     QTest::newRow("[3]") << u"[3]"_s << u"Span(3,1)"_s << ok;

@@ -1,6 +1,7 @@
 #include "plan/PlanCheck.h"
 
 #include "list/CandidateRow.h"
+#include "list/FileValuesTable.h"
 #include "naming/MaskTranslator.h"
 #include "naming/NameGenerator.h"
 #include "platform/PosixFileSystem.h"
@@ -28,7 +29,11 @@ private Q_SLOTS:
     void unreadableFolder();
     void messages();
     void countersNeverWrap();
+    void fileValues_data();
+    void fileValues();
 };
+
+Q_DECLARE_METATYPE(FileMetadata)
 
 void TestPlanCheck::outcome_data()
 {
@@ -280,6 +285,106 @@ void TestPlanCheck::countersNeverWrap()
         rows, MaskTranslator::translate(u"v_[NAME]"_s, MaskTranslator::ForbiddenChars), options, fs);
     QVERIFY(result.CounterInRange);
     QCOMPARE(rows[1].NewName, u"v_b"_s);
+}
+
+void TestPlanCheck::fileValues_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<int>("letterCase");
+    // For the rows a.jpg and b.jpg, marked, and c.jpg, unmarked.
+    QTest::addColumn<QList<FileMetadata>>("values");
+    QTest::addColumn<QStringList>("newNames");
+    QTest::addColumn<QStringList>("tooltips");
+    QTest::addColumn<QString>("message");
+
+    FileMetadata photo;
+    photo.taken = 20230714134507;
+    photo.camera = u"Canon EOS 5D Mark IV"_s;
+    photo.maker = u"Canon"_s;
+    photo.width = 6720;
+    photo.height = 4480;
+    FileMetadata other = photo;
+    other.taken = 19991224000001;
+    other.camera = u"ILCE-7M3"_s;
+    other.maker = u"SONY"_s;
+    FileMetadata song;
+    song.artist = u"AC_DC"_s;
+    song.title = u"Thunderstruck"_s;
+    song.album = u"The Razors Edge"_s;
+    song.track = 1;
+    song.year = 1990;
+    FileMetadata bare;
+    FileMetadata unreadable;
+    unreadable.unreadable = true;
+    const QString lacking = u"Fehler: Manchen Dateien fehlen Angaben, die die Maske verlangt!"_s;
+    const QString unique =
+        u"Fehler: Die neuen Dateinamen sind nicht alle eindeutig - überprüfen Sie die Maske!"_s;
+    const QString none;
+    const QString q = u"< ? >"_s;
+
+    QTest::newRow("capture date and time")
+        << u"[FOTO.DATUM]_[FOTO.RDATUM]_[FOTO.ZEIT]-[FOTO.TAG][FOTO.MONAT][FOTO.JAHR][FOTO.STUNDE]"
+           u"[FOTO.MINUTE][FOTO.SEKUNDE][TYP]"_s
+        << 0 << QList<FileMetadata>{photo, other, photo}
+        << QStringList{u"14.07.2023_2023.07.14_13.45.07-14072023134507.jpg"_s,
+                       u"24.12.1999_1999.12.24_00.00.01-24121999000001.jpg"_s,
+                       u"14.07.2023_2023.07.14_13.45.07-14072023134507.jpg"_s}
+        << QStringList{none, none, none} << none;
+    QTest::newRow("camera and size, in capitals")
+        << u"[FOTO.HERSTELLER] [FOTO.KAMERA] [FOTO.BREITE]x[FOTO.HÖHE][TYP]"_s << int(CaseRule::AllCapitals)
+        << QList<FileMetadata>{photo, other, photo}
+        << QStringList{u"CANON CANON EOS 5D MARK IV 6720X4480.JPG"_s, u"SONY ILCE-7M3 6720X4480.JPG"_s,
+                       u"CANON CANON EOS 5D MARK IV 6720X4480.JPG"_s}
+        << QStringList{none, none, none} << none;
+    QTest::newRow("song, first capital")
+        << u"[MUSIK.NR] [musik.interpret] - [MUSIK.TITEL] ([MUSIK.ALBUM], [MUSIK.JAHR])"_s
+        << int(CaseRule::FirstCapital) << QList<FileMetadata>{song, song, song}
+        << QStringList(3, u"01 ac_dc - thunderstruck (the razors edge, 1990)"_s)
+        << QStringList{none, none, none} << unique;
+    QTest::newRow("what a file lacks, told before duplicates")
+        << u"[FOTO.KAMERA][MUSIK.TITEL][FOTO.DATUM][FOTO.HÖHE][MUSIK.JAHR][MUSIK.NR]"_s << 0
+        << QList<FileMetadata>{photo, song, bare} << QStringList{q, q, q}
+        << QStringList{u"Dieser Datei fehlt: Titel, Titelnummer, Jahr"_s,
+                       u"Dieser Datei fehlt: Aufnahmedatum, Kamera, Bildgröße"_s, none}
+        << lacking;
+    QTest::newRow("unreadable and unmarked rows")
+        << u"x[FOTO.JAHR]"_s << 0 << QList<FileMetadata>{unreadable, photo, unreadable}
+        << QStringList{q, u"x2023"_s, q}
+        << QStringList{u"Die Angaben dieser Datei lassen sich nicht lesen."_s, none, none} << lacking;
+    QTest::newRow("a mask without them needs none")
+        << u"[NAME]_[ZAHL]"_s << 0 << QList<FileMetadata>{unreadable, bare, unreadable}
+        << QStringList{u"a_1"_s, u"b_2"_s, u"c_3"_s} << QStringList{none, none, none} << none;
+}
+
+void TestPlanCheck::fileValues()
+{
+    QFETCH(QString, mask);
+    QFETCH(int, letterCase);
+    QFETCH(QList<FileMetadata>, values);
+    QFETCH(QStringList, newNames);
+    QFETCH(QStringList, tooltips);
+    QFETCH(QString, message);
+
+    std::vector<CandidateRow> rows = TestRows::listed(u"/nirgends/"_s, {u"a.jpg"_s, u"b.jpg"_s, u"-c.jpg"_s});
+    FileValuesTable table;
+    table.make(rows.size());
+    for (qsizetype i = 0; i < values.size(); ++i)
+        table.store(size_t(i), values[i]);
+    NamingOptions options;
+    options.LetterCaseIndex = static_cast<CaseRule>(letterCase);
+    const PosixFileSystem fs;
+    const PlanResult result = PlanCheck::FillNewNameColumn(
+        rows, table, MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars), options, fs);
+
+    QCOMPARE(PlanCheck::failureMessage(result), message);
+    QCOMPARE(result.MarkedCount, 2);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows[i].NewName, newNames[qsizetype(i)]);
+        QCOMPARE(table.lackText(table.slots()[i]), tooltips[qsizetype(i)]);
+    }
+    // Rows without a name take part in no other test.
+    if (message == u"Fehler: Manchen Dateien fehlen Angaben, die die Maske verlangt!")
+        QCOMPARE(int(rows[0].Problems), 0);
 }
 
 VELTO_TEST_MAIN(TestPlanCheck)

@@ -1,0 +1,115 @@
+#include "list/FileValuesTable.h"
+
+#include "naming/FileValueKinds.h"
+
+using namespace Qt::StringLiterals;
+
+void FileValuesTable::make(size_t rows)
+{
+    if (m_made)
+        return;
+    m_slots.assign(rows, Slot());
+    m_made = true;
+}
+
+void FileValuesTable::clear()
+{
+    m_slots = {};
+    m_texts = {};
+    m_textIndex = {};
+    m_made = false;
+}
+
+void FileValuesTable::store(size_t row, const FileMetadata& values)
+{
+    Slot& slot = m_slots[row];
+    slot = Slot();
+    if (values.unreadable) {
+        slot.state = State::Unreadable;
+        return;
+    }
+    slot.state = State::Read;
+    slot.Taken = values.taken;
+    // A size needs both sides.
+    if (values.width != 0 && values.height != 0) {
+        slot.Width = values.width;
+        slot.Height = values.height;
+    }
+    if (values.camera.isEmpty() && values.maker.isEmpty() && values.artist.isEmpty() &&
+        values.title.isEmpty() && values.album.isEmpty() && values.track == 0 && values.year == 0)
+        return;
+    // Texts never hold control characters, so U+0001 cannot occur inside one of them.
+    const QString key = values.camera + u'\1' + values.maker + u'\1' + values.artist + u'\1' + values.title +
+                        u'\1' + values.album + u'\1' + QString::number(values.track) + u'\1' +
+                        QString::number(values.year);
+    auto known = m_textIndex.constFind(key);
+    if (known == m_textIndex.cend()) {
+        m_texts.push_back({values.camera, values.maker, values.artist, values.title, values.album,
+                           values.track, values.year});
+        known = m_textIndex.insert(key, quint32(m_texts.size()));
+    }
+    slot.Texts = known.value();
+}
+
+const FileValuesTable::Texts& FileValuesTable::textsOf(const Slot& slot) const
+{
+    static const Texts none;
+    return slot.Texts == 0 ? none : m_texts[slot.Texts - 1];
+}
+
+quint16 FileValuesTable::available(const Slot& slot) const
+{
+    using namespace FileValueKinds;
+    if (slot.state != State::Read)
+        return 0;
+    quint16 has = 0;
+    if (slot.Taken != FileMetadata::NoTime)
+        has |= Taken;
+    if (slot.Width != 0)
+        has |= ImageSize;
+    const Texts& texts = textsOf(slot);
+    if (!texts.camera.isEmpty())
+        has |= Camera;
+    if (!texts.maker.isEmpty())
+        has |= Maker;
+    if (!texts.artist.isEmpty())
+        has |= Artist;
+    if (!texts.title.isEmpty())
+        has |= Title;
+    if (!texts.album.isEmpty())
+        has |= Album;
+    if (texts.track != 0)
+        has |= Track;
+    if (texts.year != 0)
+        has |= Year;
+    return has;
+}
+
+QString FileValuesTable::lackText(const Slot& slot) const
+{
+    if ((slot.Lacks & LackMarked) == 0)
+        return {};
+    switch (slot.state) {
+    case State::Unreadable:
+        return u"Die Angaben dieser Datei lassen sich nicht lesen."_s;
+    case State::NotRead:
+    case State::Stopped:
+        return u"Die Angaben dieser Datei wurden nicht gelesen."_s;
+    case State::Read:
+        break;
+    }
+    static const QStringView words[] = {u"Aufnahmedatum", u"Kamera",      u"Hersteller",
+                                        u"Bildgröße",     u"Interpret",   u"Titel",
+                                        u"Album",         u"Titelnummer", u"Jahr"};
+    QString text = u"Dieser Datei fehlt: "_s;
+    bool first = true;
+    for (int bit = 0; bit < int(std::size(words)); ++bit) {
+        if ((slot.Lacks & (1 << bit)) == 0)
+            continue;
+        if (!first)
+            text += u", ";
+        text += words[bit];
+        first = false;
+    }
+    return text;
+}
