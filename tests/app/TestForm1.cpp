@@ -1144,12 +1144,18 @@ void TestForm1::helpWindowOpensOnce()
     Form1Services services;
     services.helpFile = manual;
     Form1 window({}, Delay, services);
+    // Away from the screen's centre, where the main window opens.
+    window.move(0, 0);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto* help = child<QPushButton>(window, u"Btn_10"_s);
     QTest::mouseClick(help, Qt::LeftButton);
     HelpForm* first = window.helpForm();
     QVERIFY(first && first->isVisible());
     QCOMPARE(first->windowTitle(), u"Hilfe"_s);
     QCOMPARE(shownText(window), u"Erste Fassung"_s);
+    // Centred over the main window.
+    QVERIFY((first->frameGeometry().center() - window.frameGeometry().center()).manhattanLength() <= 2);
 
     // A second click only raises the open window: the file is not read again.
     writeManual("Zweite Fassung" + QByteArray(R"(\par Zeile)").repeated(300));
@@ -1180,6 +1186,10 @@ void TestForm1::helpWindowOpensOnce()
     QFile::remove(manual);
     QTest::mouseClick(help, Qt::LeftButton);
     QVERIFY(shownText(window).startsWith(u"Die Anleitung wurde nicht gefunden"_s));
+
+    // Escape closes it, as it does a dialog.
+    QTest::keyClick(window.helpForm()->findChild<QTextBrowser*>(u"Text1"_s), Qt::Key_Escape);
+    QTRY_VERIFY(!window.helpForm());
 }
 
 void TestForm1::sortKeepsMarksCurrentRowAndScrolling()
