@@ -205,6 +205,7 @@ private Q_SLOTS:
     void recentMaskMenu();
     void unwritableStoreDoesNotStopTheRun();
     void qtOptionsAreFiles();
+    void noDisplayIsSaidInOneLine();
     void helpWindowOpensOnce();
     void sortKeepsMarksCurrentRowAndScrolling();
     void windowRoles();
@@ -1128,6 +1129,23 @@ void TestForm1::qtOptionsAreFiles()
     QVERIFY2(!velto.waitForFinished(1500), velto.readAllStandardError().constData());
     velto.kill();
     velto.waitForFinished();
+}
+
+void TestForm1::noDisplayIsSaidInOneLine()
+{
+    // Qt would abort with a message that advises reinstalling.
+    QProcess velto;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+        environment.remove(name);
+    velto.setProcessEnvironment(environment);
+    velto.start(QStringLiteral(VELTO_EXECUTABLE), {u"a.txt"_s});
+    QVERIFY(velto.waitForFinished());
+    QCOMPARE(velto.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(velto.exitCode(), 1);
+    QCOMPARE(velto.readAllStandardError(),
+             "Velto braucht eine grafische Sitzung (DISPLAY oder WAYLAND_DISPLAY ist nicht gesetzt).\n");
+    QCOMPARE(velto.readAllStandardOutput(), QByteArray());
 }
 
 void TestForm1::helpWindowOpensOnce()
