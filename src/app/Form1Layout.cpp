@@ -137,7 +137,7 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     constexpr int Quarter = Wider / 4;
     button(c.Frame1, Button::MarkAll, u"&Alle auswählen"_s, 2460, 2880, 1515 + Quarter, 312);
     button(c.Frame1, Button::MarkNone, u"&Keine Auswahl"_s, 4020 + Quarter, 2880, 1515 + Quarter, 312);
-    button(c.Frame1, Button::InvertMarks, u"Auswahl &umkehren"_s, 5580 + 2 * Quarter, 2880, 1515 + Quarter,
+    button(c.Frame1, Button::InvertMarks, u"Aus&wahl umkehren"_s, 5580 + 2 * Quarter, 2880, 1515 + Quarter,
            312);
     button(c.Frame1, Button::ClearList, u"Liste l&öschen"_s, 7140 + 3 * Quarter, 2880, 1515 + Quarter, 312);
     c.Btn[Button::MoveUp]->setAccessibleName(u"Nach oben"_s);

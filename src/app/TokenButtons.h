@@ -13,6 +13,9 @@ struct TokenButton
     int left, top, width, height; // twips, inside the mask's frame
 };
 
+// Token buttons may share an access key among themselves: each press moves on to the next, and
+// any of them only inserts text. A key of a command button is the command's alone, so "[h]"
+// has none ("&Hilfe" has Alt+H, and the caption has no other letter).
 inline constexpr TokenButton TokenButtons[] = {
     {4, u"[&name]", u"[NAME]", u"[NAME]", 120, 720, 675, 255},
     {5, u"[&typ]", u"[TYP]", u"[TYP]", 840, 720, 675, 255},
@@ -23,7 +26,7 @@ inline constexpr TokenButton TokenButtons[] = {
     {17, u"[&tag]", u"[TAG]", u"[TAG]", 120, 1020, 675, 255},
     {16, u"[&monat]", u"[MONAT]", u"[MONAT]", 840, 1020, 675, 255},
     {15, u"[&jahr]", u"[JAHR]", u"[JAHR]", 1560, 1020, 675, 255},
-    {21, u"[&h]", u"[H]", u"[H] (entspricht [STUNDE])", 2280, 1020, 495, 255},
+    {21, u"[h]", u"[H]", u"[H] (entspricht [STUNDE])", 2280, 1020, 495, 255},
     {20, u"[&m]", u"[M]", u"[M] (entspricht [MINUTE])", 2820, 1020, 495, 255},
     {7, u"[&s]", u"[S]", u"[S] (entspricht [SEKUNDE])", 3360, 1020, 375, 255},
 };

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
 #include <cstring>
 
 #ifdef __GLIBC__
@@ -28,6 +29,15 @@ int main(int argc, char** argv)
     arguments.reserve(argc - 1);
     for (int i = 1; i < argc; ++i)
         arguments.append(QByteArray::fromRawData(argv[i], qsizetype(std::strlen(argv[i]))));
+
+    // Without a display Qt aborts, advising to reinstall the program. A platform chosen by
+    // name (the tests choose "offscreen") needs none.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("Velto braucht eine grafische Sitzung (DISPLAY oder WAYLAND_DISPLAY ist nicht gesetzt).\n",
+                   stderr);
+        return 1;
+    }
 
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};

@@ -75,7 +75,7 @@ int makeFolder(const QString& folder)
     }
 }
 
-ShortcutResult writeEntry(const QString& folder, const QString& fileName, const QString& text,
+ShortcutResult writeEntry(const QString& folder, const QString& fileName, const QByteArray& content,
                           bool executable)
 {
     const QString path = folder + u'/' + fileName;
@@ -92,7 +92,7 @@ ShortcutResult writeEntry(const QString& folder, const QString& fileName, const 
         const bool readOnly = file.error() == QFileDevice::WriteError || errno == 0;
         return {path, readOnly ? EACCES : errno};
     }
-    if (file.write(text.toUtf8()) < 0 || !file.commit())
+    if (file.write(content) < 0 || !file.commit())
         return {path, errno != 0 ? errno : EIO};
     QFileDevice::Permissions permissions =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
@@ -110,6 +110,38 @@ QString desktopFolder()
     return QDir::isAbsolutePath(folder) ? folder : QDir::homePath() + u"/Desktop"_s;
 }
 
+// One word for the shell, whatever it holds: in single quotes, each "'" closing, escaped and
+// reopening them.
+QByteArray shellWord(const QString& word)
+{
+    return '\'' + QFile::encodeName(word).replace('\'', "'\\''") + '\'';
+}
+
+// Nautilus runs a script in the folder it shows and passes the selected files as arguments:
+// as names relative to that folder (with the subfolder where a tree is expanded), and as URIs
+// where the folder is not local. The list in NAUTILUS_SCRIPT_SELECTED_FILE_PATHS would be
+// simpler, but it parts the names by line breaks, which a name may hold; the arguments keep
+// every name whole.
+QByteArray nautilusScript(const QString& target, const QString& arguments)
+{
+    QByteArray script =
+        "#!/bin/sh\n"
+        "# Starts Velto with the local files selected in Nautilus; written by Velto's options.\n"
+        "for file in \"$@\"; do\n"
+        "    shift\n"
+        "    case $file in\n"
+        "    /*) set -- \"$@\" \"$file\" ;;\n"
+        "    *://*) ;;\n"
+        "    *) set -- \"$@\" \"${PWD%/}/$file\" ;;\n"
+        "    esac\n"
+        "done\n"
+        "exec ";
+    script += shellWord(target);
+    if (!arguments.isEmpty())
+        script += ' ' + shellWord(arguments);
+    return script + " \"$@\"\n";
+}
+
 } // namespace
 
 QString XdgShortcutService::execLine(const QString& target, const QString& arguments)
@@ -125,15 +157,24 @@ ShortcutResult XdgShortcutService::fCreateShellLink(const QString& folder, const
 {
     const bool desktop = folder == uR"(..\..\desktop)"_s;
     const bool openWith = folder == uR"(..\..\sendto)"_s;
-    if ((!desktop && !openWith) || linkName.isEmpty() || linkName.contains(u'/'))
+    const bool script = folder == uR"(..\..\nautilus-scripts)"_s;
+    if ((!desktop && !openWith && !script) || linkName.isEmpty() || linkName.contains(u'/'))
         return {QString(), EINVAL};
-    const QString location =
-        desktop ? desktopFolder() : QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
-    const QString fileName = linkName + u".desktop"_s;
+    QString location;
+    if (desktop)
+        location = desktopFolder();
+    else if (openWith)
+        location = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    else
+        location =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/nautilus/scripts"_s;
+    const QString fileName = script ? linkName : linkName + u".desktop"_s;
     // The program's path is empty when the system's name for it is no valid text; an entry
     // with Exec="" would start nothing.
     if (target.isEmpty() || QFile::decodeName(QFile::encodeName(target)) != target)
         return {location + u'/' + fileName, EILSEQ};
+    if (script)
+        return writeEntry(location, fileName, nautilusScript(target, arguments), true);
 
     QString text = u"[Desktop Entry]\n"
                    u"Type=Application\n"
@@ -148,5 +189,5 @@ ShortcutResult XdgShortcutService::fCreateShellLink(const QString& folder, const
         text += u"MimeType=application/octet-stream;\n"
                 u"NoDisplay=true\n"_s;
     }
-    return writeEntry(location, fileName, text, desktop);
+    return writeEntry(location, fileName, text.toUtf8(), desktop);
 }

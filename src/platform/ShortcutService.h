@@ -13,7 +13,8 @@ struct ShortcutResult
 
 // Places shortcuts to a program where the desktop offers them. The folder is given as the
 // program names it: "..\..\desktop" for the user's desktop, "..\..\sendto" for the menu that
-// opens files with a program.
+// opens files with a program, "..\..\nautilus-scripts" for the scripts that Nautilus lists in
+// its context menu.
 class ShortcutService
 {
 public:
@@ -21,6 +22,8 @@ public:
     // title, so that under a new title the program still replaces its old shortcuts instead
     // of placing a second pair beside them.
     static constexpr QStringView LinkName = u"Velto 1.6";
+    // The script's name, which Nautilus shows as the menu item.
+    static constexpr QStringView ScriptName = u"Mit Velto umbenennen";
 
     virtual ~ShortcutService() = default;
 
@@ -32,7 +35,9 @@ public:
 // Freedesktop desktop entries: "..\..\desktop" writes the launcher "<linkName>.desktop" into
 // the user's desktop folder (XDG_DESKTOP_DIR, else ~/Desktop), executable; "..\..\sendto"
 // writes an application entry of that name into $XDG_DATA_HOME/applications that takes any
-// file, so file managers offer the program under "Open With" without a menu entry of its own.
+// file, so file managers offer the program under "Open With" without a menu entry of its own;
+// "..\..\nautilus-scripts" writes the executable script "<linkName>" into
+// $XDG_DATA_HOME/nautilus/scripts, which starts the program with the local files selected.
 // Each file is replaced atomically, and only where it is a regular file or absent (ENOTDIR
 // where a file stands in the folder's place, EEXIST where the entry is neither). A target that
 // cannot be written into the entry as it is (empty, not valid text) is refused with EILSEQ.

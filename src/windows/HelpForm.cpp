@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 
 #include <algorithm>
@@ -17,6 +19,29 @@
 using namespace Qt::StringLiterals;
 using Twips::place;
 using Twips::px;
+
+namespace {
+
+// The place of a window of `size` centred over `over` and kept on its screen, as Qt places a
+// dialog. The frame the window manager adds is not known before the window is shown; it is
+// taken to be the one `over` has. (Wayland lets no program place its windows.)
+QPoint centredOver(const QWidget* over, QSize size)
+{
+    const QRect frame = over->frameGeometry();
+    const QSize outer = size + frame.size() - over->size();
+    QPoint topLeft =
+        frame.topLeft() + QPoint((frame.width() - outer.width()) / 2, (frame.height() - outer.height()) / 2);
+    if (const QScreen* screen = over->screen()) {
+        const QRect area = screen->availableGeometry();
+        topLeft.setX(
+            std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())));
+        topLeft.setY(
+            std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
+    }
+    return topLeft;
+}
+
+} // namespace
 
 HelpForm::HelpForm(const QString& helpFile, QWidget* parent) : QMainWindow(parent, Qt::Window)
 {
@@ -47,6 +72,8 @@ HelpForm::HelpForm(const QString& helpFile, QWidget* parent) : QMainWindow(paren
     }
     setTabOrder(Text1, Command1[1]);
     setTabOrder(Command1[1], Command1[0]);
+    if (parent)
+        move(centredOver(parent->window(), size()));
     Form_Load(helpFile);
 }
 
@@ -78,6 +105,15 @@ void HelpForm::Form_Load(const QString& helpFile)
         Text1->setPlainText(why.arg(QDir::toNativeSeparators(helpFile)));
     }
     setWindowTitle(u"Hilfe"_s);
+}
+
+void HelpForm::keyPressEvent(QKeyEvent* event)
+{
+    // The view passes on the keys it has no use for.
+    if (event->matches(QKeySequence::Cancel))
+        close();
+    else
+        QMainWindow::keyPressEvent(event);
 }
 
 void HelpForm::Command1_Click(int Index)

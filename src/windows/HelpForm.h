@@ -8,7 +8,8 @@ class QPushButton;
 class QTextBrowser;
 
 // The help window: shows the manual help.rtf, read once when the window opens. Modeless;
-// it deletes itself when closed, so the next opening reads the file again.
+// it deletes itself when closed, so the next opening reads the file again. It opens centred
+// over the window it belongs to, and Escape closes it, as a dialog.
 class HelpForm final : public QMainWindow
 {
     Q_OBJECT
@@ -28,6 +29,9 @@ public:
 Q_SIGNALS:
     // "&Über ...": the main window shows its information box.
     void aboutRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Form_Load(const QString& helpFile);

@@ -78,19 +78,23 @@ void OptionForm::CreateShortcuts(int desktop, int sendTo)
 {
     // A failed desktop shortcut does not keep the other one; the user hears of both at the end,
     // in one box.
-    const QString name = ShortcutService::LinkName.toString();
     QStringList failures;
-    const auto create = [&](const QString& folder) {
-        const ShortcutResult result = m_shortcuts.fCreateShellLink(folder, name, m_target, QString());
+    const auto create = [&](const QString& folder, QStringView name) {
+        const ShortcutResult result =
+            m_shortcuts.fCreateShellLink(folder, name.toString(), m_target, QString());
         if (result.error != 0) {
             failures.append(u"Folgende Verknüpfung ließ sich nicht anlegen:\n\n"_s +
                             QDir::toNativeSeparators(result.file) + u'\n' + reasonText(result.error));
         }
     };
     if (desktop != 0)
-        create(uR"(..\..\desktop)"_s);
-    if (sendTo != 0)
-        create(uR"(..\..\sendto)"_s);
+        create(uR"(..\..\desktop)"_s, ShortcutService::LinkName);
+    if (sendTo != 0) {
+        create(uR"(..\..\sendto)"_s, ShortcutService::LinkName);
+        // "Open With" offers the entry only for files without a type of their own; Nautilus
+        // lists the user's scripts for every file.
+        create(uR"(..\..\nautilus-scripts)"_s, ShortcutService::ScriptName);
+    }
     if (!failures.isEmpty())
         MessageBox::warning(this, ProgramTitle.toString(), failures.join(u"\n\n"_s));
 }

@@ -9,8 +9,8 @@ class QPushButton;
 class ShortcutService;
 
 // The options window: places shortcuts to Velto on the desktop and in the file manager's
-// menu for opening files. Modal; both boxes start unticked at every opening, and nothing of
-// it is kept.
+// menu for opening files (with a script for Nautilus beside it). Modal; both boxes start
+// unticked at every opening, and nothing of it is kept.
 class OptionForm final : public QDialog
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/CandidateView.h"
+#include "app/TokenButtons.h"
 #include "widgets/FileDialog.h"
 #include "widgets/MessageBox.h"
 #include "windows/HelpForm.h"
@@ -25,6 +26,7 @@
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -167,6 +169,7 @@ private Q_SLOTS:
     void captions_data();
     void captions();
     void controlsNamedAsTheyShow();
+    void commandKeysAreUnique();
     void labelsNameTheirFields();
     void maskMenuListsTheLastThirtyRuns();
     void tabOrder();
@@ -194,6 +197,7 @@ private Q_SLOTS:
     void headerClicksSortByValue();
     void markedRowsMove();
     void renameRun();
+    void altURenames();
     void renameFailureAnswered_data();
     void renameFailureAnswered();
     void failedRowsStayOneMarkedRange();
@@ -201,6 +205,7 @@ private Q_SLOTS:
     void recentMaskMenu();
     void unwritableStoreDoesNotStopTheRun();
     void qtOptionsAreFiles();
+    void noDisplayIsSaidInOneLine();
     void helpWindowOpensOnce();
     void sortKeepsMarksCurrentRowAndScrolling();
     void windowRoles();
@@ -258,7 +263,7 @@ void TestForm1::captions_data()
     const std::pair<const char*, const char16_t*> expected[] = {{"Btn_0", u"Liste l&öschen"},
                                                                 {"Btn_1", u"&Alle auswählen"},
                                                                 {"Btn_2", u"&Keine Auswahl"},
-                                                                {"Btn_3", u"Auswahl &umkehren"},
+                                                                {"Btn_3", u"Aus&wahl umkehren"},
                                                                 {"Btn_4", u"[&name]"},
                                                                 {"Btn_5", u"[&typ]"},
                                                                 {"Btn_6", u"[&zahl]"},
@@ -273,7 +278,7 @@ void TestForm1::captions_data()
                                                                 {"Btn_18", u"[&rdatum]"},
                                                                 {"Btn_19", u"[&datum]"},
                                                                 {"Btn_20", u"[&m]"},
-                                                                {"Btn_21", u"[&h]"},
+                                                                {"Btn_21", u"[h]"},
                                                                 {"Btn_22", u"[&zeit]"},
                                                                 {"Btn_23", u"[ ]"},
                                                                 {"Label1_0", u"Start bei"},
@@ -346,6 +351,38 @@ void TestForm1::controlsNamedAsTheyShow()
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u"; "_s)));
     // The stops of the Tab key and the progress bar.
     QCOMPARE(controls, 37);
+}
+
+// Alt and a command's letter runs the command only while no other control has that letter;
+// else Qt moves the focus between them. Token buttons may share one among themselves.
+void TestForm1::commandKeysAreUnique()
+{
+    Form1 window;
+    QMultiHash<QKeySequence, QString> owners;
+    for (const QWidget* control : window.findChildren<QWidget*>()) {
+        QString caption;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+            caption = button->text();
+        else if (const auto* frame = qobject_cast<const QGroupBox*>(control))
+            caption = frame->title();
+        else if (const auto* label = qobject_cast<const QLabel*>(control); label && label->buddy())
+            caption = label->text();
+        if (const QKeySequence key = QKeySequence::mnemonic(caption); !key.isEmpty())
+            owners.insert(key, control->objectName());
+    }
+    QSet<QString> tokens;
+    for (const TokenButton& token : TokenButtons)
+        tokens.insert(u"Btn_%1"_s.arg(token.index));
+    int commands = 0;
+    for (const QPushButton* button : window.findChildren<QPushButton*>()) {
+        const QKeySequence key = QKeySequence::mnemonic(button->text());
+        if (key.isEmpty() || tokens.contains(button->objectName()))
+            continue;
+        ++commands;
+        const QStringList sharing = owners.values(key);
+        QVERIFY2(sharing == QStringList{button->objectName()}, qPrintable(sharing.join(u", "_s)));
+    }
+    QCOMPARE(commands, 8);
 }
 
 void TestForm1::labelsNameTheirFields()
@@ -909,6 +946,18 @@ void TestForm1::renameRun()
     QCOMPARE(Settings().ReadSetting(u"DirIt30"_s, QString()), u"1"_s);
 }
 
+void TestForm1::altURenames()
+{
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s})), Delay);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    readyToRename(window, u"b[TYP]"_s);
+    QTest::keyClick(&window, Qt::Key_U, Qt::AltModifier);
+    // The key presses the button, which clicks when it comes up again.
+    QTRY_COMPARE(TestFiles::entryNames(dir.path()), QStringList{u"b.txt"_s});
+}
+
 void TestForm1::renameFailureAnswered_data()
 {
     QTest::addColumn<bool>("goOn");
@@ -1082,6 +1131,23 @@ void TestForm1::qtOptionsAreFiles()
     velto.waitForFinished();
 }
 
+void TestForm1::noDisplayIsSaidInOneLine()
+{
+    // Qt would abort with a message that advises reinstalling.
+    QProcess velto;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+        environment.remove(name);
+    velto.setProcessEnvironment(environment);
+    velto.start(QStringLiteral(VELTO_EXECUTABLE), {u"a.txt"_s});
+    QVERIFY(velto.waitForFinished());
+    QCOMPARE(velto.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(velto.exitCode(), 1);
+    QCOMPARE(velto.readAllStandardError(),
+             "Velto braucht eine grafische Sitzung (DISPLAY oder WAYLAND_DISPLAY ist nicht gesetzt).\n");
+    QCOMPARE(velto.readAllStandardOutput(), QByteArray());
+}
+
 void TestForm1::helpWindowOpensOnce()
 {
     QTemporaryDir dir;
@@ -1096,12 +1162,18 @@ void TestForm1::helpWindowOpensOnce()
     Form1Services services;
     services.helpFile = manual;
     Form1 window({}, Delay, services);
+    // Away from the screen's centre, where the main window opens.
+    window.move(0, 0);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto* help = child<QPushButton>(window, u"Btn_10"_s);
     QTest::mouseClick(help, Qt::LeftButton);
     HelpForm* first = window.helpForm();
     QVERIFY(first && first->isVisible());
     QCOMPARE(first->windowTitle(), u"Hilfe"_s);
     QCOMPARE(shownText(window), u"Erste Fassung"_s);
+    // Centred over the main window.
+    QVERIFY((first->frameGeometry().center() - window.frameGeometry().center()).manhattanLength() <= 2);
 
     // A second click only raises the open window: the file is not read again.
     writeManual("Zweite Fassung" + QByteArray(R"(\par Zeile)").repeated(300));
@@ -1132,6 +1204,10 @@ void TestForm1::helpWindowOpensOnce()
     QFile::remove(manual);
     QTest::mouseClick(help, Qt::LeftButton);
     QVERIFY(shownText(window).startsWith(u"Die Anleitung wurde nicht gefunden"_s));
+
+    // Escape closes it, as it does a dialog.
+    QTest::keyClick(window.helpForm()->findChild<QTextBrowser*>(u"Text1"_s), Qt::Key_Escape);
+    QTRY_VERIFY(!window.helpForm());
 }
 
 void TestForm1::sortKeepsMarksCurrentRowAndScrolling()

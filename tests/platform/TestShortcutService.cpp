@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <cerrno>
 
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void failures();
     void execQuoting_data();
     void execQuoting();
+    void nautilusScriptPassesLocalFiles();
 };
 
 void TestShortcutService::entries_data()
@@ -111,6 +113,9 @@ void TestShortcutService::failures_data()
         << sendTo << u".local/share/applications"_s << u"/opt/velto/velto"_s << applications << ENOTDIR;
     QTest::newRow("a file above the folder")
         << desktop << u"Desktop"_s << u"/opt/velto/velto"_s << u"Desktop/Velto 1.6.desktop"_s << ENOTDIR;
+    QTest::newRow("a file where the scripts folder should be")
+        << uR"(..\..\nautilus-scripts)"_s << u".local/share/nautilus/scripts"_s << u"/opt/velto/velto"_s
+        << u".local/share/nautilus/scripts/Velto 1.6"_s << ENOTDIR;
     QTest::newRow("a folder in the entry's place")
         << sendTo << applications + u'/' << u"/opt/velto/velto"_s << applications << EEXIST;
     // The program's path when the system's name for it is not valid text.
@@ -128,7 +133,7 @@ void TestShortcutService::failures()
     const QString home = QDir::homePath();
     QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                   u"/user-dirs.dirs"_s);
-    for (const QString& made : {u"Desktop"_s, u".local/share/applications"_s}) {
+    for (const QString& made : {u"Desktop"_s, u".local/share/applications"_s, u".local/share/nautilus"_s}) {
         QDir(home + u'/' + made).removeRecursively();
         QFile::remove(home + u'/' + made);
     }
@@ -161,6 +166,48 @@ void TestShortcutService::execQuoting()
     QFETCH(QString, target);
     QFETCH(QString, exec);
     QCOMPARE(XdgShortcutService::execLine(target, QString()), exec);
+}
+
+// The script, run as Nautilus runs it, hands the program every local file whole.
+void TestShortcutService::nautilusScriptPassesLocalFiles()
+{
+    QTemporaryDir dir;
+    // A stand-in for the program, at a path that needs quoting: it writes each argument it
+    // gets, ended by a NUL.
+    const QString standIn = dir.filePath(u"Velto's \"Ersatz\" $HOME"_s);
+    QVERIFY(TestFiles::writeContent(standIn, "#!/bin/sh\nprintf '%s\\0' \"$@\" >\"$ARGUMENTS\"\n"));
+    QVERIFY(QFile::setPermissions(standIn, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const ShortcutResult result = XdgShortcutService().fCreateShellLink(
+        uR"(..\..\nautilus-scripts)"_s, u"Mit Velto umbenennen"_s, standIn, QString());
+    QCOMPARE(result.error, 0);
+    QCOMPARE(result.file, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                              u"/nautilus/scripts/Mit Velto umbenennen"_s);
+    QVERIFY(QFileInfo(result.file).isExecutable());
+
+    // Nautilus runs it in the folder it shows, with names relative to it (a subfolder's where
+    // a tree is open), absolute paths, and URIs where a file is not local.
+    const QString folder = dir.filePath(u"Ordner mit Leerzeichen"_s);
+    QVERIFY(QDir().mkpath(folder));
+    const QStringList names{u"a  b.txt"_s, u"\"Zitat\" 'so' $HOME \\ `id`.txt"_s, u"Zeile\nzwei\n"_s,
+                            u"Unterordner/c.txt"_s, u"-n"_s};
+    const QStringList elsewhere{u"/tmp/x y.txt"_s, u"sftp://host/d.txt"_s, u"trash:///e.txt"_s};
+    QProcess script;
+    script.setWorkingDirectory(folder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"ARGUMENTS"_s, dir.filePath(u"arguments"_s));
+    script.setProcessEnvironment(environment);
+    script.start(result.file, names + elsewhere);
+    QVERIFY(script.waitForFinished());
+    QCOMPARE(script.exitCode(), 0);
+
+    const QString here = QFileInfo(folder).canonicalFilePath();
+    QStringList expected;
+    for (const QString& name : names)
+        expected << here + u'/' + name;
+    expected << elsewhere.first();
+    QStringList received = QString::fromUtf8(TestFiles::read(dir.filePath(u"arguments"_s))).split(u'\0');
+    QCOMPARE(received.takeLast(), QString());
+    QCOMPARE(received, expected);
 }
 
 VELTO_TEST_MAIN(TestShortcutService)

@@ -36,30 +36,42 @@ void TestOptionForm::shortcuts_data()
     QTest::addColumn<QString>("message"); // the warning after OK, empty: none
     const QString desktop = uR"(..\..\desktop|Velto 1.6|/opt/velto/velto|)"_s;
     const QString sendTo = uR"(..\..\sendto|Velto 1.6|/opt/velto/velto|)"_s;
+    const QString script = uR"(..\..\nautilus-scripts|Mit Velto umbenennen|/opt/velto/velto|)"_s;
     const Failures none;
     const Failures desktopFails{{uR"(..\..\desktop)"_s, ENOTDIR}};
-    // The program's path cannot be written into an entry: both are refused.
-    const Failures bothFail{{uR"(..\..\desktop)"_s, EILSEQ}, {uR"(..\..\sendto)"_s, EILSEQ}};
+    const Failures scriptFails{{uR"(..\..\nautilus-scripts)"_s, EACCES}};
+    // The program's path cannot be written into an entry: all are refused.
+    const Failures allFail{{uR"(..\..\desktop)"_s, EILSEQ},
+                           {uR"(..\..\sendto)"_s, EILSEQ},
+                           {uR"(..\..\nautilus-scripts)"_s, EILSEQ}};
     QTest::newRow("both, OK: desktop first")
-        << true << true << u"OptBtn_0"_s << none << QStringList{desktop, sendTo} << QString();
-    QTest::newRow("send-to only") << false << true << u"OptBtn_0"_s << none << QStringList{sendTo}
+        << true << true << u"OptBtn_0"_s << none << QStringList{desktop, sendTo, script} << QString();
+    QTest::newRow("send-to only") << false << true << u"OptBtn_0"_s << none << QStringList{sendTo, script}
                                   << QString();
+    QTest::newRow("the Nautilus script fails")
+        << false << true << u"OptBtn_0"_s << scriptFails << QStringList{sendTo, script}
+        << u"Folgende Verknüpfung ließ sich nicht anlegen:\n\n"
+           u"/home/u/nautilus-scripts/Mit Velto umbenennen\n"
+           u"Die Berechtigung zum Schreiben fehlt."_s;
     QTest::newRow("none, OK") << false << false << u"OptBtn_0"_s << none << QStringList{} << QString();
-    QTest::newRow("both, Abbruch") << true << true << u"OptBtn_1"_s << bothFail << QStringList{} << QString();
+    QTest::newRow("both, Abbruch") << true << true << u"OptBtn_1"_s << allFail << QStringList{} << QString();
     // A failed desktop entry keeps neither the other one nor the user uninformed.
     QTest::newRow("desktop fails") << true << true << u"OptBtn_0"_s << desktopFails
-                                   << QStringList{desktop, sendTo}
+                                   << QStringList{desktop, sendTo, script}
                                    << u"Folgende Verknüpfung ließ sich nicht anlegen:\n\n"
                                       u"/home/u/desktop/Velto 1.6.desktop\n"
                                       u"Wo der Ordner sein sollte, steht eine Datei."_s;
     const QString unwritablePath =
         u"Der Pfad des Programms enthält Zeichen, die sich in einer Verknüpfung nicht angeben lassen."_s;
     QTest::newRow("no program path, one warning")
-        << true << true << u"OptBtn_0"_s << bothFail << QStringList{desktop, sendTo}
+        << true << true << u"OptBtn_0"_s << allFail << QStringList{desktop, sendTo, script}
         << u"Folgende Verknüpfung ließ sich nicht anlegen:\n\n/home/u/desktop/Velto 1.6.desktop\n"_s +
                unwritablePath +
                u"\n\nFolgende Verknüpfung ließ sich nicht anlegen:\n\n"
                u"/home/u/sendto/Velto 1.6.desktop\n"_s +
+               unwritablePath +
+               u"\n\nFolgende Verknüpfung ließ sich nicht anlegen:\n\n"
+               u"/home/u/nautilus-scripts/Mit Velto umbenennen\n"_s +
                unwritablePath;
 }
 
