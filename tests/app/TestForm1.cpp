@@ -24,6 +24,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -195,6 +196,8 @@ private Q_SLOTS:
     void maskErrorInMessagePanel();
     void failingRowsAreShown();
     void headerClicksSortByValue();
+    void fileValuesFromTheHelper();
+    void escStopsTheReading();
     void markedRowsMove();
     void renameRun();
     void altURenames();
@@ -869,6 +872,104 @@ void TestForm1::failingRowsAreShown()
         return liste->sizeHintForIndex(model->index(row, CandidateModel::ColNewName)).height();
     };
     QCOMPARE(height(0), height(2));
+}
+
+// The values of a.jpg and b.jpg come from a stand-in helper that crashes on one file and hangs
+// on another; the window is served throughout.
+void TestForm1::fileValuesFromTheHelper()
+{
+    QTemporaryDir dir;
+    Form1Services services;
+    services.metadataHelper = QStringLiteral(VELTO_STANDIN_METADATA);
+    services.metadataTimeoutMs = 300;
+    Form1 window(
+        toArguments(createFiles(dir, {u"a.jpg"_s, u"crash.jpg"_s, u"bare.txt"_s, u"hang.jpg"_s, u"b.jpg"_s})),
+        Delay, services);
+    QCOMPARE(column(window, CandidateModel::ColTaken), QStringList(5, QString()));
+
+    // The mask field's own menu offers the tokens, which go to the caret.
+    auto* mask = child<QLineEdit>(window, u"Maske"_s);
+    mask->setText(u"x_"_s);
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), mask->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(mask, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QVERIFY(menu->actions().size() > 3); // the field's own items stay
+    QAction* camera = nullptr;
+    for (QAction* item : menu->findChild<QMenu*>(u"FileValueMenu"_s)->actions().front()->menu()->actions())
+        camera = item->text().startsWith(u"[FOTO.KAMERA]") ? item : camera;
+    QVERIFY(camera);
+    menu->close();
+    camera->trigger();
+    QCOMPARE(mask->text(), u"x_[FOTO.KAMERA]"_s);
+
+    qint64 longestGap = 0;
+    QElapsedTimer gap;
+    QTimer beat;
+    connect(&beat, &QTimer::timeout, this, [&] { longestGap = std::max(longestGap, gap.restart()); });
+    gap.start();
+    beat.start(5);
+    QSignalSpy checked(&window, &Form1::checkFinished);
+    QVERIFY(checked.wait(5000));
+    beat.stop();
+    QVERIFY2(longestGap <= 100, qPrintable(QString::number(longestGap)));
+
+    QCOMPARE(message(window), u"Fehler: Manchen Dateien fehlen Angaben, die die Maske verlangt!"_s);
+    const QString unreadable = u"Die Angaben dieser Datei lassen sich nicht lesen."_s;
+    QCOMPARE(column(window, CandidateModel::ColNewName),
+             (QStringList{u"x_Kamera a.jpg"_s, u"x_Kamera b.jpg"_s, u"< ? >"_s, u"< ? >"_s, u"< ? >"_s}));
+    QStringList tips;
+    for (int row = 0; row < 5; ++row)
+        tips << window.model()->index(row, CandidateModel::ColNewName).data(Qt::ToolTipRole).toString();
+    QCOMPARE(tips,
+             (QStringList{QString(), QString(), u"Dieser Datei fehlt: Kamera"_s, unreadable, unreadable}));
+    const QString taken = u"14.07.2023 13:45:07"_s;
+    QCOMPARE(column(window, CandidateModel::ColTaken), (QStringList{taken, taken, {}, {}, {}}));
+
+    // The user unmarks the rows that cannot be named, and renames the rest.
+    window.model()->setMarked({{2, 4}}, false);
+    QSignalSpy again(&window, &Form1::checkFinished);
+    QTest::keyClick(mask, Qt::Key_End);
+    QTest::keyClicks(mask, u"_[FOTO.RDATUM]"_s);
+    QVERIFY(again.wait(5000));
+    QVERIFY(window.planOk());
+    QCOMPARE(column(window, CandidateModel::ColNewName).constFirst(), u"x_Kamera a.jpg_2023.07.14"_s);
+
+    // Sorting by capture time: files without one first, ties in their order.
+    Q_EMIT child<CandidateView>(window, u"Liste"_s)->header()->sectionClicked(CandidateModel::ColTaken);
+    QCOMPARE(column(window, CandidateModel::ColTaken), (QStringList{{}, {}, {}, taken, taken}));
+}
+
+void TestForm1::escStopsTheReading()
+{
+    QTemporaryDir dir;
+    QStringList names;
+    for (int i = 0; i < 200; ++i)
+        names << u"slow%1.jpg"_s.arg(i, 3, 10, QChar(u'0'));
+    Form1Services services;
+    services.metadataHelper = QStringLiteral(VELTO_STANDIN_METADATA);
+    Form1 window(toArguments(createFiles(dir, names)), Delay, services);
+    window.model()->sort(CandidateModel::ColOldName, Qt::DescendingOrder);
+    const QStringList before = column(window, CandidateModel::ColOldName);
+
+    // Esc during a read that a sort started cancels the sort too.
+    auto* liste = child<CandidateView>(window, u"Liste"_s);
+    QTimer::singleShot(300, liste, [liste] { QTest::keyClick(liste, Qt::Key_Escape); });
+    Q_EMIT liste->header()->sectionClicked(CandidateModel::ColTaken);
+    QCOMPARE(column(window, CandidateModel::ColOldName), before);
+    const QStringList taken = column(window, CandidateModel::ColTaken);
+    QVERIFY(taken.contains(QString()) && !taken.startsWith(QString()));
+
+    // The rows not read are read at the next need; unread ones are said as such meanwhile.
+    child<QLineEdit>(window, u"Maske"_s)->setText(u"[FOTO.KAMERA]"_s);
+    QTimer::singleShot(Delay + 100, liste, [liste] { QTest::keyClick(liste, Qt::Key_Escape); });
+    QSignalSpy checked(&window, &Form1::checkFinished);
+    QVERIFY(checked.wait(5000));
+    QStringList tips;
+    for (int row = 0; row < window.model()->rowCount(); ++row)
+        tips << window.model()->index(row, CandidateModel::ColNewName).data(Qt::ToolTipRole).toString();
+    QVERIFY(tips.contains(u"Die Angaben dieser Datei wurden nicht gelesen."_s));
+    QVERIFY(column(window, CandidateModel::ColNewName).contains(u"Kamera slow199.jpg"_s));
 }
 
 void TestForm1::headerClicksSortByValue()
