@@ -141,8 +141,9 @@ bool clashes(const CandidateRow& row, const CaselessName& newName, const FolderS
 }
 
 // Writes every row's new name. The names of one pass are slices of a few shared buffers, so
-// that a million names cost a few thousand allocations instead of a million.
-void writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
+// that a million names cost a few thousand allocations instead of a million. False, at once,
+// when the expression failed on a row: the names are then of no use.
+bool writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
                    const PlanCheck::Progress& progress)
 {
     const std::vector<CandidateRow>& rows = update.rows();
@@ -161,8 +162,11 @@ void writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
         }
         name.resize(0);
         generator.appendTo(name, {row.BareName(), row.DottedType(), date}, i + 1);
+        if (generator.expressionFailed())
+            return false;
         update.setNewName(size_t(i), names.add(name));
     }
+    return true;
 }
 
 bool tooLong(const QString& name, int maxBytes)
@@ -202,9 +206,12 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
     const NameGenerator generator(mask.program, options);
     if (mask.MaskOk && generator.counterOverflows(total))
         result.CounterInRange = false;
+    if (mask.MaskOk)
+        result.ExpressionError = generator.expressionMessage();
 
-    if (!mask.MaskOk || !result.CounterInRange) {
+    const auto placeholders = [&update, &rows, &result] {
         const QString placeholder = PlaceholderText.toString();
+        result.MarkedCount = 0;
         for (size_t i = 0; i < rows.size(); ++i) {
             update.setNewName(i, placeholder);
             update.setProblems(i, RowProblem::None);
@@ -212,9 +219,14 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
                 ++result.MarkedCount;
         }
         return result;
-    }
+    };
+    if (!mask.MaskOk || !result.CounterInRange || !result.ExpressionError.isEmpty())
+        return placeholders();
 
-    writeNewNames(update, generator, progress);
+    if (!writeNewNames(update, generator, progress)) {
+        result.ExpressionError = generator.expressionMessage();
+        return placeholders();
+    }
     FolderCache folders(fs, rows);
     if (progress) // the folders of a million rows take a while to gather
         progress(total, 2 * total);
@@ -287,6 +299,8 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
 
 QString PlanCheck::failureMessage(const PlanResult& result)
 {
+    if (!result.ExpressionError.isEmpty())
+        return result.ExpressionError;
     for (const PlanTest& test : PlanTests) {
         const bool failed =
             test.mark == RowProblem::None ? !result.CounterInRange : (result.Problems & test.mark) != 0;
