@@ -384,10 +384,19 @@ void TestNameGenerator::regularExpressions_data()
     QTest::newRow("empty match at the end") << u"a*"_s << u"-"_s << u"aaa"_s << u"--"_s;
     QTest::newRow("retry after an empty match") << u"(?=b)|b"_s << u"-"_s << u"a.b"_s << u"a.--"_s;
     QTest::newRow("empty matches step over pairs") << u"x*"_s << u"-"_s << u"😀"_s << u"-😀-"_s;
+    QTest::newRow("a name that is no valid UTF-16") << u"b|."_s << u"x"_s
+                                                    << u"a\xD800"
+                                                       "b"_s
+                                                    << u"x\xD800"
+                                                       "x"_s;
+    QTest::newRow("empty Ersetze replaces nothing") << QString() << u"\\5"_s << u"abc"_s << u"abc"_s;
     QTest::newRow("invalid, one past the end")
         << u"(a"_s << u"x"_s << u"a"_s << u"Fehler: Der Ausdruck in 'Ersetze' ist ungültig (Zeichen 3)!"_s;
     QTest::newRow("invalid, counted in characters")
         << u"😀ä[b"_s << u"x"_s << u"a"_s << u"Fehler: Der Ausdruck in 'Ersetze' ist ungültig (Zeichen 5)!"_s;
+    QTest::newRow("invalid, an unpaired surrogate")
+        << u"ab\xDC00"_s << u"x"_s << u"a"_s
+        << u"Fehler: Der Ausdruck in 'Ersetze' ist ungültig (Zeichen 3)!"_s;
     QTest::newRow("invalid before a missing group")
         << u"a)"_s << u"\\9"_s << u"a"_s << u"Fehler: Der Ausdruck in 'Ersetze' ist ungültig (Zeichen 2)!"_s;
     QTest::newRow("missing group") << u"(a)"_s << u"$1\\2"_s << u"a"_s
