@@ -41,10 +41,10 @@ public:
     static QString errorText(Error error, const QString& detail);
 
     // Hands `sink` the pieces of `name` with every match replaced, left to right, without
-    // overlaps; an empty match is taken as Perl's s///g takes it: never right where the last
-    // empty match was, but right after a match that took characters. Returns Unchanged, and
+    // overlaps. Empty matches count as in Perl's s///g: one may follow right after a match
+    // that took characters, never a second at the place of the last. Returns Unchanged, and
     // emits nothing, when nothing matched; GaveUp, with pieces emitted or not, when the engine
-    // gave up. Only for an expression without error().
+    // gave up now or before, or the expression has another error().
     template <typename Sink> Result replaceIn(QStringView name, Sink&& sink)
     {
         if (m_error != Error::None)
@@ -61,9 +61,9 @@ public:
 
 private:
     // Nanoseconds of a clock that is cheap to read, at the price of advancing in ticks of a
-    // few milliseconds. Most names take far less than a tick, and a tick falls inside a name
-    // as often as the name is long, so the sum over many names still comes out right; a
-    // single name long enough to matter spans many ticks.
+    // few milliseconds. Most names take far less than a tick, but a tick falls inside a name
+    // with a chance in proportion to the name's time, so the sum over many names comes out
+    // right all the same; a single name long enough to matter spans many ticks.
     static qint64 coarseNow();
 
     template <typename Sink> Result replaceAll(QStringView name, Sink& sink)
