@@ -3,9 +3,9 @@
 
 velto_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# Packages needed to build and run Velto on Debian 12.
+# Packages needed to build and run Velto on Debian 12; CMake finds PCRE2 through pkgconf.
 velto_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev libbenchmark-dev
-    fonts-dejavu-core)
+    libpcre2-dev pkgconf fonts-dejavu-core)
 # To build the Debian package: dpkg-shlibdeps and dpkg-buildflags, and `file`, through which
 # CPack finds the programs whose libraries become dependencies.
 velto_package_packages=(dpkg-dev file)

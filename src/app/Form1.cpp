@@ -122,6 +122,8 @@ void Form1::connectHandlers()
             [this](const QString& token) { InsertText(token, 0); });
     for (QLineEdit* field : {m_c.Zahl, m_c.Schrittweite, m_c.SucheText, m_c.ErsetzeText})
         connect(field, &QLineEdit::textChanged, this, &Form1::ChkSituationButDelayed);
+    // The box changes what "Ersetze" means, as an edit of it would.
+    connect(m_c.RegexCheck, &QCheckBox::toggled, this, &Form1::ChkSituationButDelayed);
     connect(m_c.Schreibweise, &QComboBox::currentIndexChanged, this, &Form1::Schreibweise_Click);
     connect(m_c.Vornullenzeichen, &QComboBox::currentIndexChanged, this, &Form1::Vornullenzeichen_Click);
     connect(m_c.StellenAnzahl, &QComboBox::currentIndexChanged, this, &Form1::StellenAnzahl_Click);
@@ -212,7 +214,8 @@ void Form1::ChkSituation()
     TranslateMaske();
     FillNewNameColumn();
 
-    if (m_mask.MaskOk && hasRows) {
+    // An expression that cannot serve is told even before there is a row to name.
+    if (m_mask.MaskOk && (hasRows || !m_plan.ExpressionError.isEmpty())) {
         const QString failure = PlanCheck::failureMessage(m_plan);
         if (!failure.isEmpty())
             UserInfo(failure);
@@ -264,7 +267,8 @@ void Form1::FillNewNameColumn()
                                 LeadZeroChar,
                                 LetterCaseIndex,
                                 m_c.SucheText->text(),
-                                m_c.ErsetzeText->text()};
+                                m_c.ErsetzeText->text(),
+                                m_c.RegexCheck->isChecked()};
     if (!m_mask.MaskOk) {
         m_model->updateNewNames([&](NewNamesUpdate& rows) {
             m_plan = PlanCheck::FillNewNameColumn(rows, m_mask, options, *m_services.fileSystem);

@@ -98,7 +98,11 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     // room, which left no place for "Unterstrich" in a list of 735 twips. The frames right of it
     // move over; the window, the list's frame, the list and its command buttons grow as much.
     constexpr int Wider = 480;
-    form->setFixedSize(px(form, 8895 + Wider), px(form, 5970));
+    // "Suchen & ersetzen" holds one row more than first drawn, the box for regular expressions
+    // below "durch". The frame and the window grow by it at the bottom; the status bar, docked
+    // there, moves down with the window's edge, and every other control keeps its place.
+    constexpr int RegexRow = 300;
+    form->setFixedSize(px(form, 8895 + Wider), px(form, 5970 + RegexRow));
     // A main window is announced as a frame by its title; the controls sit on its client area.
     auto* client = new QWidget(form);
     client->setObjectName(u"Form1Client"_s);
@@ -107,7 +111,8 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     c.Frame1 = frame(client, u"Frame1"_s, u"Kandidaten zum Umbenennen"_s, 60, 0, 8775 + Wider, 3315);
     c.Frame3 = frame(client, u"Frame3"_s, u"Zähler"_s, 60, 3420, 1935 + Wider, 2235);
     c.Frame4[0] = frame(client, u"Frame4_0"_s, u"Schreibweise"_s, 2100 + Wider, 3420, 2235, 795);
-    c.Frame4[1] = frame(client, u"Frame4_1"_s, u"Suchen && ersetzen"_s, 2100 + Wider, 4320, 2235, 1335);
+    c.Frame4[1] =
+        frame(client, u"Frame4_1"_s, u"Suchen && ersetzen"_s, 2100 + Wider, 4320, 2235, 1335 + RegexRow);
     c.Frame2 = frame(client, u"Frame2"_s, u"Maske"_s, 4440 + Wider, 3420, 4395, 2235);
 
     auto button = [&c](QWidget* parent, int index, const QString& caption, int l, int t, int w, int h) {
@@ -161,6 +166,10 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     c.SucheText = field(c.Frame4[1], u"SucheText"_s, Kind::Option, 0, 840, 360, 1215, 315);
     c.Label1[5] = label(c.Frame4[1], 5, u"durch"_s, 240, 960, 540, 195);
     c.ErsetzeText = field(c.Frame4[1], u"ErsetzeText"_s, Kind::Option, 0, 840, 900, 1215, 315);
+    c.RegexCheck = new QCheckBox(u"Re&gulärer Ausdruck"_s, c.Frame4[1]);
+    c.RegexCheck->setObjectName(u"RegexCheck"_s);
+    c.RegexCheck->setAccessibleName(u"Regulärer Ausdruck"_s);
+    place(c.RegexCheck, 180, 1260, 1875, 255);
 
     // Frame2: the mask and the commands.
     c.Maske = field(c.Frame2, u"Maske"_s, Kind::Mask, 0, 120, 300, 3315, 315);
@@ -245,6 +254,7 @@ Form1Controls buildForm1Layout(QMainWindow* form)
                                 c.Schreibweise,
                                 c.SucheText,
                                 c.ErsetzeText,
+                                c.RegexCheck,
                                 c.Maske,
                                 c.Btn[Button::RecentMaskMenu],
                                 c.Btn[Button::ClearMask]};

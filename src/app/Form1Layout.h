@@ -54,6 +54,7 @@ struct Form1Controls
     QComboBox* Schreibweise = nullptr;
     FormLineEdit* SucheText = nullptr;
     FormLineEdit* ErsetzeText = nullptr;
+    QCheckBox* RegexCheck = nullptr; // "Ersetze" is a regular expression
     FormLineEdit* Maske = nullptr;
     QCheckBox* ToolTipCheck = nullptr;
     QCheckBox* DirItCheck = nullptr;

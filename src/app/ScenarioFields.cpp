@@ -19,6 +19,7 @@ RenameSettings ScenarioFields::read(const Form1Controls& c, const QString& mask)
     scenario.Search = c.SucheText->text();
     scenario.Replace = c.ErsetzeText->text();
     scenario.DirIt = c.DirItCheck->isChecked() ? 1 : 0;
+    scenario.Regex = c.RegexCheck->isChecked() ? 1 : 0;
     return scenario;
 }
 
@@ -33,4 +34,5 @@ void ScenarioFields::show(const Form1Controls& c, const RenameSettings& scenario
     c.SucheText->setText(scenario.Search);
     c.ErsetzeText->setText(scenario.Replace);
     c.DirItCheck->setChecked(scenario.DirIt != 0);
+    c.RegexCheck->setChecked(scenario.Regex != 0);
 }

@@ -40,7 +40,9 @@ void ToolTips::apply(const Form1Controls& c, bool on)
         {c.StatusPanel[1], u"Programmstatus und Hinweise für den Anwender"_s},
         {c.ToolTipCheck, u"Schaltet die Tooltips ein oder aus"_s},
         {c.DirItCheck,
-         u"Markieren Sie diese Option, um alle Umbenennungen in die Zwischenablage zu kopieren."_s}};
+         u"Markieren Sie diese Option, um alle Umbenennungen in die Zwischenablage zu kopieren."_s},
+        {c.RegexCheck,
+         u"'Ersetze' ist ein regulärer Ausdruck; in 'durch' steht \\1 oder $1 für die erste Gruppe."_s}};
     for (const auto& [control, tip] : tips)
         control->setToolTip(on ? tip : QString());
     for (const TokenButton& token : TokenButtons) {

@@ -41,8 +41,13 @@ NameGenerator::NameGenerator(const MaskProgram& program, const NamingOptions& op
       m_letterCase(options.LetterCaseIndex), m_replaceText(options.ReplaceText)
 {
     // The search changes only the name: where the mask shows none of it, nothing is searched.
-    if (m_mask.nameUses > 0 || !m_mask.selections.isEmpty())
+    const bool readsName = m_mask.nameUses > 0 || !m_mask.selections.isEmpty();
+    if (options.SearchIsRegex && !options.SearchText.isEmpty()) {
+        m_regex = std::make_unique<RegexReplace>(options.SearchText, options.ReplaceText);
+        m_regexReadsName = readsName;
+    } else if (readsName) {
         m_search = TextSearch(options.SearchText);
+    }
 
     // With a letter case the literal text is converted here, once. Pieces converted one by one
     // give the name converted as a whole only where no surrogate could pair across two pieces;
@@ -89,7 +94,12 @@ void NameGenerator::write(QString& out, const NameSource& row, qint64 position, 
 {
     NameScratch replaced;
     QStringView name = row.BareName;
-    if (!m_search.isEmpty()) {
+    if (m_regexReadsName) {
+        // A name the engine gave up on stays as it was; the caller asks expressionFailed().
+        const auto sink = [&replaced](QStringView piece) { replaced.append(piece.utf16(), piece.size()); };
+        if (m_regex->replaceIn(name, sink) == RegexReplace::Result::Replaced)
+            name = QStringView(replaced.constData(), replaced.size());
+    } else if (!m_search.isEmpty()) {
         const qsizetype searchLength = m_search.size();
         char16_t* end = nullptr;
         const auto sink = [&](QStringView piece) {

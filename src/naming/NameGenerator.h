@@ -4,10 +4,13 @@
 #include "naming/MaskElement.h"
 #include "naming/NameSteps.h"
 #include "naming/NamingOptions.h"
+#include "naming/RegexReplace.h"
 #include "naming/TextSearch.h"
 
 #include <QString>
 #include <QStringView>
+
+#include <memory>
 
 // The parts of a row that a mask reads. DottedType is the name's last "." and what follows it
 // (".jpg"), and empty for a name without ".", so that "[NAME][TYP]" always gives the old name.
@@ -27,8 +30,10 @@ struct NameSource
 // (digit width, search text, which inputs the mask reads) is settled in the constructor, so
 // that a name costs little more than copying its pieces once.
 //
-// All const members may be called from several threads at once on one instance: they keep
-// no state between calls, and the letter case tables they share are filled thread-safely.
+// Without a regular expression, all const members may be called from several threads at once
+// on one instance: they keep no state between calls, and the letter case tables they share are
+// filled thread-safely. With one, an instance serves one thread: its matches share one match
+// block and one sum of the time spent, which is what bounds a check (RegexReplace).
 class NameGenerator
 {
 public:
@@ -57,6 +62,14 @@ public:
     // view into `out`.
     qsizetype appendTo(QString& out, const NameSource& row, qint64 position) const;
 
+    // True when "Ersetze" is a regular expression that cannot serve: from the start when it
+    // does not compile or "durch" names a group it lacks, and once the engine gave up on a
+    // name. The names made since then are not to be used. The expression is compiled whatever
+    // the mask, but matched only where the mask shows the name.
+    bool expressionFailed() const { return m_regex && m_regex->error() != RegexReplace::Error::None; }
+    // The status line's message for expressionFailed(); empty while it is false.
+    QString expressionMessage() const { return m_regex ? m_regex->errorMessage() : QString(); }
+
 private:
     // Appends the name to `out`; `exactSize`: `out` is empty and gets exactly the room measured.
     void write(QString& out, const NameSource& row, qint64 position, bool exactSize) const;
@@ -67,8 +80,10 @@ private:
     qsizetype m_digits = 0;
     QString m_leadZeroChar;
     CaseRule m_letterCase = CaseRule::Keep;
-    TextSearch m_search; // empty when nothing reads the name
+    TextSearch m_search; // empty when nothing reads the name or the search is an expression
     QString m_replaceText;
+    std::unique_ptr<RegexReplace> m_regex; // "Ersetze" as an expression, when it is one
+    bool m_regexReadsName = false;         // and the mask shows the name
 
     // The literal text and the fill character with the letter case applied (small letters for
     // "first capital"), when write() may take the pieces of a name converted one by one.

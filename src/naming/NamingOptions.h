@@ -41,4 +41,5 @@ struct NamingOptions
     CaseRule LetterCaseIndex = CaseRule::Keep;
     QString SearchText; // taken as typed; empty means no replacing
     QString ReplaceText;
+    bool SearchIsRegex = false; // SearchText is a regular expression, ReplaceText may name its groups
 };

@@ -185,17 +185,18 @@ private:
 };
 
 // Writes every row's new name. The names of one pass are slices of a few shared buffers, so
-// that a million names cost a few thousand allocations instead of a million. A row whose file
-// lacks a value that the mask reads gets the placeholder, and its slot says what it lacks;
-// true when a marked row does.
+// that a million names cost a few thousand allocations instead of a million. False, at once,
+// when the expression failed on a row: the names are then of no use. A row whose file lacks a
+// value that the mask reads gets the placeholder, and its slot says what it lacks; marksLack
+// tells whether a marked row does.
 bool writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
-                   const PlanCheck::Progress& progress)
+                   const PlanCheck::Progress& progress, bool& marksLack)
 {
     const std::vector<CandidateRow>& rows = update.rows();
     const qsizetype total = qsizetype(rows.size());
     const quint16 needs = generator.fileValueNeeds();
     FileValuesTable* values = update.fileValues();
-    bool marksLack = false;
+    marksLack = false;
     TextArena names;
     QString name; // reused: resize(0) keeps its capacity
     const QString placeholder = PlaceholderText.toString();
@@ -238,9 +239,11 @@ bool writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
         }
         name.resize(0);
         generator.appendTo(name, source, i + 1);
+        if (generator.expressionFailed())
+            return false;
         update.setNewName(size_t(i), names.add(name));
     }
-    return marksLack;
+    return true;
 }
 
 // Whether the row got no name because its file lacks a value (it takes part in no test then).
@@ -297,9 +300,12 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
     const NameGenerator generator(mask.program, options);
     if (mask.MaskOk && generator.counterOverflows(total))
         result.CounterInRange = false;
+    if (mask.MaskOk)
+        result.ExpressionError = generator.expressionMessage();
 
-    if (!mask.MaskOk || !result.CounterInRange) {
+    const auto placeholders = [&update, &rows, &result] {
         const QString placeholder = PlaceholderText.toString();
+        result.MarkedCount = 0;
         for (size_t i = 0; i < rows.size(); ++i) {
             update.setNewName(i, placeholder);
             update.setProblems(i, RowProblem::None);
@@ -307,10 +313,17 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
                 ++result.MarkedCount;
         }
         return result;
-    }
+    };
+    if (!mask.MaskOk || !result.CounterInRange || !result.ExpressionError.isEmpty())
+        return placeholders();
 
     const quint16 needs = generator.fileValueNeeds();
-    result.ValuesComplete = !writeNewNames(update, generator, progress);
+    bool marksLack = false;
+    if (!writeNewNames(update, generator, progress, marksLack)) {
+        result.ExpressionError = generator.expressionMessage();
+        return placeholders();
+    }
+    result.ValuesComplete = !marksLack;
     FolderCache folders(fs, rows);
     if (progress) // the folders of a million rows take a while to gather
         progress(total, 2 * total);
@@ -387,6 +400,8 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
 
 QString PlanCheck::failureMessage(const PlanResult& result)
 {
+    if (!result.ExpressionError.isEmpty())
+        return result.ExpressionError;
     if (result.CounterInRange && !result.ValuesComplete)
         return QStringLiteral("Fehler: Manchen Dateien fehlen Angaben, die die Maske verlangt!");
     for (const PlanTest& test : PlanTests) {

@@ -15,7 +15,9 @@ class FileSystem;
 // Outcome of one name pass over the list. Problems holds the marks of all marked rows together,
 // meaningful only when the mask translated; CounterInRange is false when the mask uses the
 // counter and some row's value leaves the signed 32-bit range (names are then not computed at
-// all). PlanTests tells which test each mark stands for.
+// all). ExpressionError is the message when "Ersetze" is a regular expression that cannot
+// serve (it does not compile, "durch" names a group it lacks, or the engine gave up): every row
+// then shows the placeholder. PlanTests tells which test each mark stands for.
 struct PlanResult
 {
     qint32 MarkedCount = 0;
@@ -24,8 +26,12 @@ struct PlanResult
     // False when some marked row's file lacks a value that the mask reads from inside it: such
     // rows get no name and take part in no other test.
     bool ValuesComplete = true;
+    QString ExpressionError;
 
-    bool allPassed() const { return CounterInRange && ValuesComplete && Problems == RowProblem::None; }
+    bool allPassed() const
+    {
+        return CounterInRange && ValuesComplete && Problems == RowProblem::None && ExpressionError.isEmpty();
+    }
 };
 
 // The name pass and the plan tests that run inside it.
@@ -35,8 +41,9 @@ public:
     using Progress = std::function<void(qsizetype done, qsizetype total)>;
 
     // Writes NewName and Problems of every row and tests the marked rows against each other
-    // and against the folders' current entries. With an untranslatable mask, or a counter out
-    // of range, every row shows the placeholder and only the marked rows are counted.
+    // and against the folders' current entries. With an untranslatable mask, a counter out of
+    // range or an expression that cannot serve, every row shows the placeholder and only the
+    // marked rows are counted; the engine giving up on one name ends the pass there.
     // Each folder is listed at most once and asked for its identity once, uniqueness is a
     // hash lookup per row: linear in the number of rows plus the entries of the folders
     // involved.
@@ -52,8 +59,8 @@ public:
                                         const MaskTranslation& mask, const NamingOptions& options,
                                         const FileSystem& fs);
 
-    // The message of the first failed test: the counter's, the values', then in the order of
-    // PlanTests; an empty text when all passed.
+    // The expression's message, else the message of the first failed test: the counter's, the
+    // values', then in the order of PlanTests; an empty text when all passed.
     static QString failureMessage(const PlanResult& result);
     // "Zum Umbenennen ... 'Umtaufen!'." from the rename button's caption.
     static QString successMessage(const QString& renameCaption);

@@ -89,6 +89,7 @@ bool RecentMasks::save(const RenameSettings& scenario)
         {u"Search"_s + slot, scenario.Search},
         {u"Replace"_s + slot, scenario.Replace},
         {u"DirIt"_s + slot, QString::number(scenario.DirIt)},
+        {u"Regex"_s + slot, QString::number(scenario.Regex)},
         {LineKey, line.at(p - 1) + line.left(p - 1) + line.mid(p)},
     });
 }
@@ -109,6 +110,7 @@ RenameSettings RecentMasks::load(int k) const
     scenario.Search = read(u"Search"_s, slot, QString());
     scenario.Replace = read(u"Replace"_s, slot, QString());
     scenario.DirIt = readIndex(u"DirIt"_s, slot, 2);
+    scenario.Regex = readIndex(u"Regex"_s, slot, 2);
     return scenario;
 }
 

@@ -21,6 +21,7 @@ struct RenameSettings
     QString Search;
     QString Replace;
     int DirIt = 0;
+    int Regex = 0; // 1: "Ersetze" is a regular expression; a store from before the box reads 0
 };
 
 // The 30 most recently used masks in the settings store. Each scenario lives in a slot 1..30

@@ -192,6 +192,7 @@ private Q_SLOTS:
     void counterFieldsNormalised_data();
     void counterFieldsNormalised();
     void focusSelectsOptionTexts();
+    void regexBoxRechecks();
     void tokenButtonsInsertAtTheSelection();
     void maskErrorInMessagePanel();
     void failingRowsAreShown();
@@ -256,7 +257,7 @@ void TestForm1::startupState()
     QCOMPARE(child<QPushButton>(window, u"Btn_4"_s)->toolTip(), QString());
     // Fixed, and never below the size it was drawn with; a wide font makes it larger.
     QCOMPARE(window.minimumSize(), window.maximumSize());
-    QVERIFY(window.width() >= 625 && window.height() >= 398);
+    QVERIFY(window.width() >= 625 && window.height() >= 418);
 }
 
 void TestForm1::captions_data()
@@ -296,7 +297,8 @@ void TestForm1::captions_data()
                                                                 {"Frame4_0", u"Schreibweise"},
                                                                 {"Frame4_1", u"Suchen && ersetzen"},
                                                                 {"ToolTipCheck", u"ToolTips"},
-                                                                {"DirItCheck", u"Dir-It!"}};
+                                                                {"DirItCheck", u"Dir-It!"},
+                                                                {"RegexCheck", u"Re&gulärer Ausdruck"}};
     for (const auto& [name, caption] : expected)
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf16(caption);
 }
@@ -353,7 +355,7 @@ void TestForm1::controlsNamedAsTheyShow()
     }
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u"; "_s)));
     // The stops of the Tab key and the progress bar.
-    QCOMPARE(controls, 37);
+    QCOMPARE(controls, 38);
 }
 
 // Alt and a command's letter runs the command only while no other control has that letter;
@@ -463,6 +465,7 @@ void TestForm1::tabOrder()
                                u"Schreibweise"_s,
                                u"SucheText"_s,
                                u"ErsetzeText"_s,
+                               u"RegexCheck"_s,
                                u"Maske"_s,
                                u"Btn_24"_s,
                                u"Btn_11"_s,
@@ -513,7 +516,11 @@ void TestForm1::tooltipsFromSettings()
         QCOMPARE(child<QWidget>(window, u"Liste"_s)->toolTip(),
                  u"Namen der umzubenennenden Dateien in diese Liste ziehen"_s);
         QCOMPARE(child<QWidget>(window, u"Maske"_s)->toolTip(), QString());
+        QCOMPARE(
+            child<QCheckBox>(window, u"RegexCheck"_s)->toolTip(),
+            u"'Ersetze' ist ein regulärer Ausdruck; in 'durch' steht \\1 oder $1 für die erste Gruppe."_s);
         box->setChecked(false);
+        QCOMPARE(child<QCheckBox>(window, u"RegexCheck"_s)->toolTip(), QString());
         QCOMPARE(Settings().ReadSetting(u"ToolTips"_s, u"?"_s), u"0"_s);
         QCOMPARE(child<QPushButton>(window, u"Btn_7"_s)->toolTip(), QString());
         QCOMPARE(child<QWidget>(window, u"Liste"_s)->toolTip(), QString());
@@ -811,11 +818,31 @@ void TestForm1::focusSelectsOptionTexts()
         QTRY_COMPARE(field->selectedText(), field->text());
     }
     mask->setCursorPosition(3);
-    child<QWidget>(window, u"ErsetzeText"_s)->setFocus(Qt::OtherFocusReason);
+    child<QWidget>(window, u"RegexCheck"_s)->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), mask);
     QVERIFY(!mask->hasSelectedText());
     QCOMPARE(mask->cursorPosition(), 3);
+}
+
+void TestForm1::regexBoxRechecks()
+{
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"2025-01-22_Rechnung.pdf"_s, u"IMG_12.jpg"_s})), Delay);
+    auto* box = child<QCheckBox>(window, u"RegexCheck"_s);
+    QVERIFY(!box->isChecked());
+    child<QLineEdit>(window, u"SucheText"_s)->setText(u"^(\\d{4})-(\\d\\d)-(\\d\\d)_(.+)$"_s);
+    child<QLineEdit>(window, u"ErsetzeText"_s)->setText(u"\\4_\\1-\\2-\\3"_s);
+    auto* rename = child<QPushButton>(window, u"Btn_8"_s);
+    QTRY_VERIFY(rename->isEnabled());
+    const QStringList oldNames = column(window, CandidateModel::ColOldName);
+    QCOMPARE(column(window, CandidateModel::ColNewName), oldNames);
+
+    box->setChecked(true);
+    QVERIFY(!rename->isEnabled());
+    QTRY_COMPARE(column(window, CandidateModel::ColNewName).join(u'|'),
+                 oldNames.join(u'|').replace(u"2025-01-22_Rechnung"_s, u"Rechnung_2025-01-22"_s));
+    QVERIFY(rename->isEnabled());
 }
 
 void TestForm1::tokenButtonsInsertAtTheSelection()
@@ -1173,12 +1200,15 @@ void TestForm1::recentMaskMenu()
     auto* menu = child<QMenu>(window, u"pummain"_s);
     auto* mask = child<QLineEdit>(window, u"Maske"_s);
     child<QLineEdit>(window, u"Zahl"_s)->setText(u"7"_s);
+    auto* regex = child<QCheckBox>(window, u"RegexCheck"_s);
+    regex->setChecked(true);
     readyToRename(window, u"[ZAHL]_neu[TYP]"_s);
     QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
     QCOMPARE(TestFiles::entryNames(dir.path()), QStringList{u"7_neu.txt"_s});
 
     mask->setText(u"anders"_s);
     child<QLineEdit>(window, u"Zahl"_s)->setText(u"1"_s);
+    regex->setChecked(false);
     QTest::mouseClick(child<QPushButton>(window, u"Btn_24"_s), Qt::LeftButton);
     QTRY_VERIFY(menu->isVisible());
     const QList<QAction*> items = menu->actions();
@@ -1189,6 +1219,7 @@ void TestForm1::recentMaskMenu()
     menu->hide();
     QCOMPARE(mask->text(), u"[ZAHL]_neu[TYP]"_s);
     QCOMPARE(child<QLineEdit>(window, u"Zahl"_s)->text(), u"7"_s);
+    QVERIFY(regex->isChecked());
     // Abbrechen and the separator change nothing.
     mask->setText(u"anders"_s);
     items[31]->trigger();

@@ -73,9 +73,26 @@ QStringList cutTexts(const QWidget& window)
     return cut;
 }
 
+// Every named control that does not lie wholly inside its container, such as a frame grown
+// past the window's client area or a control below its frame's edge.
+QStringList outside(const QWidget& window)
+{
+    QStringList out;
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        const QWidget* parent = widget->parentWidget();
+        if (!widget->isVisibleTo(&window) || widget->objectName().isEmpty() ||
+            widget->objectName().startsWith(u"qt_") || !parent || parent == &window)
+            continue;
+        if (!parent->rect().contains(widget->geometry()))
+            out << u"%1 lies outside %2"_s.arg(widget->objectName(), parent->objectName());
+    }
+    return out;
+}
+
 } // namespace
 
-// No caption, label, list entry or column header is cut at the usual fonts of a Linux desktop.
+// No caption, label, list entry or column header is cut at the usual fonts of a Linux desktop,
+// and no control reaches out of its frame or window.
 class TestLayout : public QObject
 {
     Q_OBJECT
@@ -108,7 +125,7 @@ void TestLayout::captionsFit()
     services.helpFile = dir.filePath(u"help.rtf"_s);
     Form1 main({QFile::encodeName(picture)}, 1500, services);
     main.show();
-    QStringList cut = cutTexts(main);
+    QStringList cut = cutTexts(main) + outside(main);
 
     // Every shown column keeps its header whole; size, type and date their values too, while
     // the user widens the name columns to the names. The spare column and those for sorting

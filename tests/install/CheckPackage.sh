@@ -34,7 +34,7 @@ dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|; s|/$||' | grep -v '^/\
 grep -v '^#' "$expected" | sort | diff -u - "$scratch/files" || fail "the package's files differ from $expected"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libc6 qt6-qpa-plugins qt6-translations-l10n; do
+for package in libqt6widgets6 libpcre2-16-0 libc6 qt6-qpa-plugins qt6-translations-l10n; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 

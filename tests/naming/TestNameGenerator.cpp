@@ -72,6 +72,8 @@ private Q_SLOTS:
     void searchAndReplace();
     void replaceAll_data();
     void replaceAll();
+    void regularExpressions_data();
+    void regularExpressions();
     void foldsCaseLikeQt_data();
     void foldsCaseLikeQt();
     void letterCaseLikeQtForEveryCharacter();
@@ -337,6 +339,94 @@ void TestNameGenerator::replaceAll()
 
     ReplaceAll(text, search, replacement, ignoreCase);
     QCOMPARE(text, expected);
+}
+
+void TestNameGenerator::regularExpressions_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("result"); // the new name, or the check's message
+
+    const QString tooCostly = u"Fehler: Der Ausdruck in 'Ersetze' ist zu aufwendig!"_s;
+    const QString tenGroups = u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)"_s;
+
+    QTest::newRow("date to the end") << u"^(\\d{4})-(\\d\\d)-(\\d\\d)_(.+)$"_s << u"\\4_\\1-\\2-\\3"_s
+                                     << u"2025-01-22_Rechnung"_s << u"Rechnung_2025-01-22"_s;
+    QTest::newRow("camera number") << u"^IMG_(\\d+)$"_s << u"Urlaub_$1"_s << u"IMG_4711"_s
+                                   << u"Urlaub_4711"_s;
+    QTest::newRow("both groups kept")
+        << u"(\\w+) (\\w+)"_s << u"$2 \\1"_s << u"Hallo Welt"_s << u"Welt Hallo"_s;
+    QTest::newRow("whole match, every match")
+        << u"\\d+"_s << u"<$0|\\0>"_s << u"a1b22"_s << u"a<1|1>b<22|22>"_s;
+    QTest::newRow("two digits are group 10") << tenGroups << u"\\10$10"_s << u"abcdefghij"_s << u"jj"_s;
+    QTest::newRow("${1}0 is group 1 and 0") << tenGroups << u"${1}0"_s << u"abcdefghij"_s << u"a0"_s;
+    QTest::newRow("named groups") << u"(?<jahr>\\d{4})-(?<monat>\\d\\d)"_s << u"${monat}.${jahr}"_s
+                                  << u"2024-05"_s << u"05.2024"_s;
+    QTest::newRow("a shared name takes the group that matched")
+        << u"(?J)(?<x>a)|(?<x>b)"_s << u"[${x}]"_s << u"ab"_s << u"[a][b]"_s;
+    QTest::newRow("a group without part gives nothing")
+        << u"(a)|(b)"_s << u"[\\1\\2]"_s << u"b"_s << u"[b]"_s;
+    QTest::newRow("doubled signs") << u"a"_s << u"\\\\$$"_s << u"a"_s << u"\\$"_s;
+    QTest::newRow("lone signs stand for themselves")
+        << u"a"_s << u"\\n$x\\{1}$"_s << u"a"_s << u"\\n$x\\{1}$"_s;
+    QTest::newRow("${} and an unclosed ${") << u"(a)"_s << u"${}${1"_s << u"a"_s << u"${}${1"_s;
+    QTest::newRow("no case escapes") << u"(a)"_s << u"\\U$1"_s << u"a"_s << u"\\Ua"_s;
+    QTest::newRow("no match, no change") << u"z"_s << u"y"_s << u"abc"_s << u"abc"_s;
+    QTest::newRow("empty replacement removes") << u"\\d"_s << QString() << u"a1b2"_s << u"ab"_s;
+    QTest::newRow("case ignored") << u"img"_s << u"Bild"_s << u"IMG_1 Img"_s << u"Bild_1 Bild"_s;
+    QTest::newRow("(?-i) heeds case") << u"(?-i)img"_s << u"Bild"_s << u"IMG_1 img"_s << u"IMG_1 Bild"_s;
+    QTest::newRow("umlaut ignoring case") << u"ä"_s << u"ae"_s << u"ÄrgerÄ"_s << u"aergerae"_s;
+    QTest::newRow("\\w beyond ASCII") << u"\\w+"_s << u"x"_s << u"Grüße Ωmega"_s << u"x x"_s;
+    QTest::newRow("\\d beyond ASCII") << u"\\d"_s << u"#"_s << u"\u0663a"_s << u"#a"_s;
+    QTest::newRow("empty matches between all") << u"x*"_s << u"-"_s << u"abc"_s << u"-a-b-c-"_s;
+    QTest::newRow("empty match after a match") << u"a*"_s << u"-"_s << u"baaac"_s << u"-b--c-"_s;
+    QTest::newRow("empty match at the end") << u"a*"_s << u"-"_s << u"aaa"_s << u"--"_s;
+    QTest::newRow("retry after an empty match") << u"(?=b)|b"_s << u"-"_s << u"a.b"_s << u"a.--"_s;
+    QTest::newRow("empty matches step over pairs") << u"x*"_s << u"-"_s << u"😀"_s << u"-😀-"_s;
+    QTest::newRow("a name that is no valid UTF-16") << u"b|."_s << u"x"_s
+                                                    << u"a\xD800"
+                                                       "b"_s
+                                                    << u"x\xD800"
+                                                       "x"_s;
+    QTest::newRow("empty Ersetze replaces nothing") << QString() << u"\\5"_s << u"abc"_s << u"abc"_s;
+    QTest::newRow("invalid, one past the end")
+        << u"(a"_s << u"x"_s << u"a"_s << u"Fehler: Der Ausdruck in 'Ersetze' ist ungültig (Zeichen 3)!"_s;
+    QTest::newRow("invalid, counted in characters")
+        << u"😀ä[b"_s << u"x"_s << u"a"_s << u"Fehler: Der Ausdruck in 'Ersetze' ist ungültig (Zeichen 5)!"_s;
+    QTest::newRow("invalid, an unpaired surrogate")
+        << u"ab\xDC00"_s << u"x"_s << u"a"_s
+        << u"Fehler: Der Ausdruck in 'Ersetze' ist ungültig (Zeichen 3)!"_s;
+    QTest::newRow("invalid before a missing group")
+        << u"a)"_s << u"\\9"_s << u"a"_s << u"Fehler: Der Ausdruck in 'Ersetze' ist ungültig (Zeichen 2)!"_s;
+    QTest::newRow("missing group") << u"(a)"_s << u"$1\\2"_s << u"a"_s
+                                   << u"Fehler: 'durch' verweist auf Gruppe 2, die der Ausdruck nicht hat!"_s;
+    QTest::newRow("leftmost missing group, by name")
+        << u"(a)"_s << u"${nr}\\07"_s << u"b"_s
+        << u"Fehler: 'durch' verweist auf Gruppe nr, die der Ausdruck nicht hat!"_s;
+    QTest::newRow("missing group with leading zeros")
+        << u"(a)"_s << u"${0012}"_s << u"a"_s
+        << u"Fehler: 'durch' verweist auf Gruppe 12, die der Ausdruck nicht hat!"_s;
+    QTest::newRow("match limit") << u"(a+)+$"_s << u"x"_s << QString(40, u'a') + u'!' << tooCostly;
+    QTest::newRow("match limit of a nested repeat")
+        << u"^(\\w+\\s?)*$"_s << u"x"_s << u"ein langer Name mit vielen Wörtern und einem Fehler!"_s
+        << tooCostly;
+}
+
+void TestNameGenerator::regularExpressions()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, replacement);
+    QFETCH(QString, name);
+    QFETCH(QString, result);
+
+    NamingOptions options;
+    options.SearchText = pattern;
+    options.ReplaceText = replacement;
+    options.SearchIsRegex = true;
+    const NameGenerator generator(compiled(u"[NAME]"_s), options);
+    const QString made = generator.generate({name, QStringView(), QStringView()}, 1);
+    QCOMPARE(generator.expressionFailed() ? generator.expressionMessage() : made, result);
 }
 
 // Ignoring case means Qt's simple case folding, character by character: the long s and the

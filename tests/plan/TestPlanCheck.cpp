@@ -31,6 +31,8 @@ private Q_SLOTS:
     void countersNeverWrap();
     void fileValues_data();
     void fileValues();
+    void expressionErrors_data();
+    void expressionErrors();
 };
 
 Q_DECLARE_METATYPE(FileMetadata)
@@ -385,6 +387,72 @@ void TestPlanCheck::fileValues()
     // Rows without a name take part in no other test.
     if (message == u"Fehler: Manchen Dateien fehlen Angaben, die die Maske verlangt!")
         QCOMPARE(int(rows[0].Problems), 0);
+}
+
+// An expression that cannot serve wins over every test of the check, also with no row to name;
+// a faulty mask wins over it. Its rows all show the placeholder, and are counted as marked.
+void TestPlanCheck::expressionErrors_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("firstName");
+
+    const QString invalid = u"Fehler: Der Ausdruck in 'Ersetze' ist ungültig (Zeichen 2)!"_s;
+    const QString missing = u"Fehler: 'durch' verweist auf Gruppe 1, die der Ausdruck nicht hat!"_s;
+    const QString tooCostly = u"Fehler: Der Ausdruck in 'Ersetze' ist zu aufwendig!"_s;
+    const QString placeholder = u"< ? >"_s;
+    const QString costly = u"(a+)+$"_s;
+    const QString longRun = QString(40, u'a') + u"!.txt"_s;
+
+    QTest::newRow("groups applied") << u"[NAME][TYP]"_s << QStringList{u"IMG_7.jpg"_s, u"x.jpg"_s}
+                                    << u"^IMG_(\\d+)$"_s << u"Urlaub_$1"_s << QString() << u"Urlaub_7.jpg"_s;
+    QTest::newRow("invalid") << u"[NAME][TYP]"_s << QStringList{u"a.txt"_s} << u"("_s << QString() << invalid
+                             << placeholder;
+    QTest::newRow("invalid with an empty list")
+        << u"[NAME][TYP]"_s << QStringList{} << u"("_s << QString() << invalid << QString();
+    QTest::newRow("invalid over the counter, where the mask shows no name")
+        << u"x[ZAHL][TYP]"_s << QStringList{u"a.txt"_s, u"b.txt"_s} << u"("_s << QString() << invalid
+        << placeholder;
+    QTest::newRow("missing group over duplicates")
+        << u"x"_s << QStringList{u"a.txt"_s, u"b.txt"_s} << u"a"_s << u"$1"_s << missing << placeholder;
+    QTest::newRow("gave up on the last row") << u"[NAME][TYP]"_s << QStringList{u"b.txt"_s, longRun} << costly
+                                             << u"x"_s << tooCostly << placeholder;
+    QTest::newRow("nothing matched where the mask shows no name")
+        << u"x[ZAHL][TYP]"_s << QStringList{longRun} << costly << u"x"_s << QString() << u"x2147483647.txt"_s;
+    QTest::newRow("a faulty mask wins")
+        << u"[3-"_s << QStringList{u"a.txt"_s} << u"("_s << QString() << QString() << placeholder;
+}
+
+void TestPlanCheck::expressionErrors()
+{
+    QFETCH(QString, mask);
+    QFETCH(QStringList, listed);
+    QFETCH(QString, pattern);
+    QFETCH(QString, replacement);
+    QFETCH(QString, message);
+    QFETCH(QString, firstName);
+
+    std::vector<CandidateRow> rows = TestRows::listed(u"/gibt/es/nicht/"_s, listed);
+    NamingOptions options;
+    // With "[ZAHL]", a second row leaves the counter's range: that test fails too.
+    options.StartValue = 2147483647;
+    options.SearchText = pattern;
+    options.ReplaceText = replacement;
+    options.SearchIsRegex = true;
+    const MaskTranslation translation = MaskTranslator::translate(mask, MaskTranslator::ForbiddenChars);
+    const PosixFileSystem fs;
+    const PlanResult result = PlanCheck::FillNewNameColumn(rows, translation, options, fs);
+    if (translation.MaskOk)
+        QCOMPARE(PlanCheck::failureMessage(result), message);
+    QCOMPARE(result.ExpressionError, message);
+    QCOMPARE(result.MarkedCount, qint32(listed.size()));
+    if (!rows.empty())
+        QCOMPARE(rows.front().NewName, firstName);
+    for (const CandidateRow& row : rows)
+        QVERIFY(firstName != u"< ? >" || row.NewName == u"< ? >");
 }
 
 VELTO_TEST_MAIN(TestPlanCheck)

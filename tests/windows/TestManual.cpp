@@ -1,6 +1,7 @@
 #include "plan/PlanCheck.h"
 #include "list/PlanTest.h"
 #include "naming/MaskTranslator.h"
+#include "naming/RegexReplace.h"
 #include "document/RtfReader.h"
 
 #include "TestMain.h"
@@ -47,6 +48,10 @@ void TestManual::quotesEveryCheckMessage()
         messages << test.message.toString() << test.markText.toString();
     for (int code = int(MaskError::ErrNumberTooLarge); code <= int(MaskError::ErrZeroStart); ++code)
         messages.append(MaskTranslator::errorText(code));
+    // The manual writes "n" for the place and the group that the status line names.
+    for (const RegexReplace::Error error :
+         {RegexReplace::Error::Invalid, RegexReplace::Error::MissingGroup, RegexReplace::Error::TooCostly})
+        messages.append(RegexReplace::errorText(error, u"n"_s));
     for (const QString& message : messages)
         QVERIFY2(m_text.contains(message), qPrintable(message));
 }
