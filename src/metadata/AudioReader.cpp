@@ -13,6 +13,9 @@
 #include <taglib/vorbisfile.h>
 #include <taglib/wavfile.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <memory>
 
 namespace {
@@ -53,11 +56,17 @@ QString text(const TagLib::String& value)
 
 } // namespace
 
-bool AudioReader::read(const char* path, AudioKind kind, FileMetadata& values)
+bool AudioReader::read(int fd, AudioKind kind, FileMetadata& values)
 {
-    TagLib::FileStream stream(path, true);
-    if (!stream.isOpen())
+    // The stream closes its descriptor when it goes, except when it could not take it.
+    const int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (own < 0)
         return false;
+    TagLib::FileStream stream(own, true);
+    if (!stream.isOpen()) {
+        ::close(own);
+        return false;
+    }
     const std::unique_ptr<TagLib::File> file = open(&stream, kind);
     if (!file || !file->isValid())
         return false;

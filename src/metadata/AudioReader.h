@@ -8,6 +8,8 @@
 class AudioReader
 {
 public:
-    // False when the file cannot be opened or TagLib finds it no valid file of that kind.
-    static bool read(const char* path, AudioKind kind, FileMetadata& values);
+    // fd: the file, open for reading; TagLib reads through a descriptor of its own, so that the
+    // file is neither opened again nor exchanged on the way. False when TagLib finds it no valid
+    // file of that kind.
+    static bool read(int fd, AudioKind kind, FileMetadata& values);
 };

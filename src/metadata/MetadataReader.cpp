@@ -52,11 +52,11 @@ FileMetadata MetadataReader::read(const QByteArray& path)
         FileMetadata values;
         const AudioKind kind = AudioSniffer::kindOf(fd.get());
         if (kind != AudioKind::None)
-            return AudioReader::read(path.constData(), kind, values) ? values : unreadable();
+            return AudioReader::read(fd.get(), kind, values) ? values : unreadable();
         if (PhotoReader::read(path.toStdString(), values))
             return values;
         if (AudioSniffer::endsWithId3v1(fd.get(), info.st_size))
-            return AudioReader::read(path.constData(), AudioKind::Mpeg, values) ? values : unreadable();
+            return AudioReader::read(fd.get(), AudioKind::Mpeg, values) ? values : unreadable();
         return values;
     } catch (...) {
         // Exiv2's errors, and std::bad_alloc when a hostile size meets the memory limit.
