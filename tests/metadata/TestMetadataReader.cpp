@@ -142,7 +142,7 @@ private Q_SLOTS:
 
 private:
     // Makes `name` in the current folder: "jpg", "png", "tiff", "webp" photos of 16x8 pixels and
-    // the committed silences "mp3", "flac", "ogg", "opus" with tags written into them; "id3v1"
+    // the committed silences "mp3", "flac", "ogg", "opus", "wav", "aiff" with tags written into them; "id3v1"
     // an MP3 with only that tag; "text", "pdf"; the damaged JPEGs "cut-exif", "cut-file",
     // "self-ifd", "huge-count"; "folder"; "gone" makes nothing.
     void make(const QString& kind, const QString& name, const QStringList& tags);
@@ -171,7 +171,8 @@ void TestMetadataReader::make(const QString& kind, const QString& name, const QS
         image.fill(Qt::darkCyan);
         QVERIFY2(image.save(made, kind.toLatin1().constData()), qPrintable(kind));
         QVERIFY(writePhotoTags(made, tags));
-    } else if (kind == u"mp3" || kind == u"flac" || kind == u"ogg" || kind == u"opus" || kind == u"id3v1") {
+    } else if (kind == u"mp3" || kind == u"flac" || kind == u"ogg" || kind == u"opus" || kind == u"wav" ||
+               kind == u"aiff" || kind == u"id3v1") {
         const QString silence = QStringLiteral(VELTO_METADATA_DATA "/silence.") + made.section(u'.', 1);
         QVERIFY(QFile::copy(silence, made));
         QVERIFY(QFile::setPermissions(made, QFile::ReadOwner | QFile::WriteOwner));
@@ -271,7 +272,7 @@ void TestMetadataReader::read_data()
     QTest::newRow("count 0xFFFFFFFF")
         << u"huge-count"_s << u"x.jpg"_s << QStringList() << u"-1 16x8 [] [] [] [] [] 0 0"_s;
 
-    for (const QString& format : {u"mp3"_s, u"flac"_s, u"ogg"_s, u"opus"_s})
+    for (const QString& format : {u"mp3"_s, u"flac"_s, u"ogg"_s, u"opus"_s, u"wav"_s, u"aiff"_s})
         QTest::newRow(qPrintable(format)) << format << u"song."_s + format << fullSong << fullSongValues;
     QTest::newRow("mp3 named .dat") << u"mp3"_s << u"song.dat"_s << fullSong << fullSongValues;
     QTest::newRow("flac named .jpg") << u"flac"_s << u"song.jpg"_s << fullSong << fullSongValues;
