@@ -10,8 +10,9 @@
 
 namespace {
 
-// Enough for the first Ogg packet's signature and an MP4 file's list of brands.
-constexpr qsizetype HeadBytes = 256;
+// Enough for the first Ogg packet's signature, an MP4 file's list of brands, and most ID3v2
+// tags with what follows them; a page costs no more to read than a few bytes.
+constexpr qsizetype HeadBytes = 4096;
 
 QByteArray readAt(int fd, qint64 offset, qsizetype count)
 {
@@ -115,7 +116,8 @@ AudioKind AudioSniffer::kindOf(int fd)
         const qint64 behind = 10 + size + ((quint8(head[5]) & 0x10) ? 10 : 0);
         // What follows decides between FLAC and MPEG; the tag alone makes an MPEG file for
         // TagLib, whatever follows.
-        return readAt(fd, behind, 4) == "fLaC" ? AudioKind::Flac : AudioKind::Mpeg;
+        const QByteArray next = behind + 4 <= head.size() ? head.sliced(behind, 4) : readAt(fd, behind, 4);
+        return next == "fLaC" ? AudioKind::Flac : AudioKind::Mpeg;
     }
     return kindOfHead(head);
 }
