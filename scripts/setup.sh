@@ -3,17 +3,20 @@
 
 velto_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# Packages needed to build and run Velto on Debian 12; CMake finds PCRE2 through pkgconf.
+# Packages needed to build and run Velto on Debian 12; CMake finds PCRE2, Exiv2 and TagLib through
+# pkgconf.
 velto_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev libbenchmark-dev
-    libpcre2-dev pkgconf fonts-dejavu-core)
+    libpcre2-dev pkgconf fonts-dejavu-core libexiv2-dev libtag1-dev)
 # To build the Debian package: dpkg-shlibdeps and dpkg-buildflags, and `file`, through which
 # CPack finds the programs whose libraries become dependencies.
 velto_package_packages=(dpkg-dev file)
 # And for its tests: a FAT image mounted through FUSE is the case-folding file system;
 # desktop-file-validate checks the desktop entries; clang-format keeps the code in one shape;
-# the package test builds the Debian package and checks it with lintian, appstreamcli and man.
+# the package test builds the Debian package and checks it with lintian, appstreamcli and man;
+# Qt writes the TIFF and WebP test photos only through the image format plugins. The metadata
+# benchmark, built with the tests, measures itself against the exiv2 and exiftool programs.
 velto_test_packages=(dosfstools fusefat desktop-file-utils clang-format "${velto_package_packages[@]}"
-    lintian appstream man-db)
+    lintian appstream man-db qt6-image-formats-plugins exiv2 libimage-exiftool-perl)
 
 # velto_ensure_packages [more packages...]
 velto_ensure_packages() {

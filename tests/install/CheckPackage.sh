@@ -34,7 +34,8 @@ dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|; s|/$||' | grep -v '^/\
 grep -v '^#' "$expected" | sort | diff -u - "$scratch/files" || fail "the package's files differ from $expected"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libpcre2-16-0 libc6 qt6-qpa-plugins qt6-translations-l10n; do
+# Exiv2 and TagLib come in through the helper program.
+for package in libqt6widgets6 libpcre2-16-0 libc6 libexiv2-27 libtag1v5 qt6-qpa-plugins qt6-translations-l10n; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 
