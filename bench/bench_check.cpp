@@ -1,6 +1,7 @@
 // Translate + generate + plan check over one folder, as a check after an edit runs it.
 #include "plan/PlanCheck.h"
 #include "list/CandidateRow.h"
+#include "list/FileValuesTable.h"
 #include "list/RowFormat.h"
 #include "naming/MaskTranslator.h"
 
@@ -84,8 +85,36 @@ void BM_CheckListedFolder(benchmark::State& state)
     runCheck(state, rows, fs);
 }
 
+// "[FOTO.RDATUM]_[ZAHL]" with the capture times read, against "[RDATUM]_[ZAHL]" over the same
+// rows (argument 1 and 0): what the values table adds to a check.
+void BM_CheckCaptureTime(benchmark::State& state)
+{
+    constexpr qsizetype Count = 100'000;
+    QStringList names;
+    for (qsizetype i = 0; i < Count; ++i)
+        names << fileName(i);
+    std::vector<CandidateRow> rows = makeRows(QStringLiteral("/bilder/"), Count);
+    FileValuesTable values;
+    values.make(rows.size());
+    FileMetadata read;
+    read.taken = RowFormat::dateStamp({2023, 7, 14, 13, 45, 7});
+    read.camera = QStringLiteral("ILCE-7M3");
+    for (size_t i = 0; i < rows.size(); ++i)
+        values.store(i, read);
+    const ListedFolder fs(names);
+    const MaskTranslation mask = MaskTranslator::translate(
+        state.range(0) ? QStringLiteral("[FOTO.RDATUM]_[ZAHL]") : QStringLiteral("[RDATUM]_[ZAHL]"),
+        MaskTranslator::ForbiddenChars);
+    for (auto _ : state) {
+        const PlanResult result = PlanCheck::FillNewNameColumn(rows, values, mask, NamingOptions(), fs);
+        if (!result.allPassed())
+            state.SkipWithError("the plan did not pass");
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_CheckCaptureTime)->ArgName("photo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_CheckRealFolder)->Arg(100'000)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_CheckListedFolder)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK_MAIN();

@@ -4,10 +4,12 @@
 // process, exiftool -fast2 doing the same, a bare loop of open, read of 64 KB and close (the
 // floor), and a single-threaded loop of TagLib::FileRef(path, false) over the songs. The
 // readers in this process show what the helper adds. Times are real times: the work runs in
-// other processes. "per_file" is the time per file.
+// other processes. "per_file" is the time per file. BM_VeltoPool is Velto's own path: the pool of
+// helpers, as many as there are cores, as the window reads.
 #include "MetadataBench.h"
 
 #include "metadata/MetadataReader.h"
+#include "platform/MetadataPool.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -157,8 +159,31 @@ void BM_Helpers(benchmark::State& state)
     perFile(state, paths.size());
 }
 
+// Velto's whole path: the pool with as many helpers as there are cores, told every answer.
+void BM_VeltoPool(benchmark::State& state)
+{
+    const QStringList& names = files(int(state.range(0)));
+    std::vector<QByteArray> paths;
+    for (const QString& name : names)
+        paths.push_back(QFile::encodeName(name));
+    MetadataPool pool(QStringLiteral(VELTO_METADATA_HELPER));
+    for (auto _ : state) {
+        qsizetype found = 0;
+        pool.read(
+            paths,
+            [&](size_t, const FileMetadata& values) {
+                found += values.taken != FileMetadata::NoTime || !values.artist.isEmpty() ? 1 : 0;
+            },
+            [](qsizetype) { return true; });
+        if (found != qsizetype(paths.size()))
+            state.SkipWithError("the pool did not read every file");
+    }
+    perFile(state, qsizetype(paths.size()));
+}
+
 } // namespace
 
+BENCHMARK(BM_VeltoPool)->ArgName("songs")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Exiv2Program)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ExiftoolProgram)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_OpenRead64k)->ArgName("songs")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
