@@ -57,32 +57,36 @@ const FileValuesTable::Texts& FileValuesTable::textsOf(const Slot& slot) const
     return slot.Texts == 0 ? none : m_texts[slot.Texts - 1];
 }
 
-quint16 FileValuesTable::available(const Slot& slot) const
+quint16 FileValuesTable::lacking(const Slot& slot, quint16 needs) const
 {
     using namespace FileValueKinds;
-    if (slot.state != State::Read)
+    if (needs == 0)
         return 0;
-    quint16 has = 0;
-    if (slot.Taken != FileMetadata::NoTime)
-        has |= Taken;
-    if (slot.Width != 0)
-        has |= ImageSize;
-    const Texts& texts = textsOf(slot);
-    if (!texts.camera.isEmpty())
-        has |= Camera;
-    if (!texts.maker.isEmpty())
-        has |= Maker;
-    if (!texts.artist.isEmpty())
-        has |= Artist;
-    if (!texts.title.isEmpty())
-        has |= Title;
-    if (!texts.album.isEmpty())
-        has |= Album;
-    if (texts.track != 0)
-        has |= Track;
-    if (texts.year != 0)
-        has |= Year;
-    return has;
+    if (slot.state != State::Read)
+        return needs;
+    quint16 lacks = 0;
+    if (slot.Taken == FileMetadata::NoTime)
+        lacks |= Taken;
+    if (slot.Width == 0)
+        lacks |= ImageSize;
+    if ((needs & ~(Taken | ImageSize)) != 0) { // the texts only where the mask reads them
+        const Texts& texts = textsOf(slot);
+        if (texts.camera.isEmpty())
+            lacks |= Camera;
+        if (texts.maker.isEmpty())
+            lacks |= Maker;
+        if (texts.artist.isEmpty())
+            lacks |= Artist;
+        if (texts.title.isEmpty())
+            lacks |= Title;
+        if (texts.album.isEmpty())
+            lacks |= Album;
+        if (texts.track == 0)
+            lacks |= Track;
+        if (texts.year == 0)
+            lacks |= Year;
+    }
+    return lacks & needs;
 }
 
 QString FileValuesTable::lackText(const Slot& slot) const

@@ -54,8 +54,8 @@ public:
     const std::vector<Slot>& slots() const { return m_slots; }
 
     void store(size_t row, const FileMetadata& values);
-    // The Need bits of what the row's file has.
-    quint16 available(const Slot& slot) const;
+    // The Need bits of `needs` that the row's file lacks.
+    quint16 lacking(const Slot& slot, quint16 needs) const;
     // Empty texts for a slot without any.
     const Texts& textsOf(const Slot& slot) const;
 

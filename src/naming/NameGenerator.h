@@ -46,6 +46,8 @@ public:
     bool counterOverflows(qint64 rowCount) const;
     // What the mask reads from inside the files (FileValueKinds::Need bits); 0 for none.
     quint16 fileValueNeeds() const { return m_mask.needs; }
+    // Whether NameSource::DateKey is to hold the capture time instead of the last change.
+    bool keyIsCaptureTime() const { return m_mask.takenAsKey; }
 
     // The new name of the row at `position` (1-based, counting every row, marked or not).
     // Costs one pass over the pieces of the name (with a letter case, the name, type and key

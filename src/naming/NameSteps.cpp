@@ -20,6 +20,16 @@ bool isSelection(ElementKind kind)
 
 NameSteps::NameSteps(const MaskProgram& program)
 {
+    // A mask that shows the capture time and not the last change reads the capture time as its
+    // key, so that its fields are copied as fast as those of the last change.
+    bool lastChange = false;
+    bool taken = false;
+    for (const MaskElement& element : program) {
+        taken = taken || FileValueKinds::isTakenKind(element.Kind);
+        lastChange = lastChange || DateKey::keyFieldsOf(element.Kind).count > 0;
+    }
+    takenAsKey = taken && !lastChange;
+
     const auto literal = [this](QStringView text) {
         if (text.isEmpty())
             return;
@@ -52,24 +62,29 @@ NameSteps::NameSteps(const MaskProgram& program)
                 selections.append(steps.back());
                 break;
             }
-            if (const quint16 need = FileValueKinds::needOf(element.Kind)) {
+            ElementKind kind = element.Kind;
+            if (const quint16 need = FileValueKinds::needOf(kind)) {
                 needs |= need;
-                ++fileValueSteps;
-                if (!FileValueKinds::isTakenKind(element.Kind)) {
-                    steps.append({Kind::FileText, element.Kind, FileValueKinds::textOf(element.Kind), 0});
+                if (FileValueKinds::isTakenKind(kind) && takenAsKey) {
+                    kind = FileValueKinds::lastChangeFormOf(kind); // and the key is the capture time
+                } else if (!FileValueKinds::isTakenKind(kind)) {
+                    ++fileValueSteps;
+                    steps.append({Kind::FileText, kind, FileValueKinds::textOf(kind), 0});
+                    break;
+                } else {
+                    ++fileValueSteps;
+                    const DateKey::KeyFields fields =
+                        DateKey::keyFieldsOf(FileValueKinds::lastChangeFormOf(kind));
+                    for (int i = 0; i < fields.count; ++i) {
+                        if (i > 0)
+                            literal(u".");
+                        const KeyFieldPlace place = KeyFieldPlaces[fields.field[i]];
+                        steps.append({Kind::TakenField, ElementKind::KindLiteral, place.first, place.width});
+                    }
                     break;
                 }
-                const DateKey::KeyFields fields =
-                    DateKey::keyFieldsOf(FileValueKinds::lastChangeFormOf(element.Kind));
-                for (int i = 0; i < fields.count; ++i) {
-                    if (i > 0)
-                        literal(u".");
-                    const KeyFieldPlace place = KeyFieldPlaces[fields.field[i]];
-                    steps.append({Kind::TakenField, ElementKind::KindLiteral, place.first, place.width});
-                }
-                break;
             }
-            const DateKey::KeyFields fields = DateKey::keyFieldsOf(element.Kind);
+            const DateKey::KeyFields fields = DateKey::keyFieldsOf(kind);
             for (int i = 0; i < fields.count; ++i) {
                 if (i > 0)
                     literal(u".");

@@ -63,9 +63,12 @@ struct NameSteps
     qsizetype counterUses = 0;
     std::array<qsizetype, DateKey::KeyFieldCount> keyFieldUses{};
     qsizetype wholeKeyFieldsLength = 0; // what they take from a key that has them all
-    // What the mask reads from inside the file (FileValueKinds::Need bits), and its steps.
+    // What the mask reads from inside the file (FileValueKinds::Need bits), and the steps that
+    // take it from elsewhere than the key.
     quint16 needs = 0;
     qsizetype fileValueSteps = 0;
+    // The key fields show the capture time, not the last change, which the mask does not show.
+    bool takenAsKey = false;
     QList<Step> selections;
     QList<KeyRun> keyRuns;
     QList<KeyRunField> keyRunFields;

@@ -196,6 +196,7 @@ bool writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
     const qsizetype total = qsizetype(rows.size());
     const quint16 needs = generator.fileValueNeeds();
     FileValuesTable* values = update.fileValues();
+    const bool readsTexts = (needs & ~FileValueKinds::Taken) != 0;
     marksLack = false;
     TextArena names;
     QString name; // reused: resize(0) keeps its capacity
@@ -208,13 +209,13 @@ bool writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
             progress(i, 2 * total);
         const CandidateRow& row = rows[size_t(i)];
         NameSource source{row.BareName(), row.DottedType(), {}};
-        if (row.DateStamp != CandidateRow::NoDate) {
+        if (row.DateStamp != CandidateRow::NoDate && !generator.keyIsCaptureTime()) {
             RowFormat::writeDateKey(row.DateStamp, dateKey);
             source.DateKey = QStringView(dateKey, 16);
         }
         if (values) {
             FileValuesTable::Slot& slot = values->slots()[size_t(i)];
-            const quint16 lacks = needs & ~values->available(slot);
+            const quint16 lacks = values->lacking(slot, needs);
             slot.Lacks = lacks;
             if (lacks != 0) {
                 if (row.Marked) {
@@ -228,9 +229,13 @@ bool writeNewNames(NewNamesUpdate& update, const NameGenerator& generator,
                 if (slot.Taken != FileMetadata::NoTime) {
                     RowFormat::writeDateKey(slot.Taken, takenKey);
                     source.CaptureKey = QStringView(takenKey, 16);
+                    if (generator.keyIsCaptureTime())
+                        source.DateKey = source.CaptureKey;
                 }
-                texts.fill(*values, slot);
-                source.Texts = texts.texts();
+                if (readsTexts) {
+                    texts.fill(*values, slot);
+                    source.Texts = texts.texts();
+                }
             }
         } else if (needs != 0) { // nothing read: every file lacks everything
             marksLack = marksLack || row.Marked;

@@ -332,6 +332,10 @@ void TestPlanCheck::fileValues_data()
                        u"24.12.1999_1999.12.24_00.00.01-24121999000001.jpg"_s,
                        u"14.07.2023_2023.07.14_13.45.07-14072023134507.jpg"_s}
         << QStringList{none, none, none} << none;
+    QTest::newRow("capture time beside the last change")
+        << u"[FOTO.ZEIT] [ZEIT] [FOTO.JAHR]"_s << 0 << QList<FileMetadata>{photo, other, bare}
+        << QStringList{u"13.45.07 08.09.10 2023"_s, u"00.00.01 08.09.10 1999"_s, q}
+        << QStringList{none, none, none} << none;
     QTest::newRow("camera and size, in capitals")
         << u"[FOTO.HERSTELLER] [FOTO.KAMERA] [FOTO.BREITE]x[FOTO.HÖHE][TYP]"_s << int(CaseRule::AllCapitals)
         << QList<FileMetadata>{photo, other, photo}
