@@ -29,9 +29,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Files handed to a helper ahead of its answers: enough to keep it busy while the answers
-// travel, few enough that a crash sends little back to the queue.
-constexpr size_t Ahead = 32;
-constexpr size_t Refill = 16;
+// travel and Velto naps, few enough that a crash sends little back to the queue.
+constexpr size_t Ahead = 64;
+constexpr size_t Refill = 32;
+// While every helper has work enough, Velto waits this long between looks at the answers, so
+// that it takes many in one go instead of waking for each, which costs the helpers a core.
+constexpr useconds_t NapUs = 1000;
 constexpr int KeepGoingMs = 30;
 
 // One helper process, talking through one socket (a pipe would raise SIGPIPE on a dead one).
@@ -136,7 +139,7 @@ public:
     // answered garbage.
     template <typename Answer> bool readAnswers(Answer&& answer)
     {
-        char buffer[16384];
+        char buffer[65536];
         for (;;) {
             const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, MSG_DONTWAIT);
             if (n == 0)
@@ -161,6 +164,9 @@ public:
             }
             if (m_reader.failed())
                 return false;
+            // A short read took all there was: no second call only to hear so.
+            if (size_t(n) < sizeof buffer)
+                return true;
         }
     }
 
@@ -231,6 +237,8 @@ void MetadataPool::read(const std::vector<QByteArray>& paths,
     std::vector<Helper> helpers(size_t(std::min<qsizetype>(m_processes, qsizetype(total))));
     QElapsedTimer sinceTold;
     sinceTold.start();
+    std::vector<pollfd> polled;
+    std::vector<Helper*> owners;
     while (size_t(done) < total) {
         for (Helper& helper : helpers) {
             if (!helper.running() && hasWork() && !helper.start(program)) {
@@ -251,8 +259,8 @@ void MetadataPool::read(const std::vector<QByteArray>& paths,
         if (size_t(done) >= total)
             break;
 
-        std::vector<pollfd> polled;
-        std::vector<Helper*> owners;
+        polled.clear();
+        owners.clear();
         qint64 wait = KeepGoingMs;
         for (Helper& helper : helpers) {
             if (!helper.running())
@@ -280,6 +288,11 @@ void MetadataPool::read(const std::vector<QByteArray>& paths,
             if (!alive)
                 failed(helper);
         }
+        const bool allBusy = std::all_of(helpers.begin(), helpers.end(), [](const Helper& helper) {
+            return !helper.running() || helper.pending.size() >= Refill;
+        });
+        if (allBusy && !helpers.empty())
+            ::usleep(NapUs);
         if (sinceTold.elapsed() >= KeepGoingMs) {
             sinceTold.start();
             if (keepGoing && !keepGoing(done))
