@@ -5,6 +5,9 @@
 #include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 
+#include <QFile>
+#include <QHash>
+
 #include <cerrno>
 #include <optional>
 #include <vector>
@@ -66,12 +69,43 @@ bool isListedFile(const EntryLook& look, const EntryIdentity& identity)
     return look.ok() && !look.isFolder && look.identity == identity;
 }
 
+// The listings of the run's folders, each read once: one getdents per folder tells a row's
+// file from what replaced it by inode number and type, where a look per row costs a system
+// call each. Read again after every question, since the user may have changed the folder
+// while it was open.
+class Listings
+{
+public:
+    explicit Listings(const FileSystem& fs) : m_fs(fs) {}
+
+    // True when the listing shows the row's entry as the very regular file intake took in.
+    // False tells nothing: a link, an unknown type, a FUSE file system whose listing numbers
+    // entries otherwise, or a replaced entry all get a look of their own.
+    bool showListedFile(const QString& folder, const QString& name, const EntryIdentity& identity)
+    {
+        auto cached = m_folders.find(folder);
+        if (cached == m_folders.end())
+            cached = m_folders.insert(folder, m_fs.listing(folder));
+        const std::optional<FolderListing>& listing = cached.value();
+        if (!listing || listing->device != identity.device)
+            return false;
+        const auto entry = listing->byName.constFind(QFile::encodeName(name));
+        return entry != listing->byName.cend() && entry->typeKnown &&
+               entry->type == EntryStatus::Type::Regular && entry->inode == identity.inode;
+    }
+    void forget() { m_folders.clear(); }
+
+private:
+    const FileSystem& m_fs;
+    QHash<QString, std::optional<FolderListing>> m_folders;
+};
+
 // Gives one row's file its new name; nothing when that worked, else why not. The look before
 // the rename leaves alone an entry that is no longer the listed file: it was replaced by
 // another file or by a folder (which may even have been given the freed inode number) since
 // intake. No look can close the gap between itself and the rename, though: the rename names
 // its source by path only, so an entry swapped in after the look is renamed all the same.
-std::optional<RenameFailure> renameOne(FileSystem& fs, const Planned& row)
+std::optional<RenameFailure> renameOne(FileSystem& fs, Listings& listings, const Planned& row)
 {
     const auto failure = [&row](int error, RenameFailure::Kind kind = RenameFailure::Kind::Refused) {
         return RenameFailure{row.folder + row.oldName, row.folder + row.newName, error, kind};
@@ -82,11 +116,13 @@ std::optional<RenameFailure> renameOne(FileSystem& fs, const Planned& row)
         return std::nullopt;
 
     const QString from = row.folder + row.oldName;
-    const EntryLook before = fs.look(from);
-    if (!before.ok())
-        return failure(before.error);
-    if (!isListedFile(before, row.identity))
-        return failure(0, RenameFailure::Kind::Replaced);
+    if (!listings.showListedFile(row.folder, row.oldName, row.identity)) {
+        const EntryLook before = fs.look(from);
+        if (!before.ok())
+            return failure(before.error);
+        if (!isListedFile(before, row.identity))
+            return failure(0, RenameFailure::Kind::Replaced);
+    }
     const RenameResult result = renameInFolder(fs, row.folder, row.oldName, row.newName);
     if (result.ok())
         return std::nullopt;
@@ -134,10 +170,11 @@ RenameRun::Outcome RenameRun::run(CandidateModel& model, FileSystem& fs, const P
         renamed.clear();
     };
     std::vector<bool> done(plan.size(), false);
+    Listings listings(fs);
     for (const Planned& row : plan) {
         if (progress)
             progress(rowCount - (row.position + 1));
-        const std::optional<RenameFailure> failure = renameOne(fs, row);
+        const std::optional<RenameFailure> failure = renameOne(fs, listings, row);
         done[reached++] = !failure;
         if (!failure) {
             renamed.push_back(row.position);
@@ -150,6 +187,7 @@ RenameRun::Outcome RenameRun::run(CandidateModel& model, FileSystem& fs, const P
             outcome.stopped = true;
             break;
         }
+        listings.forget();
     }
     removeRenamed();
     if (journal.finish && !renames.empty() && !outcome.journalFailed) {

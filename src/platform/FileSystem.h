@@ -3,6 +3,8 @@
 #include "platform/EntryIdentity.h"
 #include "platform/FolderEntries.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -62,6 +64,23 @@ struct EntryStatus
     qint64 size = 0;
     LocalTime modified = {};
     bool ok() const { return error == 0; }
+};
+
+// One entry as a folder's listing gives it: its inode number and its own type (a link as a
+// link), where the file system tells the type at all.
+struct ListedEntry
+{
+    quint64 inode = 0;
+    EntryStatus::Type type = EntryStatus::Type::Other;
+    bool typeKnown = false;
+};
+
+// All entries of a folder in one listing, by their names as the file system spells them
+// (QFile::encodeName), and the folder's device: for many entries far cheaper than a look each.
+struct FolderListing
+{
+    quint64 device = 0;
+    QHash<QByteArray, ListedEntry> byName;
 };
 
 // How a rename ended: 0 for success, else the errno value that says why it failed.
@@ -140,6 +159,13 @@ public:
     {
         Q_UNUSED(path);
         return {ENOSYS};
+    }
+    // The folder's entries with their inode numbers and types; nothing when it cannot be listed
+    // or the file system does not tell.
+    virtual std::optional<FolderListing> listing(const QString& folder) const
+    {
+        Q_UNUSED(folder);
+        return std::nullopt;
     }
     // The entry at a path without following a symbolic link, asked of the file system itself.
     virtual EntryStatus status(const QString& path) const

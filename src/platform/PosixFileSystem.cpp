@@ -114,6 +114,46 @@ std::optional<FolderIdentity> PosixFileSystem::folderIdentity(const QString& fol
     return identityOf(info);
 }
 
+std::optional<FolderListing> PosixFileSystem::listing(const QString& folder) const
+{
+    if (!encodable(folder))
+        return std::nullopt;
+    const int fd = ::open(encodeFolder(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    FolderListing result;
+    struct stat info = {};
+    bool complete = ::fstat(fd, &info) == 0;
+    result.device = static_cast<quint64>(info.st_dev);
+    alignas(dirent64) char buffer[65536];
+    while (complete) {
+        const ssize_t got = ::getdents64(fd, buffer, sizeof buffer);
+        if (got <= 0) {
+            complete = got == 0;
+            break;
+        }
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+                continue;
+            ListedEntry listed;
+            listed.inode = static_cast<quint64>(entry->d_ino);
+            listed.typeKnown = entry->d_type != DT_UNKNOWN;
+            listed.type = entry->d_type == DT_REG   ? EntryStatus::Type::Regular
+                          : entry->d_type == DT_DIR ? EntryStatus::Type::Folder
+                          : entry->d_type == DT_LNK ? EntryStatus::Type::Link
+                                                    : EntryStatus::Type::Other;
+            result.byName.insert(QByteArray(name), listed);
+        }
+    }
+    ::close(fd);
+    if (!complete)
+        return std::nullopt;
+    return result;
+}
+
 EntryLook PosixFileSystem::look(const QString& path) const
 {
     if (path.isEmpty() || !encodable(path))

@@ -23,6 +23,8 @@ public:
     int maxNameBytes(const QString& folder) const override;
     std::optional<FolderIdentity> folderIdentity(const QString& folder) const override;
     EntryLook look(const QString& path) const override;
+    // getdents64 over the folder, with the folder's own fstat for the device.
+    std::optional<FolderListing> listing(const QString& folder) const override;
     EntryStatus status(const QString& path) const override;
     // renameat2 with RENAME_NOREPLACE; where the file system refuses the flag, a look for the
     // target first. Both `from` and `to` must name the same folder in the same spelling.
