@@ -47,6 +47,10 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -185,7 +189,7 @@ void Form1::Form_Load()
     // The words are read once; a hundred thousand of them are megabytes not to keep twice.
     m_arguments = {};
     if (!CommandLinePaths.isEmpty())
-        FillListe(CommandLinePaths);
+        FillListe(std::move(CommandLinePaths));
     CommandLinePaths = {};
     // Said after the check, whose outcome would cover them otherwise.
     QStringList hints;
@@ -387,7 +391,7 @@ void Form1::InitListe()
     m_model->InitListe();
 }
 
-void Form1::FillListe(const QStringList& paths)
+void Form1::FillListe(QStringList paths)
 {
     UserInfo(u"Die Liste wird aufgefüllt ..."_s);
     m_model->setSortingEnabled(false);
@@ -395,6 +399,8 @@ void Form1::FillListe(const QStringList& paths)
     std::vector<CandidateRow> rows =
         ListIntake::takeIn(paths, m_model->rows(), *m_services.fileSystem,
                            [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
+    // The paths are megabytes for a long list: gone before the sort builds its keys.
+    paths = QStringList();
     m_model->insertAtTop(std::move(rows));
     m_progress.end();
     // A list sorted by capture time needs the new rows' times first.
@@ -403,6 +409,11 @@ void Form1::FillListe(const QStringList& paths)
     m_model->setSortingEnabled(true);
     InitStellenAnzahl();
     ChkSituation();
+#ifdef __GLIBC__
+    // The paths, intake's tables and the sort's keys were small blocks between the rows' own:
+    // glibc keeps such holes unless asked to give their pages back.
+    malloc_trim(0);
+#endif
 }
 
 void Form1::Liste_OLEDragDrop(const QMimeData* data)
@@ -413,14 +424,14 @@ void Form1::Liste_OLEDragDrop(const QMimeData* data)
     }
     const QString uriList = u"text/uri-list"_s;
     qsizetype notUtf8 = 0;
-    const QStringList paths = data && data->hasFormat(uriList)
+    QStringList paths = data && data->hasFormat(uriList)
                                   ? UriList::localFilePaths(data->data(uriList), &notUtf8)
                                   : QStringList();
     // Text, web addresses or nothing: no file to take in.
     if (paths.isEmpty())
         Beep::beep();
     else
-        FillListe(paths);
+        FillListe(std::move(paths));
     if (notUtf8 > 0)
         UserInfo(ListIntake::notUtf8Hint(notUtf8));
 }
@@ -511,7 +522,7 @@ void Form1::undoLastRun()
     if (restored.isEmpty())
         ChkSituation();
     else
-        FillListe(restored);
+        FillListe(std::move(restored));
 }
 
 void Form1::DirItCheck_Click()

@@ -91,7 +91,7 @@ private:
 
     // The list.
     void InitListe();
-    void FillListe(const QStringList& paths);
+    void FillListe(QStringList paths);
     void Liste_OLEDragDrop(const QMimeData* data);
     void Liste_ColumnClick(int ColumnHeader);
     void EintragVerschieben(bool NachOben);

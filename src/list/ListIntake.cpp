@@ -87,10 +87,11 @@ std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
         add(group, row.OldName, hashOf(group, row.OldName));
     }
 
+    // 24 bytes: a million of them stand beside the paths and the new rows.
     struct Fresh
     {
-        qsizetype index; // in paths
-        qsizetype nameStart;
+        qint32 index; // in paths
+        qint32 nameStart;
         qint32 folder;
         qint32 group;
         quint64 hash;
@@ -111,7 +112,8 @@ std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
         const qsizetype nameStart = path.lastIndexOf(u'/') + 1;
         const qint32 folder = folders.find(QStringView(path).left(nameStart));
         const qint32 group = folders.group(folder);
-        fresh.push_back({i, nameStart, folder, group, hashOf(group, QStringView(path).mid(nameStart))});
+        fresh.push_back({qint32(i), qint32(nameStart), folder, group,
+                         hashOf(group, QStringView(path).mid(nameStart))});
     }
     const auto nameOf = [&paths](const Fresh& entry) {
         return QStringView(paths.at(entry.index)).mid(entry.nameStart);
