@@ -1,5 +1,7 @@
 #include "plan/PlanCheck.h"
+#include "list/FileValuesTable.h"
 #include "list/PlanTest.h"
+#include "naming/FileValueKinds.h"
 #include "naming/MaskTranslator.h"
 #include "naming/RegexReplace.h"
 #include "document/RtfReader.h"
@@ -46,6 +48,19 @@ void TestManual::quotesEveryCheckMessage()
                          u"Klicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden."_s};
     for (const PlanTest& test : PlanTests)
         messages << test.message.toString() << test.markText.toString();
+    PlanResult lacking;
+    lacking.ValuesComplete = false;
+    messages << PlanCheck::failureMessage(lacking);
+    // The tooltips of a file that lacks the capture date, could not be read, or was not read yet.
+    const FileValuesTable values;
+    for (const FileValuesTable::State state :
+         {FileValuesTable::State::Read, FileValuesTable::State::Unreadable,
+          FileValuesTable::State::Stopped}) {
+        FileValuesTable::Slot slot;
+        slot.Lacks = FileValuesTable::LackMarked | FileValueKinds::Taken;
+        slot.state = state;
+        messages << values.lackText(slot);
+    }
     for (int code = int(MaskError::ErrNumberTooLarge); code <= int(MaskError::ErrZeroStart); ++code)
         messages.append(MaskTranslator::errorText(code));
     // The manual writes "n" for the place and the group that the status line names.
