@@ -41,6 +41,25 @@ long statusKb(const char* key)
     return at < 0 ? -1 : std::atol(text.constData() + at + std::strlen(key));
 }
 
+// Drop data as a platform's drag delivers it: the bytes, asked for when needed. QMimeData's own
+// setData would turn a URI list into a list of QUrl objects first, which no real drop does.
+class DroppedData final : public QMimeData
+{
+public:
+    explicit DroppedData(QByteArray uris) : m_uris(std::move(uris)) {}
+    QStringList formats() const override { return {u"text/uri-list"_s}; }
+    bool hasFormat(const QString& type) const override { return type == u"text/uri-list"; }
+
+protected:
+    QVariant retrieveData(const QString& type, QMetaType) const override
+    {
+        return type == u"text/uri-list" ? QVariant(m_uris) : QVariant();
+    }
+
+private:
+    QByteArray m_uris;
+};
+
 void settle()
 {
     QElapsedTimer clock;
@@ -102,9 +121,7 @@ int main(int argc, char** argv)
         const long emptyPeak = statusKb("VmHWM:");
         const long emptySettled = statusKb("VmRSS:");
         if (drop) {
-            auto* data = new QMimeData;
-            data->setData(u"text/uri-list"_s, uris);
-            uris = {};
+            auto* data = new DroppedData(std::move(uris));
             QWidget* target = window.findChild<CandidateView*>(u"Liste"_s)->viewport();
             QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(target, &enter);

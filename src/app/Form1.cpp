@@ -144,7 +144,8 @@ void Form1::connectHandlers()
     auto* undoKey = new QShortcut(QKeySequence::Undo, this, this, &Form1::undoLastRun);
     undoKey->setObjectName(u"UndoShortcut"_s);
     connect(m_c.Liste, &CandidateView::deleteKeyPressed, m_listMenu, &ListContextMenu::removeMarked);
-    connect(m_listMenu, &ListContextMenu::filesChosen, this, &Form1::FillListe);
+    connect(m_listMenu, &ListContextMenu::filesChosen, this,
+            [this](const QStringList& files) { FillListe(files); });
     connect(m_listMenu, &ListContextMenu::rowsRemoved, this, &Form1::ChkSituation);
     connect(m_c.Liste->header(), &QHeaderView::sectionClicked, this,
             [this](int section) { Liste_ColumnClick(section + 1); });
@@ -185,7 +186,7 @@ void Form1::Form_Load()
     ChkSituation();
 
     qsizetype notUtf8 = 0;
-    CommandLinePaths = ListIntake::SplitCommandLine(m_arguments, &notUtf8);
+    CommandLinePaths = ListIntake::commandLinePaths(m_arguments, &notUtf8);
     // The words are read once; a hundred thousand of them are megabytes not to keep twice.
     m_arguments = {};
     if (!CommandLinePaths.isEmpty())
@@ -391,7 +392,7 @@ void Form1::InitListe()
     m_model->InitListe();
 }
 
-void Form1::FillListe(QStringList paths)
+void Form1::FillListe(PathList paths)
 {
     UserInfo(u"Die Liste wird aufgefüllt ..."_s);
     m_model->setSortingEnabled(false);
@@ -400,7 +401,7 @@ void Form1::FillListe(QStringList paths)
         ListIntake::takeIn(paths, m_model->rows(), *m_services.fileSystem,
                            [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
     // The paths are megabytes for a long list: gone before the sort builds its keys.
-    paths = QStringList();
+    paths = PathList();
     m_model->insertAtTop(std::move(rows));
     m_progress.end();
     // A list sorted by capture time needs the new rows' times first.
@@ -424,9 +425,8 @@ void Form1::Liste_OLEDragDrop(const QMimeData* data)
     }
     const QString uriList = u"text/uri-list"_s;
     qsizetype notUtf8 = 0;
-    QStringList paths = data && data->hasFormat(uriList)
-                                  ? UriList::localFilePaths(data->data(uriList), &notUtf8)
-                                  : QStringList();
+    PathList paths =
+        data && data->hasFormat(uriList) ? UriList::localPaths(data->data(uriList), &notUtf8) : PathList();
     // Text, web addresses or nothing: no file to take in.
     if (paths.isEmpty())
         Beep::beep();
@@ -522,7 +522,7 @@ void Form1::undoLastRun()
     if (restored.isEmpty())
         ChkSituation();
     else
-        FillListe(std::move(restored));
+        FillListe(restored);
 }
 
 void Form1::DirItCheck_Click()

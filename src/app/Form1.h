@@ -3,6 +3,7 @@
 #include "app/Form1Layout.h"
 #include "app/LastRunUndo.h"
 #include "app/ProgressPainter.h"
+#include "list/PathList.h"
 #include "plan/PlanCheck.h"
 #include "plan/WindowJournal.h"
 #include "platform/MetadataPool.h"
@@ -91,7 +92,7 @@ private:
 
     // The list.
     void InitListe();
-    void FillListe(QStringList paths);
+    void FillListe(PathList paths);
     void Liste_OLEDragDrop(const QMimeData* data);
     void Liste_ColumnClick(int ColumnHeader);
     void EintragVerschieben(bool NachOben);
@@ -137,7 +138,7 @@ private:
     QString DigitsText;
     int MinDigits = 1;
     bool ChoiceBeingApplied = false;
-    QStringList CommandLinePaths;
+    PathList CommandLinePaths;
     int LastSortColumn = 0; // header last clicked, counted from 1; 0: none yet
     int DirItState = 0;
     bool m_renaming = false;      // a rename run is under way: no input, no delayed check

@@ -14,19 +14,29 @@
 
 QStringList ListIntake::SplitCommandLine(const QList<QByteArray>& rawArguments, qsizetype* notUtf8)
 {
-    QStringList paths;
-    paths.reserve(rawArguments.size());
+    return commandLinePaths(rawArguments, notUtf8).toList();
+}
+
+PathList ListIntake::commandLinePaths(const QList<QByteArray>& rawArguments, qsizetype* notUtf8)
+{
+    PathList paths;
+    qsizetype bytes = 0;
+    for (const QByteArray& raw : rawArguments)
+        bytes += raw.size();
+    // Decoded, a path takes at most one character per byte.
+    paths.reserve(rawArguments.size(), bytes);
     qsizetype dropped = 0;
     for (const QByteArray& raw : rawArguments) {
         if (raw.isEmpty())
             continue;
-        QString path = QFile::decodeName(raw);
+        const QString path = QFile::decodeName(raw);
         if (QFile::encodeName(path) != raw) {
             ++dropped;
             continue;
         }
-        paths.append(std::move(path));
+        paths.append(path);
     }
+    paths.squeeze();
     if (notUtf8)
         *notUtf8 = dropped;
     return paths;
@@ -42,9 +52,8 @@ QString ListIntake::notUtf8Hint(qsizetype count)
         .arg(count);
 }
 
-std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
-                                             const std::vector<CandidateRow>& existing, const FileSystem& fs,
-                                             const Progress& progress)
+std::vector<CandidateRow> ListIntake::takeIn(const PathList& paths, const std::vector<CandidateRow>& existing,
+                                             const FileSystem& fs, const Progress& progress)
 {
     // Three passes: the paths are split and hashed, then checked against the list and each
     // other, then the file system is asked about those left. The checks run back to back and
@@ -106,18 +115,15 @@ std::vector<CandidateRow> ListIntake::takeIn(const QStringList& paths,
     };
     for (qsizetype i = 0; i < total; ++i) {
         waiting(size_t(i));
-        const QString& path = paths.at(i);
+        const QStringView path = paths.at(i);
         if (path.isEmpty())
             continue;
         const qsizetype nameStart = path.lastIndexOf(u'/') + 1;
-        const qint32 folder = folders.find(QStringView(path).left(nameStart));
+        const qint32 folder = folders.find(path.left(nameStart));
         const qint32 group = folders.group(folder);
-        fresh.push_back({qint32(i), qint32(nameStart), folder, group,
-                         hashOf(group, QStringView(path).mid(nameStart))});
+        fresh.push_back({qint32(i), qint32(nameStart), folder, group, hashOf(group, path.mid(nameStart))});
     }
-    const auto nameOf = [&paths](const Fresh& entry) {
-        return QStringView(paths.at(entry.index)).mid(entry.nameStart);
-    };
+    const auto nameOf = [&paths](const Fresh& entry) { return paths.at(entry.index).mid(entry.nameStart); };
     constexpr size_t ahead = 8; // enough probes in flight to cover a miss to memory
     size_t kept = 0;
     for (size_t k = 0; k < fresh.size(); ++k) {

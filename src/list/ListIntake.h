@@ -1,6 +1,7 @@
 #pragma once
 
 #include "list/CandidateRow.h"
+#include "list/PathList.h"
 #include "platform/FileSystem.h"
 
 #include <QByteArray>
@@ -20,6 +21,8 @@ public:
     // The arguments as the OS hands them over, one path each, no blank splitting. Drops empty
     // arguments and arguments whose bytes do not survive decoding (non-UTF-8 names), because
     // such a row could never name its file again; the latter are counted in notUtf8.
+    static PathList commandLinePaths(const QList<QByteArray>& rawArguments, qsizetype* notUtf8 = nullptr);
+    // The same as strings.
     static QStringList SplitCommandLine(const QList<QByteArray>& rawArguments, qsizetype* notUtf8 = nullptr);
     // "Hinweis: 3 Pfade wurden übergangen, weil ihr Name kein gültiges UTF-8 ist."; empty for 0.
     static QString notUtf8Hint(qsizetype count);
@@ -34,7 +37,6 @@ public:
     // folder share its Folder string. O(n + m) in the number of paths and existing rows: one
     // hash lookup per path and row, one attributes call per path not yet listed (through one
     // FileSystem::attributeReader), one identity lookup per distinct folder text.
-    static std::vector<CandidateRow> takeIn(const QStringList& paths,
-                                            const std::vector<CandidateRow>& existing, const FileSystem& fs,
-                                            const Progress& progress = {});
+    static std::vector<CandidateRow> takeIn(const PathList& paths, const std::vector<CandidateRow>& existing,
+                                            const FileSystem& fs, const Progress& progress = {});
 };

@@ -92,7 +92,14 @@ QByteArrayView trimmed(QByteArrayView text)
    comment  = "#" *any */
 QStringList UriList::localFilePaths(const QByteArray& uriListData, qsizetype* notUtf8)
 {
-    QStringList paths;
+    return localPaths(uriListData, notUtf8).toList();
+}
+
+PathList UriList::localPaths(const QByteArray& uriListData, qsizetype* notUtf8)
+{
+    PathList paths;
+    // Decoded, the paths take at most one character per byte of the data.
+    paths.reserve(0, uriListData.size());
     qsizetype dropped = 0;
     const QByteArrayView data(uriListData);
     qsizetype begin = 0;
@@ -106,10 +113,11 @@ QStringList UriList::localFilePaths(const QByteArray& uriListData, qsizetype* no
             continue;
         bool badBytes = false;
         if (std::optional<QString> path = localPath(line, badBytes))
-            paths.append(std::move(*path));
+            paths.append(*path);
         dropped += badBytes ? 1 : 0;
     }
     if (notUtf8)
         *notUtf8 = dropped;
+    paths.squeeze();
     return paths;
 }
