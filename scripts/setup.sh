@@ -4,9 +4,10 @@
 velto_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Packages needed to build and run Velto on Debian 12; CMake finds PCRE2, Exiv2 and TagLib through
-# pkgconf.
-velto_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev libbenchmark-dev
-    libpcre2-dev pkgconf fonts-dejavu-core libexiv2-dev libtag1-dev)
+# pkgconf. lupdate and lrelease (qt6-l10n-tools, found through qt6-tools-dev) build the English
+# texts into the program; qt6-translations-l10n has Qt's own German ones.
+velto_packages=(cmake ninja-build g++ qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
+    libbenchmark-dev libpcre2-dev pkgconf fonts-dejavu-core libexiv2-dev libtag1-dev)
 # To build the Debian package: dpkg-shlibdeps and dpkg-buildflags, and `file`, through which
 # CPack finds the programs whose libraries become dependencies.
 velto_package_packages=(dpkg-dev file)

@@ -2,19 +2,22 @@
 
 #include "widgets/ProgramTitle.h"
 
+#include <QCoreApplication>
 #include <QString>
 
-// What "Über ..." in the help window tells about the program.
+// What "Über ..." in the help window tells about the program, in the window's language.
 inline QString AboutText()
 {
-    using namespace Qt::StringLiterals;
-    return ProgramTitle.toString() +
-           u" - ein Tool zum kinderleichten 'Umtaufen' unzähliger Dateien unter Windows\n\n"
-           u"Version 1.6 für Linux.\n\n"
-           u"Velto gibt vielen Dateien in einem Zug neue Namen: nach einer Maske aus festem Text, "
-           u"Teilen des alten Namens, einem Zähler, Datum und Uhrzeit der letzten Änderung, dazu "
-           u"Schreibweise und Suchen & Ersetzen.\n\n"
-           u"Umbenannt wird erst, wenn die Prüfung aller neuen Namen fehlerfrei war, und keine Datei "
-           u"wird dabei überschrieben.\n\n"
-           u"Freie Software unter der MIT-Lizenz."_s;
+    //: %1 is the program's name and version.
+    return QCoreApplication::translate(
+               "Form1",
+               "%1 - ein Tool zum kinderleichten 'Umtaufen' unzähliger Dateien unter Windows\n\n"
+               "Version 1.6 für Linux.\n\n"
+               "Velto gibt vielen Dateien in einem Zug neue Namen: nach einer Maske aus festem Text, "
+               "Teilen des alten Namens, einem Zähler, Datum und Uhrzeit der letzten Änderung, dazu "
+               "Schreibweise und Suchen & Ersetzen.\n\n"
+               "Umbenannt wird erst, wenn die Prüfung aller neuen Namen fehlerfrei war, und keine "
+               "Datei wird dabei überschrieben.\n\n"
+               "Freie Software unter der MIT-Lizenz.")
+        .arg(ProgramTitle);
 }

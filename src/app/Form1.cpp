@@ -8,9 +8,11 @@
 #include "app/ScenarioFields.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProgramTitle.h"
+#include "widgets/Twips.h"
 #include "plan/RecentMasks.h"
 #include "app/TokenButtons.h"
 #include "app/ToolTips.h"
+#include "app/Translations.h"
 #include "plan/RenameRun.h"
 #include "plan/RunJournal.h"
 #include "list/CandidateModel.h"
@@ -88,7 +90,7 @@ Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services servic
     if (!m_services.shortcuts)
         m_services.shortcuts = std::make_shared<XdgShortcutService>();
     if (m_services.helpFile.isEmpty())
-        m_services.helpFile = HelpForm::defaultHelpFile();
+        m_services.helpFile = HelpForm::defaultHelpFile(Translations::current());
     if (m_services.journalFolder.isEmpty())
         m_services.journalFolder = JournalFolder::defaultFolder();
     if (m_services.metadataHelper.isEmpty())
@@ -164,10 +166,11 @@ void Form1::Form_Load()
     if (m_services.settings->ReadSetting(u"ToolTips"_s, u"0"_s).trimmed() == u"1")
         m_c.ToolTipCheck->setChecked(true);
 
-    refill(m_c.Schreibweise, {u"beibehalten"_s, u"alles groß"_s, u"alles klein"_s, u"anfangs groß"_s});
+    // Only the index of a choice is stored, so that stored masks work in every language.
+    refill(m_c.Schreibweise, {tr("beibehalten"), tr("alles groß"), tr("alles klein"), tr("anfangs groß")});
     m_c.Schreibweise->setCurrentIndex(0);
     InitStellenAnzahl();
-    refill(m_c.Vornullenzeichen, {u"keine"_s, u"Null"_s, u"Leerzeichen"_s, u"Unterstrich"_s});
+    refill(m_c.Vornullenzeichen, {tr("keine"), tr("Null"), tr("Leerzeichen"), tr("Unterstrich")});
     m_c.Vornullenzeichen->setCurrentIndex(0);
 
     // i counts the menu items from 1; item 1 comes with the layout.
@@ -179,7 +182,7 @@ void Form1::Form_Load()
     const QList<QAction*> items = m_c.pummain->actions();
     // A line only: some styles print a separator's text beside the line.
     items[SeparatorItem]->setSeparator(true);
-    items[CancelItem]->setText(u"Abbrechen"_s);
+    items[CancelItem]->setText(tr("Abbrechen"));
 
     m_timer1->stop();
     InitListe();
@@ -195,7 +198,7 @@ void Form1::Form_Load()
     // Said after the check, whose outcome would cover them otherwise.
     QStringList hints;
     if (m_services.settings->tooLarge())
-        hints.append(u"Hinweis: Die Einstellungsdatei ist zu groß und wird nicht verwendet."_s);
+        hints.append(tr("Hinweis: Die Einstellungsdatei ist zu groß und wird nicht verwendet."));
     if (notUtf8 > 0)
         hints.append(ListIntake::notUtf8Hint(notUtf8));
     if (!hints.isEmpty())
@@ -227,7 +230,7 @@ void Form1::ChkSituation()
     }
     PlanOk = hasRows && m_mask.MaskOk && m_plan.allPassed();
     if (PlanOk)
-        UserInfo(PlanCheck::successMessage(m_c.Btn[Button::Rename]->text()));
+        UserInfo(PlanCheck::successMessage(Twips::plainCaption(m_c.Btn[Button::Rename]->text())));
     m_c.Btn[Button::Rename]->setEnabled(PlanOk);
     m_c.StatusPanel[0]->setText(PlanCheck::countText(m_plan.MarkedCount, m_model->rowCount()));
 
@@ -284,7 +287,7 @@ void Form1::FillNewNameColumn()
     }
     if (m_model->rowCount() > 0 && FileValueKinds::needsOf(m_mask.program) != 0)
         readFileValues(); // what Esc left unread counts as missing
-    UserInfo(u"Überprüfung der vorgesehenen Namen ... "_s);
+    UserInfo(tr("Überprüfung der vorgesehenen Namen ... "));
     const qsizetype total = m_model->rowCount();
     if (total != 0)
         m_progress.begin(total);
@@ -316,7 +319,7 @@ bool Form1::readFileValues()
         return true;
 
     const QScopedValueRollback<bool> reading(m_readingValues, true);
-    UserInfo(u"Angaben werden aus den Dateien gelesen ..."_s);
+    UserInfo(tr("Angaben werden aus den Dateien gelesen ..."));
     m_progress.begin(qsizetype(wanted.size()));
     std::vector<bool> told(wanted.size());
     bool stopped = false;
@@ -394,7 +397,7 @@ void Form1::InitListe()
 
 void Form1::FillListe(PathList paths)
 {
-    UserInfo(u"Die Liste wird aufgefüllt ..."_s);
+    UserInfo(tr("Die Liste wird aufgefüllt ..."));
     m_model->setSortingEnabled(false);
     m_progress.begin(paths.size());
     std::vector<CandidateRow> rows =
@@ -475,7 +478,7 @@ void Form1::UmTaufen()
     bool undoable = true;
     {
         const QScopedValueRollback<bool> renaming(m_renaming, true);
-        UserInfo(u"Umbenennung läuft ..."_s);
+        UserInfo(tr("Umbenennung läuft ..."));
         m_progress.begin(m_model->rowCount());
         stored = SaveScenario(m_c.Maske->text());
 
@@ -501,7 +504,7 @@ void Form1::UmTaufen()
     // Said after the check, whose outcome would cover them otherwise; the run itself went on.
     QStringList hints;
     if (!stored)
-        hints.append(u"Hinweis: Die Maske ließ sich nicht unter den zuletzt benutzten speichern."_s);
+        hints.append(tr("Hinweis: Die Maske ließ sich nicht unter den zuletzt benutzten speichern."));
     if (!undoable)
         hints.append(RunJournal::notUndoableHint());
     if (!hints.isEmpty())
@@ -516,7 +519,7 @@ void Form1::undoLastRun()
     QStringList restored;
     {
         const QScopedValueRollback<bool> renaming(m_renaming, true);
-        UserInfo(u"Die letzte Umbenennung wird rückgängig gemacht ..."_s);
+        UserInfo(tr("Die letzte Umbenennung wird rückgängig gemacht ..."));
         restored = m_undo->run();
     }
     if (restored.isEmpty())

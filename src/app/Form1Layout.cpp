@@ -1,6 +1,7 @@
 #include "app/Form1Layout.h"
 
 #include "app/CandidateView.h"
+#include "app/Form1.h"
 #include "app/FormLineEdit.h"
 #include "app/TokenButtons.h"
 #include "list/CandidateModel.h"
@@ -108,12 +109,12 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     client->setObjectName(u"Form1Client"_s);
     form->setCentralWidget(client);
 
-    c.Frame1 = frame(client, u"Frame1"_s, u"Kandidaten zum Umbenennen"_s, 60, 0, 8775 + Wider, 3315);
-    c.Frame3 = frame(client, u"Frame3"_s, u"Zähler"_s, 60, 3420, 1935 + Wider, 2235);
-    c.Frame4[0] = frame(client, u"Frame4_0"_s, u"Schreibweise"_s, 2100 + Wider, 3420, 2235, 795);
-    c.Frame4[1] =
-        frame(client, u"Frame4_1"_s, u"Suchen && ersetzen"_s, 2100 + Wider, 4320, 2235, 1335 + RegexRow);
-    c.Frame2 = frame(client, u"Frame2"_s, u"Maske"_s, 4440 + Wider, 3420, 4395, 2235);
+    c.Frame1 = frame(client, u"Frame1"_s, Form1::tr("Kandidaten zum Umbenennen"), 60, 0, 8775 + Wider, 3315);
+    c.Frame3 = frame(client, u"Frame3"_s, Form1::tr("Zähler"), 60, 3420, 1935 + Wider, 2235);
+    c.Frame4[0] = frame(client, u"Frame4_0"_s, Form1::tr("Schreibweise"), 2100 + Wider, 3420, 2235, 795);
+    c.Frame4[1] = frame(client, u"Frame4_1"_s, Form1::tr("Suchen && ersetzen"), 2100 + Wider, 4320, 2235,
+                        1335 + RegexRow);
+    c.Frame2 = frame(client, u"Frame2"_s, Form1::tr("Maske"), 4440 + Wider, 3420, 4395, 2235);
 
     auto button = [&c](QWidget* parent, int index, const QString& caption, int l, int t, int w, int h) {
         auto* b = new QPushButton(caption, parent);
@@ -130,7 +131,7 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     // Frame1: the list and its commands.
     c.Liste = new CandidateView(c.Frame1);
     c.Liste->setObjectName(u"Liste"_s);
-    c.Liste->setAccessibleName(u"Kandidaten zum Umbenennen"_s);
+    c.Liste->setAccessibleName(Form1::tr("Kandidaten zum Umbenennen"));
     place(c.Liste, 120, 240, 8535 + Wider, 2535);
 
     QFont upDownFont = form->font();
@@ -140,35 +141,37 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     button(c.Frame1, Button::MoveDown, QString(QChar(0x21E9)), 840, 2880, 675, 312)->setFont(upDownFont);
     // The four commands share the list's extra width, so that the last still ends with the list.
     constexpr int Quarter = Wider / 4;
-    button(c.Frame1, Button::MarkAll, u"&Alle auswählen"_s, 2460, 2880, 1515 + Quarter, 312);
-    button(c.Frame1, Button::MarkNone, u"&Keine Auswahl"_s, 4020 + Quarter, 2880, 1515 + Quarter, 312);
-    button(c.Frame1, Button::InvertMarks, u"Aus&wahl umkehren"_s, 5580 + 2 * Quarter, 2880, 1515 + Quarter,
+    button(c.Frame1, Button::MarkAll, Form1::tr("&Alle auswählen"), 2460, 2880, 1515 + Quarter, 312);
+    button(c.Frame1, Button::MarkNone, Form1::tr("&Keine Auswahl"), 4020 + Quarter, 2880, 1515 + Quarter,
            312);
-    button(c.Frame1, Button::ClearList, u"Liste l&öschen"_s, 7140 + 3 * Quarter, 2880, 1515 + Quarter, 312);
-    c.Btn[Button::MoveUp]->setAccessibleName(u"Nach oben"_s);
-    c.Btn[Button::MoveDown]->setAccessibleName(u"Nach unten"_s);
+    button(c.Frame1, Button::InvertMarks, Form1::tr("Aus&wahl umkehren"), 5580 + 2 * Quarter, 2880,
+           1515 + Quarter, 312);
+    button(c.Frame1, Button::ClearList, Form1::tr("Liste l&öschen"), 7140 + 3 * Quarter, 2880, 1515 + Quarter,
+           312);
+    c.Btn[Button::MoveUp]->setAccessibleName(Form1::tr("Nach oben"));
+    c.Btn[Button::MoveDown]->setAccessibleName(Form1::tr("Nach unten"));
 
     // Frame3: the counter.
-    c.Label1[0] = label(c.Frame3, 0, u"Start bei"_s, 300, 360, 660, 255);
+    c.Label1[0] = label(c.Frame3, 0, Form1::tr("Start bei"), 300, 360, 660, 255);
     c.Zahl = field(c.Frame3, u"Zahl"_s, Kind::Counter, 8, 1020, 300, 735 + Wider, 315);
     c.Zahl->setText(u"1"_s);
-    c.Label1[2] = label(c.Frame3, 2, u"Schrittweite"_s, 120, 840, 840, 255);
+    c.Label1[2] = label(c.Frame3, 2, Form1::tr("Schrittweite"), 120, 840, 840, 255);
     c.Schrittweite = field(c.Frame3, u"Schrittweite"_s, Kind::Counter, 5, 1020, 780, 735 + Wider, 315);
     c.Schrittweite->setText(u"1"_s);
-    c.Label1[3] = label(c.Frame3, 3, u"Länge"_s, 180, 1320, 780, 255);
+    c.Label1[3] = label(c.Frame3, 3, Form1::tr("Länge"), 180, 1320, 780, 255);
     c.StellenAnzahl = choice(c.Frame3, u"StellenAnzahl"_s, 1020, 1260, 735 + Wider, 315);
-    c.Label1[1] = label(c.Frame3, 1, u"Vornullen"_s, 180, 1800, 780, 255);
+    c.Label1[1] = label(c.Frame3, 1, Form1::tr("Vornullen"), 180, 1800, 780, 255);
     c.Vornullenzeichen = choice(c.Frame3, u"Vornullenzeichen"_s, 1020, 1740, 735 + Wider, 315);
 
     // Frame4: letter case, search and replace.
     c.Schreibweise = choice(c.Frame4[0], u"Schreibweise"_s, 180, 300, 1875, 315);
-    c.Label1[4] = label(c.Frame4[1], 4, u"Ersetze"_s, 180, 420, 600, 255);
+    c.Label1[4] = label(c.Frame4[1], 4, Form1::tr("Ersetze"), 180, 420, 600, 255);
     c.SucheText = field(c.Frame4[1], u"SucheText"_s, Kind::Option, 0, 840, 360, 1215, 315);
-    c.Label1[5] = label(c.Frame4[1], 5, u"durch"_s, 240, 960, 540, 195);
+    c.Label1[5] = label(c.Frame4[1], 5, Form1::tr("durch"), 240, 960, 540, 195);
     c.ErsetzeText = field(c.Frame4[1], u"ErsetzeText"_s, Kind::Option, 0, 840, 900, 1215, 315);
-    c.RegexCheck = new QCheckBox(u"Re&gulärer Ausdruck"_s, c.Frame4[1]);
+    c.RegexCheck = new QCheckBox(Form1::tr("Re&gulärer Ausdruck"), c.Frame4[1]);
     c.RegexCheck->setObjectName(u"RegexCheck"_s);
-    c.RegexCheck->setAccessibleName(u"Regulärer Ausdruck"_s);
+    c.RegexCheck->setAccessibleName(Form1::tr("Regulärer Ausdruck"));
     place(c.RegexCheck, 180, 1260, 1875, 255);
 
     // Frame2: the mask and the commands.
@@ -177,28 +180,28 @@ Form1Controls buildForm1Layout(QMainWindow* form)
         ->setIcon(form->style()->standardIcon(QStyle::SP_DialogSaveButton));
     button(c.Frame2, Button::ClearMask, QString(), 3900, 300, 375, 315)
         ->setIcon(form->style()->standardIcon(QStyle::SP_LineEditClearButton));
-    c.Btn[Button::RecentMaskMenu]->setAccessibleName(u"Zuletzt benutzte Masken"_s);
-    c.Btn[Button::ClearMask]->setAccessibleName(u"Maske löschen"_s);
+    c.Btn[Button::RecentMaskMenu]->setAccessibleName(Form1::tr("Zuletzt benutzte Masken"));
+    c.Btn[Button::ClearMask]->setAccessibleName(Form1::tr("Maske löschen"));
     for (const TokenButton& token : TokenButtons)
-        button(c.Frame2, token.index, token.caption.toString(), token.left, token.top, token.width,
+        button(c.Frame2, token.index, Form1::tr(token.caption), token.left, token.top, token.width,
                token.height);
     button(c.Frame2, Button::EmptyBrackets, u"[ ]"_s, 3780, 1020, 495, 255);
-    button(c.Frame2, Button::Help, u"&Hilfe"_s, 120, 1380, 1035, 375);
-    button(c.Frame2, Button::Options, u"&Optionen"_s, 1200, 1380, 1035, 375);
-    button(c.Frame2, Button::Rename, u"&Umtaufen!"_s, 2280, 1380, 1035, 375);
-    button(c.Frame2, Button::Quit, u"&Ende"_s, 3360, 1380, 915, 375);
+    button(c.Frame2, Button::Help, Form1::tr("&Hilfe"), 120, 1380, 1035, 375);
+    button(c.Frame2, Button::Options, Form1::tr("&Optionen"), 1200, 1380, 1035, 375);
+    button(c.Frame2, Button::Rename, Form1::tr("&Umtaufen!"), 2280, 1380, 1035, 375);
+    button(c.Frame2, Button::Quit, Form1::tr("&Ende"), 3360, 1380, 915, 375);
 
-    c.ToolTipCheck = new QCheckBox(u"ToolTips"_s, c.Frame2);
+    c.ToolTipCheck = new QCheckBox(Form1::tr("ToolTips"), c.Frame2);
     c.ToolTipCheck->setObjectName(u"ToolTipCheck"_s);
-    c.ToolTipCheck->setAccessibleName(u"ToolTips"_s);
+    c.ToolTipCheck->setAccessibleName(Form1::tr("ToolTips"));
     place(c.ToolTipCheck, 120, 1860, 975, 255);
-    c.DirItCheck = new QCheckBox(u"Dir-It!"_s, c.Frame2);
+    c.DirItCheck = new QCheckBox(Form1::tr("Dir-It!"), c.Frame2);
     c.DirItCheck->setObjectName(u"DirItCheck"_s);
-    c.DirItCheck->setAccessibleName(u"Dir-It!"_s);
+    c.DirItCheck->setAccessibleName(Form1::tr("Dir-It!"));
     place(c.DirItCheck, 1200, 1860, 975, 255);
     c.Bar = new QProgressBar(c.Frame2);
     c.Bar->setObjectName(u"Bar"_s);
-    c.Bar->setAccessibleName(u"Fortschritt"_s);
+    c.Bar->setAccessibleName(Form1::tr("Fortschritt"));
     c.Bar->setTextVisible(false);
     c.Bar->setRange(0, 100);
     c.Bar->setValue(0);
@@ -210,14 +213,14 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     c.Status->setSizeGripEnabled(false);
     c.Status->setFixedHeight(px(form, 255));
     form->setStatusBar(c.Status);
-    c.StatusPanel[0] = new QLabel(u"0 Dateien"_s, c.Status);
+    c.StatusPanel[0] = new QLabel(c.Status);
     c.StatusPanel[0]->setObjectName(u"Status_1"_s);
     // At least the panel's width; wider when the count text needs it.
     c.StatusPanel[0]->setMinimumWidth(px(form, 1440));
-    c.StatusPanel[0]->setAccessibleDescription(u"Dateianzahl"_s);
+    c.StatusPanel[0]->setAccessibleDescription(Form1::tr("Dateianzahl"));
     c.StatusPanel[1] = new QLabel(c.Status);
     c.StatusPanel[1]->setObjectName(u"Status_2"_s);
-    c.StatusPanel[1]->setAccessibleDescription(u"Programmstatus"_s);
+    c.StatusPanel[1]->setAccessibleDescription(Form1::tr("Programmstatus"));
     c.Status->addWidget(c.StatusPanel[0]);
     c.Status->addWidget(c.StatusPanel[1], 1);
 
@@ -237,8 +240,8 @@ Form1Controls buildForm1Layout(QMainWindow* form)
         text->setBuddy(target);
         target->setAccessibleName(text->text());
     }
-    c.Schreibweise->setAccessibleName(u"Schreibweise"_s);
-    c.Maske->setAccessibleName(u"Maske"_s);
+    c.Schreibweise->setAccessibleName(Form1::tr("Schreibweise"));
+    c.Maske->setAccessibleName(Form1::tr("Maske"));
 
     std::vector<QWidget*> order{c.Liste,
                                 c.Btn[Button::MoveUp],

@@ -80,14 +80,13 @@ void FormLineEdit::contextMenuEvent(QContextMenuEvent* event)
     QPointer<QMenu> menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addSeparator();
-    QMenu* values = menu->addMenu(u"Angaben aus der Datei"_s);
+    QMenu* values = menu->addMenu(tr("Angaben aus der Datei"));
     values->setObjectName(u"FileValueMenu"_s);
-    QMenu* photo = values->addMenu(u"Foto"_s);
-    QMenu* music = values->addMenu(u"Musik"_s);
+    QMenu* photo = values->addMenu(tr("Foto"));
+    QMenu* music = values->addMenu(tr("Musik"));
     for (const FileValueToken& token : FileValueTokens) {
         const QString text = token.token.toString();
-        QAction* item =
-            (token.photo ? photo : music)->addAction(text + u" – "_s + token.description.toString());
+        QAction* item = (token.photo ? photo : music)->addAction(text + u" – "_s + tr(token.description));
         connect(item, &QAction::triggered, this, [this, text] { Q_EMIT tokenChosen(text); });
     }
     menu->popup(event->globalPos());

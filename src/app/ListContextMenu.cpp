@@ -2,7 +2,6 @@
 
 #include "list/CandidateModel.h"
 #include "widgets/FileDialog.h"
-#include "widgets/KeyNames.h"
 
 #include <QAction>
 
@@ -21,15 +20,14 @@ QAction* item(QMenu* menu, const QString& name, const QString& caption)
 
 ListContextMenu::ListContextMenu(CandidateModel* model, QWidget* parent)
     : QMenu(parent), m_model(model),
-      m_addFiles(item(this, u"ListMenu_AddFiles"_s, u"&Dateien hinzufügen ..."_s)),
-      m_remove(item(this, u"ListMenu_Remove"_s, u"Aus der Liste &nehmen"_s))
+      m_addFiles(item(this, u"ListMenu_AddFiles"_s, tr("&Dateien hinzufügen ..."))),
+      m_remove(item(this, u"ListMenu_Remove"_s, tr("Aus der Liste &nehmen")))
 {
     setObjectName(u"ListMenu"_s);
     addSeparator()->setObjectName(u"ListMenu_Separator"_s);
-    m_undo = item(this, u"ListMenu_Undo"_s, u"Letzte Umbenennung &rückgängig machen"_s);
-    // Shown as "Strg+Z". Bound to the open menu only, so that it never competes with the
-    // window's own Ctrl+Z; menu items are announced by their text, which holds no key name.
-    KeyNames::useGerman();
+    m_undo = item(this, u"ListMenu_Undo"_s, tr("Letzte Umbenennung &rückgängig machen"));
+    // Shown as "Strg+Z" in German. Bound to the open menu only, so that it never competes with
+    // the window's own Ctrl+Z; menu items are announced by their text, which holds no key name.
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_undo->setShortcutContext(Qt::WidgetShortcut);
     m_undo->setShortcutVisibleInContextMenu(true);

@@ -1,6 +1,7 @@
 #include "app/ToolTips.h"
 
 #include "app/CandidateView.h"
+#include "app/Form1.h"
 #include "app/Form1Layout.h"
 #include "app/FormLineEdit.h"
 #include "app/TokenButtons.h"
@@ -14,39 +15,53 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The token as its tooltip names it: "[H] (entspricht [STUNDE])".
+QString named(const TokenButton& token)
+{
+    QString name = token.token.toString();
+    if (token.tipNote)
+        name += u' ' + Form1::tr(token.tipNote);
+    return name;
+}
+
+} // namespace
+
 void ToolTips::apply(const Form1Controls& c, bool on)
 {
     // One table serves both ways, so that clearing reaches every control that setting does.
     const std::pair<QWidget*, QString> tips[] = {
-        {c.Liste, u"Namen der umzubenennenden Dateien in diese Liste ziehen"_s},
-        {c.Schreibweise, u"Legt Groß- und/oder Kleinschreibung der neuen Namen fest"_s},
-        {c.Btn[Button::ClearList], u"Löscht alle Dateinamen in der obenstehenden Liste"_s},
-        {c.Btn[Button::MarkAll], u"Markiert alle Dateien in der Liste als ausgewählt"_s},
-        {c.Btn[Button::MarkNone], u"Löscht alle Dateimarkierungen"_s},
-        {c.Btn[Button::InvertMarks], u"Kehrt die aktuelle Dateiauswahl um"_s},
+        {c.Liste, Form1::tr("Namen der umzubenennenden Dateien in diese Liste ziehen")},
+        {c.Schreibweise, Form1::tr("Legt Groß- und/oder Kleinschreibung der neuen Namen fest")},
+        {c.Btn[Button::ClearList], Form1::tr("Löscht alle Dateinamen in der obenstehenden Liste")},
+        {c.Btn[Button::MarkAll], Form1::tr("Markiert alle Dateien in der Liste als ausgewählt")},
+        {c.Btn[Button::MarkNone], Form1::tr("Löscht alle Dateimarkierungen")},
+        {c.Btn[Button::InvertMarks], Form1::tr("Kehrt die aktuelle Dateiauswahl um")},
         {c.Btn[Button::EmptyBrackets],
-         u"Fügt eine leere Klammer in die Maske ein und positioniert den Cursor darin"_s},
-        {c.Btn[Button::Rename], u"Startet die Umbenennung aller markierten Dateien in der Liste"_s},
-        {c.Btn[Button::Quit], u"Beendet das Programm"_s},
-        {c.Btn[Button::Help], u"Gibt Zusatzinfos über das Programm"_s},
-        {c.Btn[Button::ClearMask], u"Löscht die Maske komplett"_s},
-        {c.Btn[Button::MoveUp], u"Bewegt alle markierten Einträge um eine Position nach oben"_s},
-        {c.Btn[Button::MoveDown], u"Bewegt alle markierten Einträge um eine Position nach unten"_s},
-        {c.Btn[Button::RecentMaskMenu], u"Blendet ein Menü mit den zuletzt benutzten Masken ein"_s},
-        {c.Bar, u"Zeigt den aktuellen Verarbeitungsstand an"_s},
-        {c.Zahl, u"Tragen Sie hier den Startwert für den Dateizähler ein"_s},
-        {c.Vornullenzeichen, u"hier legen Sie das für Vornullen zu verwendende Zeichen fest"_s},
-        {c.StatusPanel[0], u"Anzahl der Dateien in der Liste"_s},
-        {c.StatusPanel[1], u"Programmstatus und Hinweise für den Anwender"_s},
-        {c.ToolTipCheck, u"Schaltet die Tooltips ein oder aus"_s},
+         Form1::tr("Fügt eine leere Klammer in die Maske ein und positioniert den Cursor darin")},
+        {c.Btn[Button::Rename], Form1::tr("Startet die Umbenennung aller markierten Dateien in der Liste")},
+        {c.Btn[Button::Quit], Form1::tr("Beendet das Programm")},
+        {c.Btn[Button::Help], Form1::tr("Gibt Zusatzinfos über das Programm")},
+        {c.Btn[Button::ClearMask], Form1::tr("Löscht die Maske komplett")},
+        {c.Btn[Button::MoveUp], Form1::tr("Bewegt alle markierten Einträge um eine Position nach oben")},
+        {c.Btn[Button::MoveDown], Form1::tr("Bewegt alle markierten Einträge um eine Position nach unten")},
+        {c.Btn[Button::RecentMaskMenu], Form1::tr("Blendet ein Menü mit den zuletzt benutzten Masken ein")},
+        {c.Bar, Form1::tr("Zeigt den aktuellen Verarbeitungsstand an")},
+        {c.Zahl, Form1::tr("Tragen Sie hier den Startwert für den Dateizähler ein")},
+        {c.Vornullenzeichen, Form1::tr("hier legen Sie das für Vornullen zu verwendende Zeichen fest")},
+        {c.StatusPanel[0], Form1::tr("Anzahl der Dateien in der Liste")},
+        {c.StatusPanel[1], Form1::tr("Programmstatus und Hinweise für den Anwender")},
+        {c.ToolTipCheck, Form1::tr("Schaltet die Tooltips ein oder aus")},
         {c.DirItCheck,
-         u"Markieren Sie diese Option, um alle Umbenennungen in die Zwischenablage zu kopieren."_s},
+         Form1::tr("Markieren Sie diese Option, um alle Umbenennungen in die Zwischenablage zu kopieren.")},
         {c.RegexCheck,
-         u"'Ersetze' ist ein regulärer Ausdruck; in 'durch' steht \\1 oder $1 für die erste Gruppe."_s}};
+         Form1::tr(
+             "'Ersetze' ist ein regulärer Ausdruck; in 'durch' steht \\1 oder $1 für die erste Gruppe.")}};
     for (const auto& [control, tip] : tips)
         control->setToolTip(on ? tip : QString());
     for (const TokenButton& token : TokenButtons) {
         c.Btn[static_cast<size_t>(token.index)]->setToolTip(
-            on ? u"Fügt das Token "_s + token.tipName.toString() + u" in die Maske ein"_s : QString());
+            on ? Form1::tr("Fügt das Token %1 in die Maske ein").arg(named(token)) : QString());
     }
 }

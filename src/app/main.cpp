@@ -1,10 +1,8 @@
 #include "app/Form1.h"
+#include "app/Translations.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -30,12 +28,16 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         arguments.append(QByteArray::fromRawData(argv[i], qsizetype(std::strlen(argv[i]))));
 
+    const Language language = UiLanguage::fromEnvironment();
     // Without a display Qt aborts, advising to reinstall the program. A platform chosen by
     // name (the tests choose "offscreen") needs none.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        std::fputs("Velto braucht eine grafische Sitzung (DISPLAY oder WAYLAND_DISPLAY ist nicht gesetzt).\n",
-                   stderr);
+        const QString line = Translations::text(
+            language, "main",
+            QT_TRANSLATE_NOOP("main", "Velto braucht eine grafische Sitzung (DISPLAY oder WAYLAND_DISPLAY "
+                                      "ist nicht gesetzt)."));
+        std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
         return 1;
     }
 
@@ -51,11 +53,7 @@ int main(int argc, char** argv)
     for (int size : {16, 32, 48, 256})
         icon.addFile(QStringLiteral(":/icons/velto-%1.png").arg(size));
     QApplication::setWindowIcon(icon);
-    // Velto speaks German; Qt's own texts (details buttons, edit menus) should too.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    Translations::install(language);
     Form1 window(std::move(arguments));
     window.show();
     return QApplication::exec();

@@ -124,7 +124,7 @@ QString CandidateModel::problemText(quint8 problems)
             continue;
         if (!result.isEmpty())
             result += u'\n';
-        result += test.markText;
+        result += PlanTest::translate(test.markText);
     }
     return result;
 }
@@ -171,24 +171,26 @@ QVariant CandidateModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const QStringView captions[ColumnCount] = {
-        u"Alter Name",
-        u"Neuer Name",
-        u"In Ordner",
-        u"Größe",
-        u"Typ",
-        u"Letzte Änderung",
-        u"",
-        u"(versteckte Sortierspalte für Datum)",
-        u"(versteckte Sortierspalte für Größe)",
-        u"(versteckte Spalte für PfadNamen)",
-        u"(versteckte Spalte für NurNamen)",
-        u"Aufnahme",
-        u"(versteckte Sortierspalte für Aufnahme)",
+    // The columns in brackets are never shown; they keep their German names in every language.
+    static const char* const captions[ColumnCount] = {
+        QT_TR_NOOP("Alter Name"),
+        QT_TR_NOOP("Neuer Name"),
+        QT_TR_NOOP("In Ordner"),
+        QT_TR_NOOP("Größe"),
+        QT_TR_NOOP("Typ"),
+        QT_TR_NOOP("Letzte Änderung"),
+        "",
+        "(versteckte Sortierspalte für Datum)",
+        "(versteckte Sortierspalte für Größe)",
+        "(versteckte Spalte für PfadNamen)",
+        "(versteckte Spalte für NurNamen)",
+        QT_TR_NOOP("Aufnahme"),
+        "(versteckte Sortierspalte für Aufnahme)",
     };
     if (section < 0 || section >= ColumnCount)
         return QVariant();
-    return captions[section].toString();
+    const char* caption = captions[section];
+    return caption[0] == '(' || caption[0] == 0 ? QString::fromUtf8(caption) : tr(caption);
 }
 
 Qt::ItemFlags CandidateModel::flags(const QModelIndex& index) const

@@ -95,25 +95,22 @@ QString FileValuesTable::lackText(const Slot& slot) const
         return {};
     switch (slot.state) {
     case State::Unreadable:
-        return u"Die Angaben dieser Datei lassen sich nicht lesen."_s;
+        return tr("Die Angaben dieser Datei lassen sich nicht lesen.");
     case State::NotRead:
     case State::Stopped:
-        return u"Die Angaben dieser Datei wurden nicht gelesen."_s;
+        return tr("Die Angaben dieser Datei wurden nicht gelesen.");
     case State::Read:
         break;
     }
-    static const QStringView words[] = {u"Aufnahmedatum", u"Kamera",      u"Hersteller",
-                                        u"Bildgröße",     u"Interpret",   u"Titel",
-                                        u"Album",         u"Titelnummer", u"Jahr"};
-    QString text = u"Dieser Datei fehlt: "_s;
-    bool first = true;
+    static const char* const words[] = {
+        QT_TR_NOOP("Aufnahmedatum"), QT_TR_NOOP("Kamera"),      QT_TR_NOOP("Hersteller"),
+        QT_TR_NOOP("Bildgröße"),     QT_TR_NOOP("Interpret"),   QT_TR_NOOP("Titel"),
+        QT_TR_NOOP("Album"),         QT_TR_NOOP("Titelnummer"), QT_TR_NOOP("Jahr")};
+    QStringList lacking;
     for (int bit = 0; bit < int(std::size(words)); ++bit) {
-        if ((slot.Lacks & (1 << bit)) == 0)
-            continue;
-        if (!first)
-            text += u", ";
-        text += words[bit];
-        first = false;
+        if ((slot.Lacks & (1 << bit)) != 0)
+            lacking.append(tr(words[bit]));
     }
-    return text;
+    //: %1 lists what is missing, as "Kamera, Hersteller".
+    return tr("Dieser Datei fehlt: %1").arg(lacking.join(u", "));
 }

@@ -2,6 +2,7 @@
 
 #include "platform/FileMetadata.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QString>
 
@@ -12,6 +13,8 @@
 // so that a list that never reads a file's contents pays no byte per row for it.
 class FileValuesTable
 {
+    Q_DECLARE_TR_FUNCTIONS(FileValuesTable)
+
 public:
     enum class State : quint8
     {

@@ -47,9 +47,8 @@ QString ListIntake::notUtf8Hint(qsizetype count)
     if (count <= 0)
         return {};
     if (count == 1)
-        return QStringLiteral("Hinweis: 1 Pfad wurde übergangen, weil sein Name kein gültiges UTF-8 ist.");
-    return QStringLiteral("Hinweis: %1 Pfade wurden übergangen, weil ihr Name kein gültiges UTF-8 ist.")
-        .arg(count);
+        return tr("Hinweis: 1 Pfad wurde übergangen, weil sein Name kein gültiges UTF-8 ist.");
+    return tr("Hinweis: %1 Pfade wurden übergangen, weil ihr Name kein gültiges UTF-8 ist.").arg(count);
 }
 
 std::vector<CandidateRow> ListIntake::takeIn(const PathList& paths, const std::vector<CandidateRow>& existing,

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QStringList>
 
@@ -14,6 +15,8 @@
 // Turns paths from the command line or a drop into new rows of the candidate list.
 class ListIntake
 {
+    Q_DECLARE_TR_FUNCTIONS(ListIntake)
+
 public:
     // Told once per path as it is taken, and with done 0 now and then before the first.
     using Progress = std::function<void(qsizetype done, qsizetype total)>;

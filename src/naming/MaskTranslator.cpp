@@ -240,22 +240,23 @@ MaskTranslation MaskTranslator::translate(QStringView maskText, QStringView forb
 
 QString MaskTranslator::okText()
 {
-    return u"Maske ist OK"_s;
+    return tr("Maske ist OK");
 }
 
 QString MaskTranslator::errorText(int code)
 {
-    static const QStringView messages[] = {
-        u"Die Zahl ist zu groß",
-        u"Die Maske ist falsch oder nicht vollständig aufgebaut",
-        u"Es wurde eine Zahl erwartet",
-        u"Schließende Klammer fehlt",
-        u"Das Bereichsende ist kleiner als der Bereichsanfang",
-        u"Die Zeichen \\ / : ? \" < > | sind in Dateinamen nicht erlaubt",
-        u"Null ist als Bereichsbeginn nicht zulässig",
+    static const char* const messages[] = {
+        QT_TRANSLATE_NOOP("MaskTranslator", "Die Zahl ist zu groß"),
+        QT_TRANSLATE_NOOP("MaskTranslator", "Die Maske ist falsch oder nicht vollständig aufgebaut"),
+        QT_TRANSLATE_NOOP("MaskTranslator", "Es wurde eine Zahl erwartet"),
+        QT_TRANSLATE_NOOP("MaskTranslator", "Schließende Klammer fehlt"),
+        QT_TRANSLATE_NOOP("MaskTranslator", "Das Bereichsende ist kleiner als der Bereichsanfang"),
+        QT_TRANSLATE_NOOP("MaskTranslator", "Die Zeichen \\ / : ? \" < > | sind in Dateinamen nicht erlaubt"),
+        QT_TRANSLATE_NOOP("MaskTranslator", "Null ist als Bereichsbeginn nicht zulässig"),
     };
     const QString message = code >= 0 && code < static_cast<int>(std::size(messages))
-                                ? messages[code].toString()
+                                ? tr(messages[code])
                                 : u"??? "_s + QString::number(code);
-    return u"Fehler: "_s + message + u'.';
+    //: The mask's error in the status line; %1 is what is wrong, without a full stop.
+    return tr("Fehler: %1.").arg(message);
 }

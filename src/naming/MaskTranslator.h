@@ -2,6 +2,7 @@
 
 #include "naming/MaskElement.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringView>
 
@@ -31,6 +32,8 @@ struct MaskTranslation
 // from left to right and never looks back, so masks of any length translate in linear time.
 class MaskTranslator
 {
+    Q_DECLARE_TR_FUNCTIONS(MaskTranslator)
+
 public:
     // The characters the mask's literal text may not contain: "<>|\/:?" and a double quote.
     // Of these only "/" is barred by the file system here; the rest keep names portable.

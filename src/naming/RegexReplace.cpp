@@ -39,11 +39,12 @@ QString RegexReplace::errorText(Error error, const QString& detail)
 {
     switch (error) {
     case Error::Invalid:
-        return u"Fehler: Der Ausdruck in 'Ersetze' ist ungültig (Zeichen "_s + detail + u")!"_s;
+        //: %1 counts the characters of the expression from 1.
+        return tr("Fehler: Der Ausdruck in 'Ersetze' ist ungültig (Zeichen %1)!").arg(detail);
     case Error::MissingGroup:
-        return u"Fehler: 'durch' verweist auf Gruppe "_s + detail + u", die der Ausdruck nicht hat!"_s;
+        return tr("Fehler: 'durch' verweist auf Gruppe %1, die der Ausdruck nicht hat!").arg(detail);
     case Error::TooCostly:
-        return u"Fehler: Der Ausdruck in 'Ersetze' ist zu aufwendig!"_s;
+        return tr("Fehler: Der Ausdruck in 'Ersetze' ist zu aufwendig!");
     case Error::None:
         break;
     }

@@ -3,6 +3,7 @@
 #include "naming/RegexEngine.h"
 #include "naming/RegexReplacement.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringView>
 
@@ -15,6 +16,8 @@
 // Not for several threads at once: the matches share one match block and one sum of time.
 class RegexReplace
 {
+    Q_DECLARE_TR_FUNCTIONS(RegexReplace)
+
 public:
     enum class Error
     {

@@ -408,24 +408,23 @@ QString PlanCheck::failureMessage(const PlanResult& result)
     if (!result.ExpressionError.isEmpty())
         return result.ExpressionError;
     if (result.CounterInRange && !result.ValuesComplete)
-        return QStringLiteral("Fehler: Manchen Dateien fehlen Angaben, die die Maske verlangt!");
+        return tr("Fehler: Manchen Dateien fehlen Angaben, die die Maske verlangt!");
     for (const PlanTest& test : PlanTests) {
         const bool failed =
             test.mark == RowProblem::None ? !result.CounterInRange : (result.Problems & test.mark) != 0;
         if (failed)
-            return test.message.toString();
+            return PlanTest::translate(test.message);
     }
     return {};
 }
 
 QString PlanCheck::successMessage(const QString& renameCaption)
 {
-    return QStringLiteral("Zum Umbenennen der Dateien klicken Sie jetzt die Schaltfläche '") +
-           renameCaption.mid(1) + QStringLiteral("'.");
+    //: %1 is the rename button's caption as it reads, without its access key.
+    return tr("Zum Umbenennen der Dateien klicken Sie jetzt die Schaltfläche '%1'.").arg(renameCaption);
 }
 
 QString PlanCheck::countText(qint64 marked, qint64 rows)
 {
-    return QString::number(marked) + QStringLiteral(" von ") + QString::number(rows) +
-           QStringLiteral(" Dateien markiert");
+    return tr("%1 von %2 Dateien markiert").arg(marked).arg(rows);
 }

@@ -5,6 +5,7 @@
 #include "naming/MaskTranslator.h"
 #include "naming/NamingOptions.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -37,6 +38,8 @@ struct PlanResult
 // The name pass and the plan tests that run inside it.
 class PlanCheck
 {
+    Q_DECLARE_TR_FUNCTIONS(PlanCheck)
+
 public:
     using Progress = std::function<void(qsizetype done, qsizetype total)>;
 
@@ -62,7 +65,8 @@ public:
     // The expression's message, else the message of the first failed test: the counter's, the
     // values', then in the order of PlanTests; an empty text when all passed.
     static QString failureMessage(const PlanResult& result);
-    // "Zum Umbenennen ... 'Umtaufen!'." from the rename button's caption.
+    // "Zum Umbenennen ... 'Umtaufen!'." with the rename button's caption as it reads, access key
+    // marker taken out.
     static QString successMessage(const QString& renameCaption);
     // "3 von 10 Dateien markiert"
     static QString countText(qint64 marked, qint64 rows);

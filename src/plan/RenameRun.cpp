@@ -207,14 +207,13 @@ RenameRun::Outcome RenameRun::run(CandidateModel& model, FileSystem& fs, const P
 
 QString RenameRun::failureText(const RenameFailure& failure)
 {
-    return QStringList{QStringLiteral("Folgende Datei ließ sich nicht umbenennen:"),
+    return QStringList{tr("Folgende Datei ließ sich nicht umbenennen:"),
                        QString(),
                        failure.PathName,
                        QStringLiteral("-->"),
                        failure.Target,
                        QString(),
-                       QStringLiteral("Klicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die "
-                                      "Aktion zu beenden.")}
+                       tr("Klicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden.")}
         .join(u'\n');
 }
 
@@ -222,7 +221,7 @@ QString RenameRun::reasonText(const RenameFailure& failure)
 {
     switch (failure.kind) {
     case RenameFailure::Kind::Replaced:
-        return QStringLiteral("Die Datei wurde inzwischen durch eine andere ersetzt.");
+        return tr("Die Datei wurde inzwischen durch eine andere ersetzt.");
     case RenameFailure::Kind::Lost:
         return lostText();
     case RenameFailure::Kind::Refused:
@@ -233,5 +232,5 @@ QString RenameRun::reasonText(const RenameFailure& failure)
 
 QString RenameRun::lostText()
 {
-    return QStringLiteral("Die Datei ist nach dem Fehlschlag nicht mehr auffindbar.");
+    return tr("Die Datei ist nach dem Fehlschlag nicht mehr auffindbar.");
 }

@@ -2,6 +2,7 @@
 
 #include "plan/RunJournal.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,8 @@ struct RenameFailure
 // first, and takes the renamed rows out of the list. A failed row stays, still marked.
 class RenameRun
 {
+    Q_DECLARE_TR_FUNCTIONS(RenameRun)
+
 public:
     // value = row count at the start - position of the row (from 1): the last row shows 0.
     using Progress = std::function<void(int value)>;

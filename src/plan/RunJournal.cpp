@@ -233,5 +233,5 @@ std::optional<RunJournal::Plan> RunJournal::decode(QByteArrayView bytes)
 
 QString RunJournal::notUndoableHint()
 {
-    return QStringLiteral("Hinweis: Diese Umbenennung lässt sich nicht rückgängig machen.");
+    return tr("Hinweis: Diese Umbenennung lässt sich nicht rückgängig machen.");
 }

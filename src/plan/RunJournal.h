@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -23,6 +24,8 @@
 // among them) written as %HH, so that any name a folder allows round-trips. Numbers are decimal.
 class RunJournal
 {
+    Q_DECLARE_TR_FUNCTIONS(RunJournal)
+
 public:
     // One rename of the run: the file as intake saw it, and the name it was to get.
     struct Entry

@@ -15,9 +15,12 @@
 
 namespace {
 
-const QString newNameGone = QStringLiteral("Unter dem neuen Namen ist die Datei nicht mehr da.");
-const QString otherFile = QStringLiteral("Unter dem neuen Namen liegt inzwischen eine andere Datei.");
-const QString oldNameTaken = QStringLiteral("Der alte Name ist inzwischen vergeben.");
+// Translated where they are used, in the application's language then.
+const char* const newNameGone =
+    QT_TRANSLATE_NOOP("UndoRun", "Unter dem neuen Namen ist die Datei nicht mehr da.");
+const char* const otherFile =
+    QT_TRANSLATE_NOOP("UndoRun", "Unter dem neuen Namen liegt inzwischen eine andere Datei.");
+const char* const oldNameTaken = QT_TRANSLATE_NOOP("UndoRun", "Der alte Name ist inzwischen vergeben.");
 
 // What a path names, measured against the journal's file.
 struct Found
@@ -103,10 +106,10 @@ UndoRun::Step classify(const FileSystem& fs, const RunJournal::Entry& entry, con
         const std::optional<QString> spelling = onlySpelling(fs, entry);
         if (spelling == entry.newName)
             return atNew.holds == Holds::File ? step(UndoRun::State::GoesBack)
-                                              : step(UndoRun::State::Blocked, otherFile);
+                                              : step(UndoRun::State::Blocked, UndoRun::tr(otherFile));
         if (spelling == entry.oldName)
             return atOld.holds == Holds::File ? step(UndoRun::State::NotRenamed)
-                                              : step(UndoRun::State::Blocked, newNameGone);
+                                              : step(UndoRun::State::Blocked, UndoRun::tr(newNameGone));
     }
     // The file is still under its old name: the run never reached it, or its rename failed.
     if (atOld.holds == Holds::File && atNew.holds != Holds::File)
@@ -117,11 +120,11 @@ UndoRun::Step classify(const FileSystem& fs, const RunJournal::Entry& entry, con
             return step(UndoRun::State::GoesBack);
         if (atOld.holds == Holds::Unknown)
             return step(UndoRun::State::Blocked, errorText(atOld.error, FileOperation::Rename));
-        return step(UndoRun::State::Blocked, oldNameTaken);
+        return step(UndoRun::State::Blocked, UndoRun::tr(oldNameTaken));
     case Holds::Nothing:
-        return step(UndoRun::State::Blocked, newNameGone);
+        return step(UndoRun::State::Blocked, UndoRun::tr(newNameGone));
     case Holds::Other:
-        return step(UndoRun::State::Blocked, otherFile);
+        return step(UndoRun::State::Blocked, UndoRun::tr(otherFile));
     case Holds::Unknown:
         break;
     }
@@ -133,15 +136,16 @@ UndoRun::Step classify(const FileSystem& fs, const RunJournal::Entry& entry, con
 QString renameFailureText(const FileSystem& fs, const RunJournal::Entry& entry, int error)
 {
     if (error == EEXIST || error == ENOTEMPTY)
-        return oldNameTaken;
+        return UndoRun::tr(oldNameTaken);
     if (error != ENOENT && find(fs, entry.folder + entry.newName, entry).holds != Found::Holds::File)
         return RenameRun::lostText();
     return errorText(error, FileOperation::Rename);
 }
 
-QString countText(qsizetype count, QStringView one, QStringView many)
+// `one` for a count of 1, `many` for any other; both write the count as %1.
+QString countText(qsizetype count, const char* one, const char* many)
 {
-    return QString::number(count) + u' ' + (count == 1 ? one : many).toString();
+    return UndoRun::tr(count == 1 ? one : many).arg(count);
 }
 
 } // namespace
@@ -220,34 +224,37 @@ std::vector<int> UndoRun::staleRows(const Prepared& prepared, const Outcome& out
 
 QString UndoRun::questionText(qsizetype goesBack, const QDateTime& started)
 {
-    QString text = QStringLiteral("Die letzte Umbenennung rückgängig machen? ") +
-                   countText(goesBack, u"Datei bekommt ihren alten Namen zurück.",
-                             u"Dateien bekommen ihren alten Namen zurück.");
+    QString text = tr("Die letzte Umbenennung rückgängig machen?") + u' ' +
+                   countText(goesBack, QT_TR_NOOP("%1 Datei bekommt ihren alten Namen zurück."),
+                             QT_TR_NOOP("%1 Dateien bekommen ihren alten Namen zurück."));
     if (started.isValid()) {
+        // The date and time keep their form in every language, as the list shows them.
         const QDateTime local = started.toLocalTime();
-        text += QStringLiteral(" Sie fand am ") + local.toString(u"dd.MM.yyyy") + QStringLiteral(" um ") +
-                local.toString(u"HH:mm:ss") + QStringLiteral(" statt.");
+        text +=
+            u' ' +
+            tr("Sie fand am %1 um %2 statt.").arg(local.toString(u"dd.MM.yyyy"), local.toString(u"HH:mm:ss"));
     }
     return text;
 }
 
 QString UndoRun::notJournaledText()
 {
-    return QStringLiteral("Die letzte Umbenennung lässt sich nicht rückgängig machen.");
+    return tr("Die letzte Umbenennung lässt sich nicht rückgängig machen.");
 }
 
 QString UndoRun::busyText()
 {
-    return QStringLiteral("Diese Umbenennung wird gerade in einem anderen Fenster rückgängig gemacht.");
+    return tr("Diese Umbenennung wird gerade in einem anderen Fenster rückgängig gemacht.");
 }
 
 QString UndoRun::summaryText(const Outcome& outcome)
 {
-    QString text = countText(outcome.restored.size(), u"Datei hat ihren alten Namen zurück.",
-                             u"Dateien haben ihren alten Namen zurück.");
+    QString text = countText(outcome.restored.size(), QT_TR_NOOP("%1 Datei hat ihren alten Namen zurück."),
+                             QT_TR_NOOP("%1 Dateien haben ihren alten Namen zurück."));
     if (!outcome.failures.empty())
         text += u'\n' + countText(static_cast<qsizetype>(outcome.failures.size()),
-                                  u"Datei konnte nicht zurück.", u"Dateien konnten nicht zurück.");
+                                  QT_TR_NOOP("%1 Datei konnte nicht zurück."),
+                                  QT_TR_NOOP("%1 Dateien konnten nicht zurück."));
     return text;
 }
 
@@ -262,5 +269,5 @@ QString UndoRun::detailsText(const Outcome& outcome)
 
 QString UndoRun::nothingToUndoText()
 {
-    return QStringLiteral("Es gibt keine Umbenennung, die sich rückgängig machen ließe.");
+    return tr("Es gibt keine Umbenennung, die sich rückgängig machen ließe.");
 }

@@ -2,6 +2,7 @@
 
 #include "plan/RunJournal.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,8 @@ struct UndoFailure
 // the run. Nothing is ever overwritten.
 class UndoRun
 {
+    Q_DECLARE_TR_FUNCTIONS(UndoRun)
+
 public:
     enum class State
     {

@@ -180,7 +180,9 @@ ShortcutResult XdgShortcutService::fCreateShellLink(const QString& folder, const
                    u"Type=Application\n"
                    u"Version=1.0\n"_s;
     text += u"Name="_s + escapedValue(linkName) + u'\n';
-    text += u"Comment=Viele Dateien in einem Zug umbenennen\n"_s;
+    // In both languages, as the menu entry has it: the desktop shows the user's.
+    text += u"Comment=Rename many files in one go\n"
+            u"Comment[de]=Viele Dateien in einem Zug umbenennen\n"_s;
     text += u"Exec="_s + escapedValue(execLine(target, arguments)) + u'\n';
     text += u"Icon=velto\n"
             u"Terminal=false\n"

@@ -1,5 +1,6 @@
 #include "widgets/FileDialog.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 #include <optional>
@@ -15,7 +16,8 @@ QStringList FileDialog::openFiles(QWidget* parent)
         nextFiles.reset();
         return paths;
     }
-    return QFileDialog::getOpenFileNames(parent, QStringLiteral("Dateien hinzufügen"));
+    return QFileDialog::getOpenFileNames(parent,
+                                         QCoreApplication::translate("FileDialog", "Dateien hinzufügen"));
 }
 
 void FileDialog::setNextFiles(const QStringList& paths)

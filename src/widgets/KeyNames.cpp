@@ -1,7 +1,5 @@
 #include "widgets/KeyNames.h"
 
-#include <QCoreApplication>
-#include <QPointer>
 #include <QTranslator>
 
 namespace {
@@ -29,12 +27,7 @@ public:
 
 } // namespace
 
-void KeyNames::useGerman()
+QTranslator* KeyNames::german(QObject* parent)
 {
-    static QPointer<QTranslator> installed;
-    QCoreApplication* app = QCoreApplication::instance();
-    if (installed || !app)
-        return;
-    installed = new GermanKeyNames(app);
-    QCoreApplication::installTranslator(installed);
+    return new GermanKeyNames(parent);
 }

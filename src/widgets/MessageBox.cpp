@@ -1,6 +1,7 @@
 #include "widgets/MessageBox.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QList>
 #include <QMessageBox>
 #include <QPushButton>
@@ -40,7 +41,7 @@ MessageBox::Answer MessageBox::okCancel(QWidget* parent, const QString& title, c
     // Paths are shown as they are, never read as markup.
     box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("MessageBox", "Abbrechen"));
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Cancel);
     if (!details.isEmpty())

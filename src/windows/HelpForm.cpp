@@ -52,19 +52,19 @@ HelpForm::HelpForm(const QString& helpFile, QWidget* parent) : QMainWindow(paren
     client->setObjectName(u"HelpFormClient"_s);
     setCentralWidget(client);
 
-    auto* frame = new QGroupBox(u"Anleitung"_s, client);
+    auto* frame = new QGroupBox(tr("Anleitung"), client);
     frame->setObjectName(u"Frame1"_s);
     place(frame, 60, 60, 6432, 4332);
     Text1 = new QTextBrowser(frame);
     Text1->setObjectName(u"Text1"_s);
-    Text1->setAccessibleName(u"Anleitung"_s);
+    Text1->setAccessibleName(tr("Anleitung"));
     Text1->setOpenLinks(false);
     // Lines break between words only. Breaking a word that is wider than the view takes Qt
     // time growing with the square of the word's length, minutes for a file that is one word.
     Text1->setWordWrapMode(QTextOption::WordWrap);
     place(Text1, 120, 240, 6192, 3972);
 
-    const std::pair<QString, int> buttons[] = {{u"&OK"_s, 5220}, {u"&Über ..."_s, 3840}};
+    const std::pair<QString, int> buttons[] = {{tr("&OK"), 5220}, {tr("&Über ..."), 3840}};
     for (size_t i = 0; i < Command1.size(); ++i) {
         Command1[i] = Twips::arrayButton(client, u"Command1"_s, i, buttons[i].first, buttons[i].second, 4500,
                                          1272, 372);
@@ -77,11 +77,15 @@ HelpForm::HelpForm(const QString& helpFile, QWidget* parent) : QMainWindow(paren
     Form_Load(helpFile);
 }
 
-QString HelpForm::defaultHelpFile()
+QString HelpForm::defaultHelpFile(Language language)
 {
     const QString folder = QCoreApplication::applicationDirPath();
-    const QString candidates[] = {folder + u"/help.rtf"_s, folder + u"/../share/velto/help.rtf"_s};
-    for (const QString& candidate : candidates) {
+    QStringList candidates;
+    // The German manual stands in where the English one is missing.
+    if (language == Language::English)
+        candidates << folder + u"/help.en.rtf"_s << folder + u"/../share/velto/help.en.rtf"_s;
+    candidates << folder + u"/help.rtf"_s << folder + u"/../share/velto/help.rtf"_s;
+    for (const QString& candidate : std::as_const(candidates)) {
         if (QFile::exists(candidate))
             return candidate;
     }
@@ -100,11 +104,11 @@ void HelpForm::Form_Load(const QString& helpFile)
         Text1->moveCursor(QTextCursor::Start);
     } else {
         const QString why =
-            rtf ? u"Die Anleitung ließ sich nicht lesen: „%1“ enthält keinen Text."_s
-                : u"Die Anleitung wurde nicht gefunden: „%1“ fehlt oder lässt sich nicht öffnen."_s;
+            rtf ? tr("Die Anleitung ließ sich nicht lesen: „%1“ enthält keinen Text.")
+                : tr("Die Anleitung wurde nicht gefunden: „%1“ fehlt oder lässt sich nicht öffnen.");
         Text1->setPlainText(why.arg(QDir::toNativeSeparators(helpFile)));
     }
-    setWindowTitle(u"Hilfe"_s);
+    setWindowTitle(tr("Hilfe"));
 }
 
 void HelpForm::keyPressEvent(QKeyEvent* event)

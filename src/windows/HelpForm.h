@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/UiLanguage.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -7,7 +9,7 @@
 class QPushButton;
 class QTextBrowser;
 
-// The help window: shows the manual help.rtf, read once when the window opens. Modeless;
+// The help window: shows the manual, read once when the window opens. Modeless;
 // it deletes itself when closed, so the next opening reads the file again. It opens centred
 // over the window it belongs to, and Escape closes it, as a dialog.
 class HelpForm final : public QMainWindow
@@ -17,9 +19,10 @@ class HelpForm final : public QMainWindow
 public:
     explicit HelpForm(const QString& helpFile, QWidget* parent = nullptr);
 
-    // Where the manual lies: beside the program, or in the installed data folder
-    // (<prefix>/share/velto beside <prefix>/bin). The first that exists, else the first.
-    static QString defaultHelpFile();
+    // Where the manual in `language` lies: beside the program, or in the installed data folder
+    // (<prefix>/share/velto beside <prefix>/bin), help.rtf in German and help.en.rtf in English,
+    // the German one where the English one is missing. The first that exists, else the first.
+    static QString defaultHelpFile(Language language);
 
     // The largest manual that is read, many times the shipped one. Only a regular file (or a
     // link to one) up to this size is read; anything else is told in the window like a

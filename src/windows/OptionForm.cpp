@@ -23,18 +23,18 @@ OptionForm::OptionForm(ShortcutService& shortcuts, QString target, QWidget* pare
     setModal(true);
     setFixedSize(px(this, 4605), px(this, 2205));
 
-    auto* frame = new QGroupBox(u"Verknüpfungen"_s, this);
+    auto* frame = new QGroupBox(tr("Verknüpfungen"), this);
     frame->setObjectName(u"Frame1"_s);
     place(frame, 60, 60, 4455, 1575);
-    auto* label = new QLabel(u"Erstelle eine Verknüpfung mit Velto ..."_s, frame);
+    auto* label = new QLabel(tr("Erstelle eine Verknüpfung mit Velto ..."), frame);
     label->setObjectName(u"Label1"_s);
     // The sentence needs more room than its place in a narrow dialog font; it may run on to
     // the frame's right edge.
     place(label, 180, 300, 4155, 195);
 
     const std::pair<QString, std::array<int, 4>> boxes[] = {
-        {u"... auf der &Arbeitsoberfläche (Desktop)"_s, {180, 600, 3615, 315}},
-        {u"... im Kontextmenü \"&Senden an\""_s, {180, 1020, 3075, 315}}};
+        {tr("... auf der &Arbeitsoberfläche (Desktop)"), {180, 600, 3615, 315}},
+        {tr("... im Kontextmenü \"&Senden an\""), {180, 1020, 3075, 315}}};
     for (size_t i = 0; i < ShortCutChk.size(); ++i) {
         const auto& [caption, at] = boxes[i];
         ShortCutChk[i] = new QCheckBox(caption, frame);
@@ -46,7 +46,7 @@ OptionForm::OptionForm(ShortcutService& shortcuts, QString target, QWidget* pare
         place(ShortCutChk[i], at[0], at[1], at[2], at[3]);
     }
 
-    const std::pair<QString, int> buttons[] = {{u"&OK"_s, 3600}, {u"&Abbruch"_s, 2580}};
+    const std::pair<QString, int> buttons[] = {{tr("&OK"), 3600}, {tr("&Abbruch"), 2580}};
     for (size_t i = 0; i < OptBtn.size(); ++i) {
         OptBtn[i] =
             Twips::arrayButton(this, u"OptBtn"_s, i, buttons[i].first, buttons[i].second, 1740, 915, 375);
@@ -61,7 +61,8 @@ OptionForm::OptionForm(ShortcutService& shortcuts, QString target, QWidget* pare
 
 void OptionForm::Form_Load()
 {
-    setWindowTitle(ProgramTitle.toString() + u" - Optionen"_s);
+    //: The window's title; %1 is the program's name and version.
+    setWindowTitle(tr("%1 - Optionen").arg(ProgramTitle));
 }
 
 void OptionForm::OptBtn_Click(int Index)
@@ -83,7 +84,7 @@ void OptionForm::CreateShortcuts(int desktop, int sendTo)
         const ShortcutResult result =
             m_shortcuts.fCreateShellLink(folder, name.toString(), m_target, QString());
         if (result.error != 0) {
-            failures.append(u"Folgende Verknüpfung ließ sich nicht anlegen:\n\n"_s +
+            failures.append(tr("Folgende Verknüpfung ließ sich nicht anlegen:") + u"\n\n"_s +
                             QDir::toNativeSeparators(result.file) + u'\n' + reasonText(result.error));
         }
     };

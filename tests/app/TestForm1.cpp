@@ -13,6 +13,7 @@
 #include "platform/Settings.h"
 
 #include "FullStore.h"
+#include "InLanguage.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 
@@ -45,7 +46,16 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(Language)
+
 namespace {
+
+void addLanguageRows()
+{
+    QTest::addColumn<Language>("language");
+    QTest::newRow("German") << Language::German;
+    QTest::newRow("English") << Language::English;
+}
 
 constexpr int Delay = 150;
 
@@ -169,8 +179,11 @@ private Q_SLOTS:
     void startupState();
     void captions_data();
     void captions();
+    void controlsNamedAsTheyShow_data() { addLanguageRows(); }
     void controlsNamedAsTheyShow();
+    void commandKeysAreUnique_data() { addLanguageRows(); }
     void commandKeysAreUnique();
+    void speaksEnglish();
     void labelsNameTheirFields();
     void maskMenuListsTheLastThirtyRuns();
     void tabOrder();
@@ -201,6 +214,7 @@ private Q_SLOTS:
     void escStopsTheReading();
     void markedRowsMove();
     void renameRun();
+    void altURenames_data();
     void altURenames();
     void renameFailureAnswered_data();
     void renameFailureAnswered();
@@ -209,6 +223,7 @@ private Q_SLOTS:
     void recentMaskMenu();
     void unwritableStoreDoesNotStopTheRun();
     void qtOptionsAreFiles();
+    void noDisplayIsSaidInOneLine_data();
     void noDisplayIsSaidInOneLine();
     void helpWindowOpensOnce();
     void sortKeepsMarksCurrentRowAndScrolling();
@@ -220,6 +235,7 @@ private:
 
 void TestForm1::init()
 {
+    Translations::install(Language::German);
     Beep::setObserver({});
     QFile::remove(QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tollmark"_s).fileName());
     Settings().WriteSetting(u"ToolTips"_s, u"0"_s);
@@ -320,6 +336,8 @@ void TestForm1::captions()
 // sign, and the progress bar, show no words: their names say what they mean instead.
 void TestForm1::controlsNamedAsTheyShow()
 {
+    QFETCH(Language, language);
+    const InLanguage shown(language);
     Form1 window;
     const auto plain = [](QString text) { return text.remove(u'&'); };
     QHash<const QWidget*, QString> labels;
@@ -362,6 +380,8 @@ void TestForm1::controlsNamedAsTheyShow()
 // else Qt moves the focus between them. Token buttons may share one among themselves.
 void TestForm1::commandKeysAreUnique()
 {
+    QFETCH(Language, language);
+    const InLanguage shown(language);
     Form1 window;
     QMultiHash<QKeySequence, QString> owners;
     for (const QWidget* control : window.findChildren<QWidget*>()) {
@@ -388,6 +408,43 @@ void TestForm1::commandKeysAreUnique()
         QVERIFY2(sharing == QStringList{button->objectName()}, qPrintable(sharing.join(u", "_s)));
     }
     QCOMPARE(commands, 8);
+}
+
+// The window in English: its captions, the check's messages, a mask error and the question a
+// failed rename asks. The mask's tokens keep their German names.
+void TestForm1::speaksEnglish()
+{
+    const InLanguage english(Language::English);
+    QTemporaryDir dir;
+    Form1 window(toArguments(createFiles(dir, {u"a.txt"_s, u"b.txt"_s, u"c.doc"_s})), Delay);
+    QCOMPARE(child<QPushButton>(window, u"Btn_8"_s)->text(), u"Re&name!"_s);
+    QCOMPARE(child<QGroupBox>(window, u"Frame1"_s)->title(), u"Files to rename"_s);
+    QCOMPARE(child<QPushButton>(window, u"Btn_4"_s)->text(), u"[nam&e]"_s);
+    QCOMPARE(entries(child<QComboBox>(window, u"Vornullenzeichen"_s)),
+             (QStringList{u"none"_s, u"zero"_s, u"space"_s, u"underscore"_s}));
+    QCOMPARE(window.model()->headerData(CandidateModel::ColDate, Qt::Horizontal).toString(),
+             u"Last change"_s);
+    QCOMPARE(countPanel(window), u"3 of 3 files marked"_s);
+    QCOMPARE(message(window), u"To rename the files, click the button 'Rename!' now."_s);
+
+    auto* mask = child<QLineEdit>(window, u"Maske"_s);
+    mask->setText(u"x[3-5"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(message(window), u"Error: A closing bracket is missing."_s, 5000);
+    mask->setText(u"x[TYP]"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(message(window),
+                              u"Error: The new file names are not all unique - check the mask!"_s, 5000);
+    QCOMPARE(window.model()->index(0, CandidateModel::ColNewName).data(Qt::ToolTipRole).toString(),
+             u"Name occurs more than once"_s);
+
+    // A file takes the second name after the check: the run asks whether to go on.
+    readyToRename(window, u"x[ZAHL][TYP]"_s);
+    QVERIFY(createFiles(dir, {u"x2.txt"_s}).size() == 1);
+    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_8"_s), Qt::LeftButton);
+    const QStringList question = MessageBox::lastText().split(u'\n');
+    QCOMPARE(question.first(), u"The following file could not be renamed:"_s);
+    QCOMPARE(question.last(), u"Click 'OK' to go on, or 'Cancel' to stop."_s);
+    QCOMPARE(message(window), u"Error: Some new names clash with those of existing files!"_s);
 }
 
 void TestForm1::labelsNameTheirFields()
@@ -1074,14 +1131,25 @@ void TestForm1::renameRun()
     QCOMPARE(Settings().ReadSetting(u"DirIt30"_s, QString()), u"1"_s);
 }
 
+void TestForm1::altURenames_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<int>("key");
+    QTest::newRow("&Umtaufen!") << Language::German << int(Qt::Key_U);
+    QTest::newRow("Re&name!") << Language::English << int(Qt::Key_N);
+}
+
 void TestForm1::altURenames()
 {
+    QFETCH(Language, language);
+    QFETCH(int, key);
+    const InLanguage shown(language);
     QTemporaryDir dir;
     Form1 window(toArguments(createFiles(dir, {u"a.txt"_s})), Delay);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     readyToRename(window, u"b[TYP]"_s);
-    QTest::keyClick(&window, Qt::Key_U, Qt::AltModifier);
+    QTest::keyClick(&window, Qt::Key(key), Qt::AltModifier);
     // The key presses the button, which clicks when it comes up again.
     QTRY_COMPARE(TestFiles::entryNames(dir.path()), QStringList{u"b.txt"_s});
 }
@@ -1263,20 +1331,42 @@ void TestForm1::qtOptionsAreFiles()
     velto.waitForFinished();
 }
 
+void TestForm1::noDisplayIsSaidInOneLine_data()
+{
+    QTest::addColumn<QStringList>("locale");
+    QTest::addColumn<QByteArray>("line");
+    const QByteArray german =
+        "Velto braucht eine grafische Sitzung (DISPLAY oder WAYLAND_DISPLAY ist nicht gesetzt).\n";
+    const QByteArray english =
+        "Velto needs a graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set).\n";
+    // The real program's choice of language, from the locale it is started in.
+    QTest::newRow("LANG=de_DE.UTF-8") << QStringList{u"LANG=de_DE.UTF-8"_s} << german;
+    QTest::newRow("LANG=en_US.UTF-8") << QStringList{u"LANG=en_US.UTF-8"_s} << english;
+    QTest::newRow("LC_ALL=C.UTF-8 LANGUAGE=en")
+        << QStringList{u"LC_ALL=C.UTF-8"_s, u"LANGUAGE=en"_s} << german;
+    QTest::newRow("LANG=de_DE.UTF-8 LANGUAGE=en")
+        << QStringList{u"LANG=de_DE.UTF-8"_s, u"LANGUAGE=en"_s} << english;
+    QTest::newRow("LANG=fr_FR.UTF-8") << QStringList{u"LANG=fr_FR.UTF-8"_s} << english;
+}
+
 void TestForm1::noDisplayIsSaidInOneLine()
 {
+    QFETCH(QStringList, locale);
+    QFETCH(QByteArray, line);
     // Qt would abort with a message that advises reinstalling.
     QProcess velto;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+    for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s, u"LANGUAGE"_s,
+                                u"LC_ALL"_s, u"LC_MESSAGES"_s, u"LANG"_s})
         environment.remove(name);
+    for (const QString& setting : std::as_const(locale))
+        environment.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
     velto.setProcessEnvironment(environment);
     velto.start(QStringLiteral(VELTO_EXECUTABLE), {u"a.txt"_s});
     QVERIFY(velto.waitForFinished());
     QCOMPARE(velto.exitStatus(), QProcess::NormalExit);
     QCOMPARE(velto.exitCode(), 1);
-    QCOMPARE(velto.readAllStandardError(),
-             "Velto braucht eine grafische Sitzung (DISPLAY oder WAYLAND_DISPLAY ist nicht gesetzt).\n");
+    QCOMPARE(velto.readAllStandardError(), line);
     QCOMPARE(velto.readAllStandardOutput(), QByteArray());
 }
 

@@ -6,6 +6,7 @@
 #include "windows/HelpForm.h"
 #include "windows/OptionForm.h"
 
+#include "InLanguage.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 
@@ -23,6 +24,8 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(Language)
 
 namespace {
 
@@ -105,14 +108,19 @@ private Q_SLOTS:
 void TestLayout::captionsFit_data()
 {
     QTest::addColumn<int>("points");
+    QTest::addColumn<Language>("language");
     // Debian's Qt without a desktop, and a common desktop setting.
-    QTest::newRow("DejaVu Sans 9 pt") << 9;
-    QTest::newRow("DejaVu Sans 11 pt") << 11;
+    for (int points : {9, 11}) {
+        QTest::addRow("DejaVu Sans %d pt, German", points) << points << Language::German;
+        QTest::addRow("DejaVu Sans %d pt, English", points) << points << Language::English;
+    }
 }
 
 void TestLayout::captionsFit()
 {
     QFETCH(int, points);
+    QFETCH(Language, language);
+    const InLanguage speaking(language);
     QApplication::setFont(QFont(u"DejaVu Sans"_s, points));
     QCOMPARE(QFontInfo(QApplication::font()).family(), u"DejaVu Sans"_s);
 

@@ -1,6 +1,6 @@
 # Installs the build into a fresh prefix and checks that a desktop finds Velto there:
-# the program, its metadata helper, its manual where the help window looks, the menu entry, the file managers'
-# context-menu entries and the icon.
+# the program, its metadata helper, its manuals where the help window looks, the man pages, the
+# menu entry, the file managers' context-menu entries and the icon.
 # Run as: cmake -DBUILD=<build folder> -DPREFIX=<scratch folder> -P CheckInstall.cmake
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
@@ -8,7 +8,8 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREF
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(path bin/velto libexec/velto/velto-metadata share/velto/help.rtf share/applications/de.tollmark.Velto.desktop
+foreach(path bin/velto libexec/velto/velto-metadata share/velto/help.rtf share/velto/help.en.rtf
+             share/man/man1/velto.1.gz share/man/de/man1/velto.1.gz share/applications/de.tollmark.Velto.desktop
              share/kio/servicemenus/de.tollmark.Velto.desktop share/nemo/actions/velto.nemo_action
              share/icons/hicolor/scalable/apps/velto.svg share/icons/hicolor/16x16/apps/velto.png
              share/icons/hicolor/48x48/apps/velto.png share/icons/hicolor/256x256/apps/velto.png

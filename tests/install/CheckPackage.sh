@@ -53,6 +53,10 @@ icon=$(sed -n 's/^Icon=//p' "$entry")
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "the menu entry's icon $icon is not installed"
 dangling=$(find "$root" -xtype l)
 [ -z "$dangling" ] || fail "links that lead nowhere: $dangling"
-man_warnings=$(MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/velto.1.gz" 2>&1 >/dev/null)
-[ -z "$man_warnings" ] || fail "man --warnings: $man_warnings"
+for page in man1/velto.1.gz de/man1/velto.1.gz; do
+    man_warnings=$(MANWIDTH=80 man --warnings -l "$root/usr/share/man/$page" 2>&1 >/dev/null)
+    [ -z "$man_warnings" ] || fail "man --warnings on $page: $man_warnings"
+done
+# The page man shows by default is the English one.
+zcat "$root/usr/share/man/man1/velto.1.gz" | grep -q '^\.SH DESCRIPTION' || fail "man1/velto.1 is not the English page"
 echo "package ok: $deb"

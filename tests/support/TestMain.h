@@ -8,7 +8,7 @@
 #include <cstdio>
 
 // Points HOME and the XDG folders at a fresh temporary folder before Qt reads them, so
-// that no test touches the real home folder, settings or desktop.
+// that no test touches the real home folder, settings or desktop, and pins the language.
 class TestHome
 {
 public:
@@ -35,6 +35,10 @@ public:
         qputenv("XDG_CONFIG_DIRS", QFile::encodeName(root + QStringLiteral("/etc")));
         qputenv("XDG_DATA_DIRS", QFile::encodeName(root + QStringLiteral("/usr")));
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // German, whatever the machine's locale: LANGUAGE decides unless the locale is C or POSIX,
+        // which gives German as well. The programs some tests start choose by it too; a test of
+        // the English texts installs them (InLanguage.h).
+        qputenv("LANGUAGE", "de");
     }
     QString path() const { return m_dir.path(); }
 

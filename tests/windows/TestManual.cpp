@@ -9,53 +9,80 @@
 #include "TestMain.h"
 
 #include <QFile>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
-// The shipped manual reads as text and quotes the program's messages as the program shows
-// them, so that a user can look up what the status line says.
+namespace {
+
+// The manual's text, paragraphs on lines of their own; line breaks and tabs inside a paragraph
+// read as blanks for the search.
+QString manualText(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const RtfDocument document = RtfReader::parse(file.readAll());
+    QString text;
+    for (const RtfParagraph& paragraph : document.paragraphs) {
+        for (const RtfRun& run : paragraph.runs)
+            text += run.text;
+        text += u'\n';
+    }
+    return text.replace(QChar(0x2028), u' ').replace(u'\t', u' ');
+}
+
+} // namespace
+
+// The shipped manuals read as text and quote the program's messages as the program shows them
+// in their language, so that a user can look up what the status line says.
 class TestManual : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
+    void quotesEveryCheckMessage_data();
     void quotesEveryCheckMessage();
-
-private:
-    QString m_text;
 };
 
-void TestManual::initTestCase()
+void TestManual::quotesEveryCheckMessage_data()
 {
-    QFile file(QStringLiteral(VELTO_HELP_FILE));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const RtfDocument document = RtfReader::parse(file.readAll());
-    for (const RtfParagraph& paragraph : document.paragraphs) {
-        for (const RtfRun& run : paragraph.runs)
-            m_text += run.text;
-        m_text += u'\n';
-    }
-    // Line breaks and tabs inside a paragraph read as blanks for the search.
-    m_text.replace(QChar(0x2028), u' ').replace(u'\t', u' ');
-    QVERIFY(m_text.size() > 10000);
+    QTest::addColumn<QString>("manual");
+    QTest::addColumn<QString>("translation"); // none: the German texts of the code
+    QTest::newRow("German") << QStringLiteral(VELTO_HELP_FILE) << QString();
+    QTest::newRow("English") << QStringLiteral(VELTO_HELP_EN_FILE) << QStringLiteral(VELTO_ENGLISH_QM);
 }
 
 void TestManual::quotesEveryCheckMessage()
 {
-    QStringList messages{PlanCheck::successMessage(u"&Umtaufen!"_s),
-                         u"Folgende Datei ließ sich nicht umbenennen:"_s,
-                         u"Klicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden."_s};
-    for (const PlanTest& test : PlanTests)
-        messages << test.message.toString() << test.markText.toString();
+    QFETCH(QString, manual);
+    QFETCH(QString, translation);
+    const QString text = manualText(manual);
+    QVERIFY(text.size() > 10000);
+    QTranslator english;
+    if (!translation.isEmpty()) {
+        QVERIFY(english.load(translation));
+        QCoreApplication::installTranslator(&english);
+    }
+
+    const QString renameButton = QCoreApplication::translate("Form1", "&Umtaufen!").remove(u'&');
+    QStringList messages{
+        PlanCheck::successMessage(renameButton),
+        QCoreApplication::translate("RenameRun", "Folgende Datei ließ sich nicht umbenennen:"),
+        QCoreApplication::translate(
+            "RenameRun", "Klicken Sie 'OK', um fortzusetzen oder 'Abbrechen' um die Aktion zu beenden.")};
+    for (const PlanTest& test : PlanTests) {
+        messages << PlanTest::translate(test.message);
+        if (test.markText)
+            messages << PlanTest::translate(test.markText);
+    }
     PlanResult lacking;
     lacking.ValuesComplete = false;
     messages << PlanCheck::failureMessage(lacking);
     // The tooltips of a file that lacks the capture date, could not be read, or was not read yet.
     const FileValuesTable values;
     for (const FileValuesTable::State state :
-         {FileValuesTable::State::Read, FileValuesTable::State::Unreadable,
-          FileValuesTable::State::Stopped}) {
+         {FileValuesTable::State::Read, FileValuesTable::State::Unreadable, FileValuesTable::State::Stopped}) {
         FileValuesTable::Slot slot;
         slot.Lacks = FileValuesTable::LackMarked | FileValueKinds::Taken;
         slot.state = state;
@@ -68,7 +95,7 @@ void TestManual::quotesEveryCheckMessage()
          {RegexReplace::Error::Invalid, RegexReplace::Error::MissingGroup, RegexReplace::Error::TooCostly})
         messages.append(RegexReplace::errorText(error, u"n"_s));
     for (const QString& message : messages)
-        QVERIFY2(m_text.contains(message), qPrintable(message));
+        QVERIFY2(text.contains(message), qPrintable(message));
 }
 
 VELTO_TEST_MAIN(TestManual)
