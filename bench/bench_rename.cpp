@@ -22,6 +22,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -62,6 +63,16 @@ public:
         return (side == 0 ? u"a"_s : u"b"_s) + QString::number(i) + u".jpg"_s;
     }
     const QString& folder() const { return m_folder; }
+    // The encoded paths of both names, by side.
+    std::array<std::vector<QByteArray>, 2> paths() const
+    {
+        std::array<std::vector<QByteArray>, 2> names;
+        for (int side = 0; side < 2; ++side) {
+            for (int i = 0; i < m_count; ++i)
+                names[size_t(side)].push_back(QFile::encodeName(m_folder + name(side, i)));
+        }
+        return names;
+    }
     int count() const { return m_count; }
     // The file's identity, which a rename keeps.
     const EntryIdentity& identity(int i) const { return m_identities[static_cast<size_t>(i)]; }
@@ -79,14 +90,10 @@ private:
 void BM_BareLookAndRenameLoop(benchmark::State& state)
 {
     Files files(fileCount);
-    std::vector<QByteArray> names[2];
-    for (int side = 0; side < 2; ++side) {
-        for (int i = 0; i < files.count(); ++i)
-            names[side].push_back(QFile::encodeName(files.folder() + Files::name(side, i)));
-    }
+    const auto names = files.paths();
     for (auto _ : state) {
-        const std::vector<QByteArray>& from = names[files.side()];
-        const std::vector<QByteArray>& to = names[1 - files.side()];
+        const std::vector<QByteArray>& from = names[size_t(files.side())];
+        const std::vector<QByteArray>& to = names[size_t(1 - files.side())];
         for (size_t i = from.size(); i-- > 0;) {
             struct stat info = {};
             const EntryIdentity& listed = files.identity(static_cast<int>(i));
@@ -109,14 +116,10 @@ BENCHMARK(BM_BareLookAndRenameLoop)->Unit(benchmark::kMillisecond);
 void BM_BareRenameLoop(benchmark::State& state)
 {
     Files files(fileCount);
-    std::vector<QByteArray> names[2];
-    for (int side = 0; side < 2; ++side) {
-        for (int i = 0; i < files.count(); ++i)
-            names[side].push_back(QFile::encodeName(files.folder() + Files::name(side, i)));
-    }
+    const auto names = files.paths();
     for (auto _ : state) {
-        const std::vector<QByteArray>& from = names[files.side()];
-        const std::vector<QByteArray>& to = names[1 - files.side()];
+        const std::vector<QByteArray>& from = names[size_t(files.side())];
+        const std::vector<QByteArray>& to = names[size_t(1 - files.side())];
         for (size_t i = from.size(); i-- > 0;) {
             if (::renameat2(AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(), RENAME_NOREPLACE) !=
                 0)

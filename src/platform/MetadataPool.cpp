@@ -107,8 +107,14 @@ public:
         m_reader = MetadataProtocol::FrameReader();
     }
 
-    bool running() const { return m_fd >= 0; }
-    int fd() const { return m_fd; }
+    bool running() const
+    {
+        return m_fd >= 0;
+    }
+    int fd() const
+    {
+        return m_fd;
+    }
 
     void send(size_t index, const QByteArray& path)
     {
@@ -117,7 +123,10 @@ public:
         pending.push_back(index);
         MetadataProtocol::appendFrame(m_out, path);
     }
-    bool wantsToWrite() const { return m_sent < m_out.size(); }
+    bool wantsToWrite() const
+    {
+        return m_sent < m_out.size();
+    }
 
     // False when the helper is gone.
     bool write()
@@ -172,7 +181,10 @@ public:
         }
     }
 
-    qint64 busyMs() const { return pending.empty() ? 0 : m_clock.elapsed(); }
+    qint64 busyMs() const
+    {
+        return pending.empty() ? 0 : m_clock.elapsed();
+    }
 
     std::deque<size_t> pending; // files sent, in order; the first is the one being read
 

@@ -2,6 +2,7 @@
 #include "platform/MetadataProtocol.h"
 
 #include "TestFiles.h"
+#include "MetadataSummary.h"
 #include "TestMain.h"
 
 #include <QDir>
@@ -22,24 +23,10 @@ namespace Protocol = MetadataProtocol;
 
 namespace {
 
-// The values as Velto sees them, after the pipe: "-" for a malformed answer.
-QString summary(const std::optional<FileMetadata>& values)
-{
-    if (!values)
-        return u"-"_s;
-    if (values->unreadable)
-        return u"unreadable"_s;
-    return u"%1 %2x%3 [%4] [%5] [%6] [%7] [%8] %9 %10"_s.arg(values->taken)
-        .arg(values->width)
-        .arg(values->height)
-        .arg(values->camera, values->maker, values->artist, values->title, values->album)
-        .arg(values->track)
-        .arg(values->year);
-}
 
 QString readThroughPipe(const QString& path)
 {
-    return summary(
+    return metadataSummary(
         Protocol::decodeAnswer(Protocol::encodeAnswer(MetadataReader::read(QFile::encodeName(path)))));
 }
 
@@ -329,7 +316,7 @@ void TestMetadataReader::helperProgram()
     answers.append(helper.readAllStandardOutput());
     QStringList got;
     while (const auto answer = answers.next())
-        got.append(summary(Protocol::decodeAnswer(*answer)));
+        got.append(metadataSummary(Protocol::decodeAnswer(*answer)));
     QCOMPARE(got, (QStringList{fullPhotoValues, u"unreadable"_s, fullSongValues, nothing, u"unreadable"_s}));
 
     // A stream that is no frames of ours ends the helper without an answer.

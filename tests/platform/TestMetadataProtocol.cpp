@@ -1,5 +1,6 @@
 #include "platform/MetadataProtocol.h"
 
+#include "MetadataSummary.h"
 #include "TestMain.h"
 
 #include <QObject>
@@ -11,20 +12,6 @@ Q_DECLARE_METATYPE(FileMetadata)
 
 namespace {
 
-// The values as one text for comparing: "-" for nothing decoded.
-QString summary(const std::optional<FileMetadata>& values)
-{
-    if (!values)
-        return u"-"_s;
-    if (values->unreadable)
-        return u"unreadable"_s;
-    return u"%1 %2x%3 [%4] [%5] [%6] [%7] [%8] %9 %10"_s.arg(values->taken)
-        .arg(values->width)
-        .arg(values->height)
-        .arg(values->camera, values->maker, values->artist, values->title, values->album)
-        .arg(values->track)
-        .arg(values->year);
-}
 
 FileMetadata photo(qint64 taken, const QString& camera = {})
 {
@@ -114,7 +101,7 @@ void TestMetadataProtocol::roundTrip()
     QFETCH(FileMetadata, values);
     QFETCH(QString, expected);
     const QByteArray frame = Protocol::encodeAnswer(values);
-    QCOMPARE(summary(Protocol::decodeAnswer(frame)), expected);
+    QCOMPARE(metadataSummary(Protocol::decodeAnswer(frame)), expected);
     QVERIFY(frame.size() <= 2 + 10 * (2 + Protocol::MaxValueBytes));
 }
 
@@ -159,7 +146,7 @@ void TestMetadataProtocol::decode()
 {
     QFETCH(QByteArray, frame);
     QFETCH(QString, expected);
-    QCOMPARE(summary(Protocol::decodeAnswer(frame)), expected);
+    QCOMPARE(metadataSummary(Protocol::decodeAnswer(frame)), expected);
 }
 
 void TestMetadataProtocol::frames()

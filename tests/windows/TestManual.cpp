@@ -82,7 +82,8 @@ void TestManual::quotesEveryCheckMessage()
     // The tooltips of a file that lacks the capture date, could not be read, or was not read yet.
     const FileValuesTable values;
     for (const FileValuesTable::State state :
-         {FileValuesTable::State::Read, FileValuesTable::State::Unreadable, FileValuesTable::State::Stopped}) {
+         {FileValuesTable::State::Read, FileValuesTable::State::Unreadable,
+          FileValuesTable::State::Stopped}) {
         FileValuesTable::Slot slot;
         slot.Lacks = FileValuesTable::LackMarked | FileValueKinds::Taken;
         slot.state = state;
