@@ -4,7 +4,7 @@
 #include "app/CandidateView.h"
 #include "app/FormLineEdit.h"
 #include "app/ListContextMenu.h"
-#include "app/ReadGuard.h"
+#include "app/FileValueReading.h"
 #include "app/ScenarioFields.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProgramTitle.h"
@@ -107,6 +107,7 @@ Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services servic
     m_listMenu = new ListContextMenu(m_model, this);
     m_journal = std::make_unique<WindowJournal>(m_services.journalFolder);
     m_undo = std::make_unique<LastRunUndo>(this, *m_model, *m_services.fileSystem, m_progress, *m_journal);
+    m_reading = std::make_unique<FileValueReading>(this, *m_model, *m_metadata, m_progress);
     m_model->setProgress([this](qsizetype done, qsizetype total) { m_progress.show(done, total); });
 
     if (const QScreen* screen = QApplication::primaryScreen())
@@ -303,47 +304,8 @@ void Form1::FillNewNameColumn()
 
 bool Form1::readFileValues()
 {
-    FileValuesTable& values = m_model->fileValues();
-    values.make(size_t(m_model->rowCount()));
-    const std::vector<CandidateRow>& rows = m_model->rows();
-    std::vector<size_t> wanted;
-    std::vector<QByteArray> paths;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const FileValuesTable::State state = values.slots()[i].state;
-        if (state == FileValuesTable::State::NotRead || state == FileValuesTable::State::Stopped) {
-            wanted.push_back(i);
-            paths.push_back(QFile::encodeName(rows[i].PathName()));
-        }
-    }
-    if (wanted.empty())
-        return true;
-
     const QScopedValueRollback<bool> reading(m_readingValues, true);
-    UserInfo(tr("Angaben werden aus den Dateien gelesen ..."));
-    m_progress.begin(qsizetype(wanted.size()));
-    std::vector<bool> told(wanted.size());
-    bool stopped = false;
-    {
-        const ReadGuard guard(this);
-        m_metadata->read(
-            paths,
-            [&](size_t index, const FileMetadata& read) {
-                values.store(wanted[index], read);
-                told[index] = true;
-            },
-            [&](qsizetype done) {
-                m_progress.serve(done);
-                return !guard.stopped();
-            });
-        stopped = guard.stopped();
-    }
-    for (size_t i = 0; i < wanted.size(); ++i) {
-        if (!told[i])
-            values.slots()[wanted[i]].state = FileValuesTable::State::Stopped;
-    }
-    m_progress.end();
-    m_model->fileValuesChanged();
-    return !stopped;
+    return m_reading->readMissing([this] { UserInfo(tr("Angaben werden aus den Dateien gelesen ...")); });
 }
 
 // ---- Option fields ----------------------------------------------------------------------

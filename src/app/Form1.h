@@ -16,6 +16,7 @@
 #include <memory>
 
 class CandidateModel;
+class FileValueReading;
 class CandidateSelection;
 class FileSystem;
 class ListContextMenu;
@@ -128,6 +129,7 @@ private:
     std::unique_ptr<WindowJournal> m_journal;
     std::unique_ptr<LastRunUndo> m_undo;
     std::unique_ptr<MetadataSource> m_metadata;
+    std::unique_ptr<FileValueReading> m_reading;
     QPointer<HelpForm> m_help;
 
     // Window state shared by the handlers.
