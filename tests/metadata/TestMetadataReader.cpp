@@ -23,7 +23,6 @@ namespace Protocol = MetadataProtocol;
 
 namespace {
 
-
 QString readThroughPipe(const QString& path)
 {
     return metadataSummary(

@@ -12,7 +12,6 @@ Q_DECLARE_METATYPE(FileMetadata)
 
 namespace {
 
-
 FileMetadata photo(qint64 taken, const QString& camera = {})
 {
     FileMetadata values;
