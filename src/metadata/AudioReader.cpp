@@ -1,5 +1,6 @@
 #include "metadata/AudioReader.h"
 
+#include "metadata/DescriptorStream.h"
 #include "platform/MetadataProtocol.h"
 
 #include <taglib/aifffile.h>
@@ -9,12 +10,8 @@
 #include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
 #include <taglib/opusfile.h>
-#include <taglib/tfilestream.h>
 #include <taglib/vorbisfile.h>
 #include <taglib/wavfile.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <memory>
 
@@ -51,22 +48,17 @@ std::unique_ptr<TagLib::File> open(TagLib::IOStream* stream, AudioKind kind)
 
 QString text(const TagLib::String& value)
 {
-    return MetadataProtocol::cleanText(QString::fromStdString(value.to8Bit(true)));
+    if (value.isEmpty())
+        return {};
+    // TagLib keeps its text as wide characters: taken as they are, with no trip through UTF-8.
+    return MetadataProtocol::cleanText(QString::fromWCharArray(value.toCWString(), qsizetype(value.size())));
 }
 
 } // namespace
 
-bool AudioReader::read(int fd, AudioKind kind, FileMetadata& values)
+bool AudioReader::read(const OpenedFile& source, AudioKind kind, FileMetadata& values)
 {
-    // The stream closes its descriptor when it goes, except when it could not take it.
-    const int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    if (own < 0)
-        return false;
-    TagLib::FileStream stream(own, true);
-    if (!stream.isOpen()) {
-        ::close(own);
-        return false;
-    }
+    DescriptorStream stream(source.fd, source.name, source.size, source.head);
     const std::unique_ptr<TagLib::File> file = open(&stream, kind);
     if (!file || !file->isValid())
         return false;

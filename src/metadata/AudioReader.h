@@ -8,8 +8,16 @@
 class AudioReader
 {
 public:
-    // fd: the file, open for reading; TagLib reads through a descriptor of its own, so that the
-    // file is neither opened again nor exchanged on the way. False when TagLib finds it no valid
-    // file of that kind.
-    static bool read(int fd, AudioKind kind, FileMetadata& values);
+    // The file as the reader opened it: TagLib reads through the same descriptor, so that the
+    // file is neither opened again nor exchanged on the way.
+    struct OpenedFile
+    {
+        int fd;
+        const char* name;
+        qint64 size;
+        QByteArrayView head; // the first bytes, already read
+    };
+
+    // False when TagLib finds it no valid file of that kind.
+    static bool read(const OpenedFile& file, AudioKind kind, FileMetadata& values);
 };

@@ -1,34 +1,10 @@
 #include "metadata/AudioSniffer.h"
 
-#include <QByteArray>
-#include <QByteArrayView>
-
-#include <unistd.h>
+#include "metadata/DescriptorStream.h"
 
 #include <algorithm>
-#include <cerrno>
 
 namespace {
-
-// Enough for the first Ogg packet's signature, an MP4 file's list of brands, and most ID3v2
-// tags with what follows them; a page costs no more to read than a few bytes.
-constexpr qsizetype HeadBytes = 4096;
-
-QByteArray readAt(int fd, qint64 offset, qsizetype count)
-{
-    QByteArray bytes(count, Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < count) {
-        const ssize_t n = ::pread(fd, bytes.data() + got, size_t(count - got), off_t(offset + got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += n;
-    }
-    bytes.truncate(got);
-    return bytes;
-}
 
 quint32 bigEndian32(QByteArrayView bytes, qsizetype at)
 {
@@ -104,9 +80,8 @@ AudioKind kindOfHead(QByteArrayView head)
 
 } // namespace
 
-AudioKind AudioSniffer::kindOf(int fd)
+AudioKind AudioSniffer::kindOf(QByteArrayView head, int fd)
 {
-    const QByteArray head = readAt(fd, 0, HeadBytes);
     // An ID3v2 tag: "ID3", version, flags, and its size in four 7-bit bytes, without this
     // header and without the footer that flag 0x10 adds.
     if (head.size() >= 10 && head.startsWith("ID3") && quint8(head[3]) != 0xFF && quint8(head[4]) != 0xFF &&
@@ -116,13 +91,18 @@ AudioKind AudioSniffer::kindOf(int fd)
         const qint64 behind = 10 + size + ((quint8(head[5]) & 0x10) ? 10 : 0);
         // What follows decides between FLAC and MPEG; the tag alone makes an MPEG file for
         // TagLib, whatever follows.
-        const QByteArray next = behind + 4 <= head.size() ? head.sliced(behind, 4) : readAt(fd, behind, 4);
-        return next == "fLaC" ? AudioKind::Flac : AudioKind::Mpeg;
+        char next[4] = {};
+        if (behind + 4 <= head.size())
+            std::copy_n(head.data() + behind, 4, next);
+        else
+            readAt(fd, behind, next, 4);
+        return QByteArrayView(next, 4) == "fLaC" ? AudioKind::Flac : AudioKind::Mpeg;
     }
     return kindOfHead(head);
 }
 
 bool AudioSniffer::endsWithId3v1(int fd, qint64 size)
 {
-    return size >= 128 && readAt(fd, size - 128, 3) == "TAG";
+    char tag[3] = {};
+    return size >= 128 && readAt(fd, size - 128, tag, 3) == 3 && QByteArrayView(tag, 3) == "TAG";
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QByteArrayView>
 
 // The audio file kinds whose tags Velto reads, each read by its own TagLib class.
 enum class AudioKind
@@ -21,9 +21,14 @@ enum class AudioKind
 class AudioSniffer
 {
 public:
-    // From the first bytes, and for an ID3v2 tag the bytes behind it (a FLAC file may carry one).
-    // MP4 files whose brands name a still image (HEIC, AVIF, CR3) are photos, not audio.
-    static AudioKind kindOf(int fd);
+    // Enough for the first Ogg packet's signature, an MP4 file's list of brands, and most ID3v2
+    // tags with what follows them; a page costs no more to read than a few bytes.
+    static constexpr qsizetype HeadBytes = 4096;
+
+    // From the file's first bytes (HeadBytes of them, or the whole file if shorter), and for an
+    // ID3v2 tag the bytes behind it, read from fd (a FLAC file may carry one). MP4 files whose
+    // brands name a still image (HEIC, AVIF, CR3) are photos, not audio.
+    static AudioKind kindOf(QByteArrayView head, int fd);
     // An MPEG file with no more than an ID3v1 tag at its end, after leading bytes that say
     // nothing. Asked only of files that no other reader took.
     static bool endsWithId3v1(int fd, qint64 size);

@@ -2,12 +2,15 @@
 
 #include "metadata/AudioReader.h"
 #include "metadata/AudioSniffer.h"
+#include "metadata/DescriptorStream.h"
 #include "metadata/PhotoReader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 namespace {
@@ -50,13 +53,18 @@ FileMetadata MetadataReader::read(const QByteArray& path)
         return unreadable();
     try {
         FileMetadata values;
-        const AudioKind kind = AudioSniffer::kindOf(fd.get());
+        std::array<char, AudioSniffer::HeadBytes> bytes;
+        const qsizetype got = readAt(fd.get(), 0, bytes.data(),
+                                     qsizetype(std::min<off_t>(info.st_size, AudioSniffer::HeadBytes)));
+        const AudioReader::OpenedFile file = {fd.get(), path.constData(), info.st_size,
+                                              QByteArrayView(bytes.data(), got)};
+        const AudioKind kind = AudioSniffer::kindOf(file.head, file.fd);
         if (kind != AudioKind::None)
-            return AudioReader::read(fd.get(), kind, values) ? values : unreadable();
+            return AudioReader::read(file, kind, values) ? values : unreadable();
         if (PhotoReader::read(path.toStdString(), values))
             return values;
-        if (AudioSniffer::endsWithId3v1(fd.get(), info.st_size))
-            return AudioReader::read(fd.get(), AudioKind::Mpeg, values) ? values : unreadable();
+        if (AudioSniffer::endsWithId3v1(file.fd, file.size))
+            return AudioReader::read(file, AudioKind::Mpeg, values) ? values : unreadable();
         return values;
     } catch (...) {
         // Exiv2's errors, and std::bad_alloc when a hostile size meets the memory limit.

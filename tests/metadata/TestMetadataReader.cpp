@@ -260,6 +260,9 @@ void TestMetadataReader::read_data()
 
     for (const QString& format : {u"mp3"_s, u"flac"_s, u"ogg"_s, u"opus"_s, u"wav"_s, u"aiff"_s})
         QTest::newRow(qPrintable(format)) << format << u"song."_s + format << fullSong << fullSongValues;
+    QTest::newRow("tag longer than the first read")
+        << u"mp3"_s << u"song.mp3"_s << fullSong + QStringList{u"COMMENT="_s + QString(6000, u'x')}
+        << fullSongValues;
     QTest::newRow("mp3 named .dat") << u"mp3"_s << u"song.dat"_s << fullSong << fullSongValues;
     QTest::newRow("flac named .jpg") << u"flac"_s << u"song.jpg"_s << fullSong << fullSongValues;
     QTest::newRow("id3v1 only") << u"id3v1"_s << u"song"_s << QStringList{u"Kraftwerk"_s}
