@@ -8,6 +8,7 @@
 #include "app/CandidateView.h"
 #include "app/Form1.h"
 #include "app/Translations.h"
+#include "platform/MemoryPolicy.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,10 +29,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 extern char** environ;
 
@@ -92,9 +89,7 @@ int child(int argc, char** argv)
         return QApplication::exec();
     }
     // As main() does it.
-#ifdef __GLIBC__
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
-#endif
+    MemoryPolicy::apply(); // as the program sets it
     QList<QByteArray> arguments;
     for (int i = 3; i < argc; ++i)
         arguments.append(QByteArray::fromRawData(argv[i], qsizetype(std::strlen(argv[i]))));

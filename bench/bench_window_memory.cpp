@@ -6,6 +6,7 @@
 //   bench_window_memory <rows> [args|drop]
 #include "app/CandidateView.h"
 #include "app/Form1.h"
+#include "platform/MemoryPolicy.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -21,10 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
@@ -80,9 +77,7 @@ int main(int argc, char** argv)
     qputenv("XDG_STATE_HOME", QFile::encodeName(home.path() + u"/.local/state"_s));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
     qputenv("QT_QPA_PLATFORM", "offscreen");
-#ifdef __GLIBC__
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024); // as the program itself sets it
-#endif
+    MemoryPolicy::apply(); // as the program sets it
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
 

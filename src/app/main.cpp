@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "app/Translations.h"
+#include "platform/MemoryPolicy.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -7,19 +8,9 @@
 #include <cstdio>
 #include <cstring>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 int main(int argc, char** argv)
 {
-#ifdef __GLIBC__
-    // A check of a long list builds tables of megabytes for a moment. glibc raises its mmap
-    // threshold to the largest block freed so far, after which such tables come from the heap
-    // and leave holes there the size of the longest list ever checked. A fixed threshold hands
-    // them back to the system as soon as they are freed.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
-#endif
+    MemoryPolicy::apply();
     // Every word after the program's name is a file path. Qt is handed only the name, so that
     // a file called "-platform" or "-stylesheet" is a file, not an option. The words are read
     // where the system put them, which lasts as long as the program: no copy of each.
