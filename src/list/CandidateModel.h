@@ -170,6 +170,7 @@ private:
 
     mutable std::vector<CandidateRow> m_rows;
     mutable FileValuesTable m_values; // its slots, once made, stand by m_rows, hole and all
+    CheckBuffers m_checkBuffers;
     // Removed rows leave a hole of moved-from rows at [m_holeStart, m_holeStart + m_holeSize)
     // of m_rows: the next removal moves the hole to its rows, and only the rows between the
     // two move. A rename run removes the rows renamed before each question, one block after

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "list/KeptMemory.h"
+
 #include <QtGlobal>
 
 #include <vector>
@@ -15,12 +17,15 @@ class NameSet
 {
 public:
     NameSet() = default; // room for nothing; only prefetch() may be called
-    explicit NameSet(size_t capacity)
+    explicit NameSet(size_t capacity) { reset(capacity); }
+
+    // Empty, with room for `capacity` names, in the memory it already has where that suffices.
+    void reset(size_t capacity)
     {
         size_t slots = 16;
         while (slots < 2 * capacity)
             slots *= 2;
-        m_slots.resize(slots);
+        KeptMemory::refill(m_slots, slots);
         m_mask = slots - 1;
         m_room = capacity;
     }

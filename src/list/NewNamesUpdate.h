@@ -1,6 +1,7 @@
 #pragma once
 
 #include "list/CandidateRow.h"
+#include "list/CheckBuffers.h"
 #include "list/FileValuesTable.h"
 
 #include <QString>
@@ -15,8 +16,10 @@ class NewNamesUpdate
 {
 public:
     // values: the slots of the rows' file values, or nothing while none were read.
-    explicit NewNamesUpdate(std::vector<CandidateRow>& rows, FileValuesTable* values = nullptr)
-        : m_rows(rows), m_values(values)
+    // buffers: the tables the list keeps between checks, or nothing.
+    explicit NewNamesUpdate(std::vector<CandidateRow>& rows, FileValuesTable* values = nullptr,
+                            CheckBuffers* buffers = nullptr)
+        : m_rows(rows), m_values(values), m_buffers(buffers)
     {
     }
     NewNamesUpdate(const NewNamesUpdate&) = delete;
@@ -31,7 +34,10 @@ public:
     // The file values of the rows, whose Lacks the pass writes; nothing when none were read.
     FileValuesTable* fileValues() const { return m_values && m_values->isMade() ? m_values : nullptr; }
 
+    CheckBuffers* buffers() const { return m_buffers; }
+
 private:
     std::vector<CandidateRow>& m_rows;
     FileValuesTable* m_values;
+    CheckBuffers* m_buffers;
 };

@@ -21,9 +21,9 @@ struct FolderState
 {
     bool listed = false;
     bool readable = true;
-    FolderEntries names;       // the folder's entries
-    NameSet entries;           // over names, by their capitals
-    std::vector<bool> twinned; // over names: another entry has the same capitals; empty if none
+    FolderEntries names;        // the folder's entries
+    NameSet* entries = nullptr; // over names, by their capitals
+    std::vector<bool> twinned;  // over names: another entry has the same capitals; empty if none
     int maxNameBytes = -1;
     qsizetype markedRows = 0;
     // Shared by every folder of the same group: new names must be unique within it.
@@ -37,8 +37,10 @@ class FolderCache
 {
 public:
     // One pass over the rows and one identity lookup per distinct folder text.
-    FolderCache(const FileSystem& fs, const std::vector<CandidateRow>& rows) : m_fs(fs), m_index(fs)
+    FolderCache(const FileSystem& fs, const std::vector<CandidateRow>& rows, CheckBuffers& buffers)
+        : m_fs(fs), m_index(fs), m_buffers(buffers)
     {
+        m_buffers.beginCheck();
         for (const CandidateRow& row : rows) {
             if (!row.Marked)
                 continue;
@@ -57,18 +59,21 @@ public:
             else
                 m_index.join(folder, known.value());
         }
-        m_groups.resize(m_states.size());
         std::vector<qsizetype> groupRows(m_states.size());
         for (qint32 folder = 0; folder < m_index.size(); ++folder)
             groupRows[size_t(m_index.group(folder))] += m_states[size_t(folder)].markedRows;
         // Sized for every new name of the group at once.
-        for (size_t group = 0; group < m_groups.size(); ++group) {
+        std::vector<NameSet*> groups(m_states.size());
+        for (size_t group = 0; group < groups.size(); ++group) {
             if (groupRows[group] > 0)
-                m_groups[group] = NameSet(size_t(groupRows[group]));
+                groups[group] = &m_buffers.takeSet(size_t(groupRows[group]));
         }
         for (qint32 folder = 0; folder < m_index.size(); ++folder)
-            m_states[size_t(folder)].newNames = &m_groups[size_t(m_index.group(folder))];
+            m_states[size_t(folder)].newNames = groups[size_t(m_index.group(folder))];
     }
+    ~FolderCache() { m_buffers.endCheck(); }
+    FolderCache(const FolderCache&) = delete;
+    FolderCache& operator=(const FolderCache&) = delete;
 
     // The state of a marked row's folder.
     FolderState& state(const QString& folder)
@@ -89,17 +94,18 @@ public:
             if (names) {
                 state.names = std::move(*names);
                 const qsizetype count = state.names.size();
-                state.entries = NameSet(size_t(count));
-                std::vector<quint64> hashes(static_cast<size_t>(count));
+                NameSet& entries = m_buffers.takeSet(size_t(count));
+                state.entries = &entries;
+                std::vector<quint64>& hashes = m_buffers.entryHashes(size_t(count));
                 for (qsizetype i = 0; i < count; ++i)
                     hashes[size_t(i)] = CaselessName(state.names.at(i)).hash();
                 constexpr qsizetype Ahead = 16;
                 for (qsizetype i = 0; i < count; ++i) {
                     if (i + Ahead < count)
-                        state.entries.prefetch(hashes[size_t(i + Ahead)]);
+                        entries.prefetch(hashes[size_t(i + Ahead)]);
                     const CaselessName name(state.names.at(i), hashes[size_t(i)]);
                     const qint32 stored =
-                        state.entries.findOrAdd(name.hash(), qint32(i), [&name, &state](qint32 index) {
+                        entries.findOrAdd(name.hash(), qint32(i), [&name, &state](qint32 index) {
                             return name.sameAs(state.names.at(index));
                         });
                     if (stored != qint32(i)) {
@@ -123,13 +129,13 @@ public:
 private:
     const FileSystem& m_fs;
     FolderIndex m_index;
+    CheckBuffers& m_buffers;
     std::vector<FolderState> m_states; // by folder number
-    std::vector<NameSet> m_groups;     // by group number; sized once, never moves
 };
 
 bool clashes(const CandidateRow& row, const CaselessName& newName, const FolderState& folder)
 {
-    const qint32 match = folder.entries.find(
+    const qint32 match = folder.entries->find(
         newName.hash(), [&newName, &folder](qint32 index) { return newName.sameAs(folder.names.at(index)); });
     if (match < 0)
         return false;
@@ -329,12 +335,14 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
         return placeholders();
     }
     result.ValuesComplete = !marksLack;
-    FolderCache folders(fs, rows);
+    CheckBuffers ownBuffers; // for a list that keeps none
+    CheckBuffers& buffers = update.buffers() ? *update.buffers() : ownBuffers;
+    FolderCache folders(fs, rows, buffers);
     if (progress) // the folders of a million rows take a while to gather
         progress(total, 2 * total);
     // The hashes of the new names first, in one sequential pass, so that the table probes
     // of a row a little further down can be started early.
-    std::vector<quint64> hashes(rows.size());
+    std::vector<quint64>& hashes = buffers.rowHashes(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].Marked && !lacksValues(update, needs, i))
             hashes[i] = CaselessName(rows[i].NewName).hash();
@@ -358,7 +366,8 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
             const CandidateRow& ahead = rows[size_t(i + Ahead)];
             if (ahead.Marked && !lacksValues(update, needs, size_t(i + Ahead))) {
                 FolderState& folder = folders.state(ahead.Folder);
-                folder.entries.prefetch(hashes[size_t(i + Ahead)]);
+                if (folder.entries) // listed once the first of its rows needs it
+                    folder.entries->prefetch(hashes[size_t(i + Ahead)]);
                 folder.newNames->prefetch(hashes[size_t(i + Ahead)]);
             }
         }
