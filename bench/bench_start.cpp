@@ -4,7 +4,10 @@
 // Run on a real platform, e.g. xcb under Xvfb:
 //   xvfb-run bench_start [runs] [paths...]       (defaults: 5 runs, 100 and 50000 paths)
 // The program starts itself as the child to be timed; the child reports the time since the
-// parent's exec call and ends at once, without tearing down.
+// parent's exec call and ends at once, without tearing down. Each start is told in stages: until
+// the application object is made (the program loaded and linked, the display connected), the
+// window made (for Velto its settings, layout, icons, and the paths taken in and checked), and
+// the window shown and painted.
 #include "app/CandidateView.h"
 #include "app/Form1.h"
 #include "app/Translations.h"
@@ -23,6 +26,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 #include <vector>
 
 #include <fcntl.h>
@@ -41,7 +45,18 @@ qint64 nowNs()
     return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-// Ends the child at the first paint of `viewport` once `ready` is true, reporting the time.
+// When the child's stages ended, in ns since the parent's exec call: the application object
+// made, the window made (settings, layout, icons, the paths taken in and first checked).
+qint64 appReady = 0;
+qint64 windowReady = 0;
+
+qint64 sinceExec()
+{
+    return nowNs() - std::atoll(qgetenv("VELTO_BENCH_EXEC_NS").constData());
+}
+
+// Ends the child at the first paint of `viewport` once `ready` is true, reporting the times of
+// its stages and of the paint.
 class FirstPaint final : public QObject
 {
 public:
@@ -56,8 +71,8 @@ protected:
             QMetaObject::invokeMethod(
                 this,
                 [] {
-                    const qint64 started = std::atoll(qgetenv("VELTO_BENCH_EXEC_NS").constData());
-                    std::printf("%.1f\n", double(nowNs() - started) / 1e6);
+                    std::printf("%.1f %.1f %.1f\n", double(sinceExec()) / 1e6, double(appReady) / 1e6,
+                                double(windowReady) / 1e6);
                     std::fflush(stdout);
                     std::_Exit(0);
                 },
@@ -76,6 +91,7 @@ int child(int argc, char** argv)
     if (minimal) {
         int qtArgc = 1;
         QApplication app(qtArgc, argv);
+        appReady = sinceExec();
         QStandardItemModel model(100, 6);
         for (int row = 0; row < 100; ++row)
             model.setItem(row, 0, new QStandardItem(QStringLiteral("IMG_%1.jpg").arg(row)));
@@ -83,6 +99,7 @@ int child(int argc, char** argv)
         auto* view = new QTreeView(&window);
         view->setModel(&model);
         window.setCentralWidget(view);
+        windowReady = sinceExec();
         const bool ready = true;
         FirstPaint paint(view->viewport(), ready);
         window.show();
@@ -97,18 +114,36 @@ int child(int argc, char** argv)
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     Translations::install(language);
+    appReady = sinceExec();
     bool checked = false;
     Form1 window(std::move(arguments));
     checked = true; // the first check of the paths ran in the constructor
+    windowReady = sinceExec();
     FirstPaint paint(window.findChild<CandidateView*>(QStringLiteral("Liste"))->viewport(), checked);
     window.show();
     return QApplication::exec();
 }
 
-// Runs the child `runs` times and gives the median time in ms.
-double medianStart(char* self, const std::vector<std::string>& words, int runs)
+// The medians of a child's runs, in ms since exec: the first paint, and the ends of its stages.
+struct Start
 {
-    std::vector<double> times;
+    double paint = -1;
+    double app = -1;
+    double window = -1;
+};
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Runs the child `runs` times.
+Start medianStart(char* self, const std::vector<std::string>& words, int runs)
+{
+    std::vector<double> paints, apps, windows;
     for (int run = 0; run < runs; ++run) {
         std::vector<char*> argv{self};
         for (const std::string& word : words)
@@ -127,17 +162,26 @@ double medianStart(char* self, const std::vector<std::string>& words, int runs)
             std::abort();
         posix_spawn_file_actions_destroy(&actions);
         ::close(pipeFds[1]);
-        char text[64] = {};
+        char text[128] = {};
         const ssize_t got = ::read(pipeFds[0], text, sizeof text - 1);
         ::close(pipeFds[0]);
         waitpid(pid, nullptr, 0);
-        if (got > 0)
-            times.push_back(std::atof(text));
+        double paint = 0, app = 0, window = 0;
+        if (got > 0 && std::sscanf(text, "%lf %lf %lf", &paint, &app, &window) == 3) {
+            paints.push_back(paint);
+            apps.push_back(app);
+            windows.push_back(window);
+        }
     }
-    if (times.empty())
-        return -1;
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return {median(paints), median(apps), median(windows)};
+}
+
+void report(const char* what, const Start& start, double floor)
+{
+    std::printf("%s: %.1f ms (%.2fx the minimal program): application %.1f, window %.1f, "
+                "shown and painted %.1f\n",
+                what, start.paint, start.paint / floor, start.app, start.window - start.app,
+                start.paint - start.window);
 }
 
 } // namespace
@@ -159,8 +203,8 @@ int main(int argc, char** argv)
     qputenv("XDG_STATE_HOME", QFile::encodeName(home.path() + QStringLiteral("/.local/state")));
     QTemporaryDir files;
 
-    const double floor = medianStart(argv[0], {"--child", "minimal"}, runs);
-    std::printf("minimal Qt Widgets program: %.1f ms\n", floor);
+    const Start minimal = medianStart(argv[0], {"--child", "minimal"}, runs);
+    report("minimal Qt Widgets program", minimal, minimal.paint);
     for (const int count : counts) {
         std::vector<std::string> words{"--child", "velto"};
         for (int i = 0; i < count; ++i) {
@@ -171,9 +215,8 @@ int main(int argc, char** argv)
                 ::close(fd);
             words.push_back(std::move(path));
         }
-        const double velto = medianStart(argv[0], words, runs);
-        std::printf("Velto with %d paths: %.1f ms (%.2fx the minimal program)\n", count, velto,
-                    velto / floor);
+        const std::string what = "Velto with " + std::to_string(count) + " paths";
+        report(what.c_str(), medianStart(argv[0], words, runs), minimal.paint);
     }
     return 0;
 }
