@@ -2,6 +2,7 @@
 // to the final status: the stored scenario, the run, the removal of the rows and the check.
 // Runs on Qt's offscreen platform with a temporary home folder.
 #include "app/Form1.h"
+#include "platform/MemoryPolicy.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,6 +22,7 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char** argv)
 {
+    MemoryPolicy::apply(); // as the program sets it
     const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir home;
     qputenv("HOME", QFile::encodeName(home.path()));
