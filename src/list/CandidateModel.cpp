@@ -459,20 +459,18 @@ void CandidateModel::sort(int column, Qt::SortOrder order)
 void CandidateModel::sortRows()
 {
     closeHole();
-    // A list keeps its check's tables from one check to the next (the check runs after every
-    // edit), but not its sort's: they are some 80 bytes a row, for a pass that runs far less.
-    RowOrder::Buffers tables;
-    const std::vector<int>* sorted = nullptr;
+    std::vector<int> order;
     if (sortKey(m_sortColumn) == RowOrder::Key::Taken) {
         // Rows not read, or without a capture time, have none and come first.
-        std::vector<qint64>& taken = tables.numbers(m_rows.size());
-        for (size_t i = 0; i < taken.size(); ++i)
-            taken[i] = m_values.isMade() ? m_values.slots()[i].Taken : FileMetadata::NoTime;
-        sorted = &RowOrder::sortedByNumber(taken, m_sortOrder, tables, m_progress);
+        std::vector<qint64> taken(m_rows.size(), FileMetadata::NoTime);
+        if (m_values.isMade()) {
+            for (size_t i = 0; i < taken.size(); ++i)
+                taken[i] = m_values.slots()[i].Taken;
+        }
+        order = RowOrder::sortedByNumber(taken, m_sortOrder, m_progress);
     } else {
-        sorted = &RowOrder::sorted(m_rows, sortKey(m_sortColumn), m_sortOrder, tables, m_progress);
+        order = RowOrder::sorted(m_rows, sortKey(m_sortColumn), m_sortOrder, m_progress);
     }
-    const std::vector<int>& order = *sorted;
     m_inOrder = true;
     bool unchanged = true;
     for (size_t i = 0; i < order.size() && unchanged; ++i)

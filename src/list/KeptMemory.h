@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <vector>
 
-// Tables that a pass over every row builds (the check's hashes and name sets, the sort's keys)
-// are kept from one pass to the next: the memory of a table of megabytes comes fresh from the
+// Tables that a pass over every row builds (the check's hashes and name sets) are kept from one
+// pass to the next: the memory of a table of megabytes comes fresh from the
 // system, page by page, each time it is allocated, and on a virtual machine those first touches
 // cost more than the pass itself. A table that has grown far beyond what the list now needs is
 // given back, so that a list once long does not hold its memory for ever.
@@ -16,23 +16,6 @@ template <typename T> void refill(std::vector<T>& table, size_t count)
     if (table.capacity() / 4 > count)
         std::vector<T>().swap(table);
     table.assign(count, T{});
-}
-
-// `table` with `count` values, those it had kept, in the memory it has where that suffices.
-template <typename T> void resize(std::vector<T>& table, size_t count)
-{
-    if (table.capacity() / 4 > count)
-        std::vector<T>().swap(table);
-    table.resize(count);
-}
-
-// `table` empty, with room for `count` values, in the memory it has where that suffices.
-template <typename T> void empty(std::vector<T>& table, size_t count)
-{
-    if (table.capacity() / 4 > count)
-        std::vector<T>().swap(table);
-    table.clear();
-    table.reserve(count);
 }
 
 } // namespace KeptMemory

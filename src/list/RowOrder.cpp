@@ -1,6 +1,5 @@
 #include "list/RowOrder.h"
 
-#include "list/KeptMemory.h"
 #include "list/NaturalSortKeys.h"
 
 #include <QCollator>
@@ -25,43 +24,6 @@ QCollator RowOrder::collator()
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     return collator;
-}
-
-namespace RowOrder {
-
-// A natural key in a shared buffer with its first bytes as numbers, so that most
-// comparisons are two integer comparisons and never touch the buffer.
-struct FastKey
-{
-    quint64 head = 0;
-    quint64 next = 0;
-    quint32 offset = 0; // of the bytes after the first 16
-    quint32 restLength = 0;
-    int row = 0;
-};
-
-} // namespace RowOrder
-
-using RowOrder::FastKey;
-
-struct RowOrder::Buffers::Tables
-{
-    std::vector<int> order;
-    std::vector<int> mergedOrder;
-    QByteArray keyBytes;
-    std::vector<FastKey> keys;
-    std::vector<FastKey> mergedKeys;
-    std::vector<qint64> numbers;
-};
-
-RowOrder::Buffers::Buffers() : m_tables(std::make_unique<Tables>()) {}
-
-RowOrder::Buffers::~Buffers() = default;
-
-std::vector<qint64>& RowOrder::Buffers::numbers(size_t rows)
-{
-    KeptMemory::resize(m_tables->numbers, rows);
-    return m_tables->numbers;
 }
 
 namespace {
@@ -92,7 +54,7 @@ template <typename F> auto withCollatedText(Key key, F&& f)
 // A stable sort of [first, last) in blocks, merged pair by pair, so that a long list can tell
 // its progress between the steps. Each step is O(block log block) or one linear merge.
 template <typename T, typename Less, typename Step>
-void stableSortInSteps(std::vector<T>& items, std::vector<T>& merged, Less less, Step step)
+void stableSortInSteps(std::vector<T>& items, Less less, Step step)
 {
     constexpr size_t Block = size_t(1) << 15;
     const size_t count = items.size();
@@ -107,7 +69,7 @@ void stableSortInSteps(std::vector<T>& items, std::vector<T>& merged, Less less,
     size_t widest = Block;
     while (2 * widest < count)
         widest *= 2;
-    KeptMemory::resize(merged, widest);
+    std::vector<T> merged(widest);
     for (size_t width = Block; width < count; width *= 2) {
         for (size_t begin = 0; begin < count; begin += 2 * width) {
             const auto first = items.begin() + qsizetype(begin);
@@ -121,6 +83,17 @@ void stableSortInSteps(std::vector<T>& items, std::vector<T>& merged, Less less,
     }
 }
 
+// A natural key in a shared buffer with its first bytes as numbers, so that most
+// comparisons are two integer comparisons and never touch the buffer.
+struct FastKey
+{
+    quint64 head = 0;
+    quint64 next = 0;
+    quint32 offset = 0; // of the bytes after the first 16
+    quint32 restLength = 0;
+    int row = 0;
+};
+
 quint64 bigEndian(const char* bytes, qsizetype available)
 {
     quint64 value = 0;
@@ -129,21 +102,19 @@ quint64 bigEndian(const char* bytes, qsizetype available)
     return value;
 }
 
-// The order by the ASCII keys of NaturalSortKeys, into tables.order; false when a text needs
-// the collator.
+// The order by the ASCII keys of NaturalSortKeys; nothing when a text needs the collator.
 template <typename Step>
-bool naturalOrder(const std::vector<CandidateRow>& rows, Key key, const QCollator& collator, bool descending,
-                  RowOrder::Buffers::Tables& tables, Step&& step)
+std::optional<std::vector<int>> naturalOrder(const std::vector<CandidateRow>& rows, Key key,
+                                             const QCollator& collator, bool descending, Step&& step)
 {
     const NaturalSortKeys natural(collator);
     if (!natural.usable())
-        return false;
+        return std::nullopt;
     // All keys in one buffer: no allocation per row.
-    QByteArray& bytes = tables.keyBytes;
-    bytes.resize(0); // keeps its memory
+    QByteArray bytes;
     // Each key's place in the bytes first; its leading bytes once they stand still.
-    std::vector<FastKey>& keys = tables.keys;
-    KeptMemory::empty(keys, rows.size());
+    std::vector<FastKey> keys;
+    keys.reserve(rows.size());
     const bool keyed = withCollatedText(key, [&](auto text) {
         for (const CandidateRow& candidate : rows) {
             const qsizetype offset = bytes.size();
@@ -156,10 +127,8 @@ bool naturalOrder(const std::vector<CandidateRow>& rows, Key key, const QCollato
         }
         return true;
     });
-    if (bytes.capacity() / 4 > bytes.size()) // left from a longer list
-        bytes.squeeze();
     if (!keyed)
-        return false; // one text the keys cannot order: the collator orders all
+        return std::nullopt; // one text the keys cannot order: the collator orders all
     for (FastKey& fast : keys) {
         const quint32 length = fast.restLength;
         const char* text = bytes.constData() + fast.offset;
@@ -179,15 +148,14 @@ bool naturalOrder(const std::vector<CandidateRow>& rows, Key key, const QCollato
     const qsizetype perStep = std::max<qsizetype>(1, qsizetype(keys.size()) / 64);
     if (descending)
         stableSortInSteps(
-            keys, tables.mergedKeys, [&less](const FastKey& a, const FastKey& b) { return less(b, a); },
-            [&] { step(perStep); });
+            keys, [&less](const FastKey& a, const FastKey& b) { return less(b, a); }, [&] { step(perStep); });
     else
-        stableSortInSteps(keys, tables.mergedKeys, less, [&] { step(perStep); });
-    std::vector<int>& order = tables.order;
-    KeptMemory::resize(order, keys.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        order[i] = keys[i].row;
-    return true;
+        stableSortInSteps(keys, less, [&] { step(perStep); });
+    std::vector<int> order;
+    order.reserve(keys.size());
+    for (const FastKey& fast : keys)
+        order.push_back(fast.row);
+    return order;
 }
 
 } // namespace
@@ -195,18 +163,8 @@ bool naturalOrder(const std::vector<CandidateRow>& rows, Key key, const QCollato
 std::vector<int> RowOrder::sorted(const std::vector<CandidateRow>& rows, Key key, Qt::SortOrder sortOrder,
                                   const Progress& progress)
 {
-    Buffers buffers;
-    sorted(rows, key, sortOrder, buffers, progress);
-    return std::move(buffers.tables().order);
-}
-
-const std::vector<int>& RowOrder::sorted(const std::vector<CandidateRow>& rows, Key key,
-                                         Qt::SortOrder sortOrder, Buffers& buffers, const Progress& progress)
-{
     const qsizetype total = qsizetype(rows.size());
-    Buffers::Tables& tables = buffers.tables();
-    std::vector<int>& order = tables.order;
-    KeptMemory::resize(order, rows.size());
+    std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
     const bool descending = sortOrder == Qt::DescendingOrder;
     // Steps of progress: one per row for the keys, then the sort's own steps; the last third
@@ -223,16 +181,16 @@ const std::vector<int>& RowOrder::sorted(const std::vector<CandidateRow>& rows, 
         const qsizetype perStep = std::max<qsizetype>(1, total / 64);
         if (descending)
             stableSortInSteps(
-                order, tables.mergedOrder, [&](int a, int b) { return less(b, a); }, [&] { step(perStep); });
+                order, [&](int a, int b) { return less(b, a); }, [&] { step(perStep); });
         else
-            stableSortInSteps(order, tables.mergedOrder, less, [&] { step(perStep); });
+            stableSortInSteps(order, less, [&] { step(perStep); });
     };
     auto row = [&rows](int i) -> const CandidateRow& { return rows[static_cast<size_t>(i)]; };
 
     if (isCollated(key)) {
         const QCollator textCollator = collator();
-        if (naturalOrder(rows, key, textCollator, descending, tables, step))
-            return order;
+        if (std::optional<std::vector<int>> fast = naturalOrder(rows, key, textCollator, descending, step))
+            return std::move(*fast);
         // One key per row and a byte comparison per pair: a collator compare() per pair is
         // many times slower on a long list. Equal neighbours (one folder, one type) share a key.
         std::vector<QCollatorSortKey> keys;
@@ -293,18 +251,8 @@ const std::vector<int>& RowOrder::sorted(const std::vector<CandidateRow>& rows, 
 std::vector<int> RowOrder::sortedByNumber(const std::vector<qint64>& keys, Qt::SortOrder sortOrder,
                                           const Progress& progress)
 {
-    Buffers buffers;
-    sortedByNumber(keys, sortOrder, buffers, progress);
-    return std::move(buffers.tables().order);
-}
-
-const std::vector<int>& RowOrder::sortedByNumber(const std::vector<qint64>& keys, Qt::SortOrder sortOrder,
-                                                 Buffers& buffers, const Progress& progress)
-{
     const qsizetype total = qsizetype(keys.size());
-    Buffers::Tables& tables = buffers.tables();
-    std::vector<int>& order = tables.order;
-    KeptMemory::resize(order, keys.size());
+    std::vector<int> order(keys.size());
     std::iota(order.begin(), order.end(), 0);
     qsizetype done = total;
     const qsizetype steps = 3 * total;
@@ -317,10 +265,10 @@ const std::vector<int>& RowOrder::sortedByNumber(const std::vector<qint64>& keys
     const auto key = [&keys](int row) { return keys[static_cast<size_t>(row)]; };
     if (sortOrder == Qt::DescendingOrder)
         stableSortInSteps(
-            order, tables.mergedOrder, [&](int a, int b) { return key(b) < key(a); }, step);
+            order, [&](int a, int b) { return key(b) < key(a); }, step);
     else
         stableSortInSteps(
-            order, tables.mergedOrder, [&](int a, int b) { return key(a) < key(b); }, step);
+            order, [&](int a, int b) { return key(a) < key(b); }, step);
     return order;
 }
 

@@ -5,7 +5,6 @@
 #include <QtGlobal>
 
 #include <functional>
-#include <memory>
 #include <vector>
 
 class QCollator;
@@ -38,26 +37,6 @@ using Progress = std::function<void(qsizetype done, qsizetype total)>;
 // The collator of the four texts: numeric, without regard to letter case.
 QCollator collator();
 
-// The tables of a sort over every row, for whoever keeps them between sorts of a long list
-// (see KeptMemory). A sort given none makes its own.
-class Buffers
-{
-public:
-    Buffers();
-    ~Buffers();
-    Buffers(const Buffers&) = delete;
-    Buffers& operator=(const Buffers&) = delete;
-
-    // A number per row for sortedByNumber(), as the last sort left them.
-    std::vector<qint64>& numbers(size_t rows);
-
-    struct Tables;
-    Tables& tables() { return *m_tables; }
-
-private:
-    std::unique_ptr<Tables> m_tables;
-};
-
 // The stable order of rows by key: place i gets row order[i]. Descending keeps equal rows in
 // their present order too, so it is not a reversed ascent. Progress counts three steps per
 // row: the keys and the sort take the first two thirds, permute() the last.
@@ -65,15 +44,10 @@ private:
 // texts of printable ASCII; other texts are compared by the collator's keys.
 std::vector<int> sorted(const std::vector<CandidateRow>& rows, Key key, Qt::SortOrder order,
                         const Progress& progress = {});
-// The same in the given tables, where the order stays until their next sort.
-const std::vector<int>& sorted(const std::vector<CandidateRow>& rows, Key key, Qt::SortOrder order,
-                               Buffers& buffers, const Progress& progress = {});
 
 // The stable order of rows by a number per row (keys[i] for row i), in the same steps of progress.
 std::vector<int> sortedByNumber(const std::vector<qint64>& keys, Qt::SortOrder order,
                                 const Progress& progress = {});
-const std::vector<int>& sortedByNumber(const std::vector<qint64>& keys, Qt::SortOrder order, Buffers& buffers,
-                                       const Progress& progress = {});
 
 // Moves row order[i] to place i, in place, one cycle of the permutation after the other.
 // With a progress, tells every 65,536 moves, counting on from done up to steps.
