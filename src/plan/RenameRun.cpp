@@ -69,10 +69,12 @@ bool isListedFile(const EntryLook& look, const EntryIdentity& identity)
     return look.ok() && !look.isFolder && look.identity == identity;
 }
 
-// The listings of the run's folders, each read once: one getdents per folder tells a row's
-// file from what replaced it by inode number and type, where a look per row costs a system
-// call each. Read again after every question, since the user may have changed the folder
-// while it was open.
+// The listings of the run's folders: one getdents per folder tells a row's file from what
+// replaced it by inode number and type, where a look per row costs a system call each. The
+// user may have changed a folder while a question was open, so a question leaves every listing
+// stale; the rows after it get a look each until as many have been looked at as make a new
+// listing worth reading (a listing costs about an eighth of a look per entry). So a run with a
+// question on every other row costs a look per row, not a listing per question.
 class Listings
 {
 public:
@@ -80,24 +82,56 @@ public:
 
     // True when the listing shows the row's entry as the very regular file intake took in.
     // False tells nothing: a link, an unknown type, a FUSE file system whose listing numbers
-    // entries otherwise, or a replaced entry all get a look of their own.
+    // entries otherwise, a replaced entry, or a stale listing all get a look of their own.
     bool showListedFile(const QString& folder, const QString& name, const EntryIdentity& identity)
     {
         auto cached = m_folders.find(folder);
-        if (cached == m_folders.end())
-            cached = m_folders.insert(folder, m_fs.listing(folder));
-        const std::optional<FolderListing>& listing = cached.value();
+        if (cached == m_folders.end()) {
+            cached = m_folders.insert(folder, {});
+            read(cached.value(), folder);
+        } else if (cached->stale) {
+            constexpr qsizetype EntriesPerLook = 8;
+            if (cached->looksSinceStale * EntriesPerLook < cached->entries) {
+                ++cached->looksSinceStale;
+                return false;
+            }
+            read(cached.value(), folder);
+        }
+        const std::optional<FolderListing>& listing = cached->listing;
         if (!listing || listing->device != identity.device)
             return false;
         const auto entry = listing->byName.constFind(QFile::encodeName(name));
         return entry != listing->byName.cend() && entry->typeKnown &&
                entry->type == EntryStatus::Type::Regular && entry->inode == identity.inode;
     }
-    void forget() { m_folders.clear(); }
+    // After a question: no listing read before it is trusted again.
+    void forget()
+    {
+        for (Folder& folder : m_folders) {
+            folder.stale = true;
+            folder.looksSinceStale = 0;
+            folder.listing.reset();
+        }
+    }
 
 private:
+    struct Folder
+    {
+        std::optional<FolderListing> listing;
+        qsizetype entries = 0; // of its last listing
+        bool stale = false;
+        qsizetype looksSinceStale = 0;
+    };
+
+    void read(Folder& folder, const QString& path)
+    {
+        folder.listing = m_fs.listing(path);
+        folder.entries = folder.listing ? folder.listing->byName.size() : 0;
+        folder.stale = false;
+    }
+
     const FileSystem& m_fs;
-    QHash<QString, std::optional<FolderListing>> m_folders;
+    QHash<QString, Folder> m_folders;
 };
 
 // Gives one row's file its new name; nothing when that worked, else why not. The look before
