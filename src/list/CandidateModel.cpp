@@ -265,6 +265,43 @@ void CandidateModel::invertMarks()
         Q_EMIT marksChanged(0, rowCount() - 1);
 }
 
+bool CandidateModel::changeMarks(const std::vector<MarkChange>& changes)
+{
+    closeHole();
+    const int count = rowCount();
+    int top = count;
+    int bottom = -1;
+    for (const MarkChange& change : changes) {
+        top = std::min(top, std::max(change.rows.first, 0));
+        bottom = std::max(bottom, std::min(change.rows.last, count - 1));
+    }
+    if (top > bottom)
+        return false;
+    // The marks as they were, so that a row marked and unmarked again counts as unchanged.
+    std::vector<char> before(static_cast<size_t>(bottom - top + 1));
+    for (int row = top; row <= bottom; ++row)
+        before[static_cast<size_t>(row - top)] = m_rows[static_cast<size_t>(row)].Marked;
+    for (const MarkChange& change : changes) {
+        const int last = std::min(change.rows.last, count - 1);
+        for (int row = std::max(change.rows.first, 0); row <= last; ++row) {
+            bool& marked = m_rows[static_cast<size_t>(row)].Marked;
+            marked = change.edit == MarkEdit::Invert ? !marked : change.edit == MarkEdit::Mark;
+        }
+    }
+    const int from = top;
+    const auto differs = [&](int row) {
+        return bool(before[static_cast<size_t>(row - from)]) != m_rows[static_cast<size_t>(row)].Marked;
+    };
+    while (top <= bottom && !differs(top))
+        ++top;
+    while (bottom >= top && !differs(bottom))
+        --bottom;
+    if (top > bottom)
+        return false;
+    Q_EMIT marksChanged(top, bottom);
+    return true;
+}
+
 void CandidateModel::InitListe()
 {
     closeHole();

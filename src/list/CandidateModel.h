@@ -94,6 +94,22 @@ public:
     void setMarked(const std::vector<RowRun>& runs, bool marked);
     void setAllMarked(bool marked);
     void invertMarks();
+    // What changeMarks does to the rows of a run.
+    enum class MarkEdit
+    {
+        Unmark,
+        Mark,
+        Invert,
+    };
+    struct MarkChange
+    {
+        RowRun rows;
+        MarkEdit edit = MarkEdit::Mark;
+    };
+    // Applies the changes one after the other (rows outside the list are ignored) and sends
+    // one marksChanged over the rows whose mark differs afterwards, none when no mark does;
+    // says whether one did. Costs one pass over the rows from the first to the last touched.
+    bool changeMarks(const std::vector<MarkChange>& changes);
 
     // Told during long sorts, at least every few thousand rows.
     using Progress = RowOrder::Progress;
