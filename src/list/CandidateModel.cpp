@@ -3,8 +3,6 @@
 #include "list/PlanTest.h"
 #include "list/RowFormat.h"
 
-#include <QScopedValueRollback>
-
 #include <algorithm>
 #include <iterator>
 #include <numeric>
@@ -307,7 +305,6 @@ void CandidateModel::InitListe()
     closeHole();
     if (m_rows.empty())
         return;
-    QScopedValueRollback<bool> restructuring(m_restructuring, true);
     beginRemoveRows(QModelIndex(), 0, rowCount() - 1);
     m_rows.clear();
     m_rows.shrink_to_fit();
@@ -320,7 +317,6 @@ bool CandidateModel::removeRows(int row, int count, const QModelIndex& parent)
 {
     if (parent.isValid() || row < 0 || count <= 0 || row + count > rowCount())
         return false;
-    QScopedValueRollback<bool> restructuring(m_restructuring, true);
     beginRemoveRows(QModelIndex(), row, row + count - 1);
     const auto first = static_cast<size_t>(row);
     const auto removed = static_cast<size_t>(count);
@@ -368,7 +364,6 @@ void CandidateModel::removeRowSet(std::vector<int> rows)
     }
     closeHole();
 
-    QScopedValueRollback<bool> restructuring(m_restructuring, true);
     beginResetModel();
     std::vector<CandidateRow> kept;
     kept.reserve(m_rows.size() - rows.size());
@@ -401,7 +396,6 @@ void CandidateModel::insertAtTop(std::vector<CandidateRow> newRows)
         return;
     closeHole();
     {
-        QScopedValueRollback<bool> restructuring(m_restructuring, true);
         beginInsertRows(QModelIndex(), 0, static_cast<int>(newRows.size()) - 1);
         if (m_rows.empty()) {
             // The first filling takes the rows as they are: a copy of a million would double
@@ -521,9 +515,7 @@ void CandidateModel::sortRows()
 void CandidateModel::reorder(const std::vector<int>& order, qsizetype done, qsizetype steps)
 {
     // The rows move; views keep their scroll position, the current row follows its row, and
-    // the selection binding rebuilds the selection from the marks, which travel with the rows.
-    QScopedValueRollback<bool> restructuring(m_restructuring, true);
-    Q_EMIT rowsAboutToBeReordered();
+    // the selection shows the marks again, which travel with the rows.
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newPosition(m_rows.size());
     for (size_t to = 0; to < order.size(); ++to)
