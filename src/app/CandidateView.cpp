@@ -35,7 +35,7 @@ void CandidateView::setModel(QAbstractItemModel* model)
 {
     QTreeView::setModel(model);
     separateHeaderSelection();
-    // A model left behind tells now and then for nothing: the rows are asked of the view.
+    // A model replaced later stays connected, and its changes merely tell the same rows again.
     if (model != nullptr) {
         connect(model, &QAbstractItemModel::rowsInserted, this, &CandidateView::tellShownRows,
                 Qt::UniqueConnection);
