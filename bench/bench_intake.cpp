@@ -7,7 +7,6 @@
 #include "platform/PosixFileSystem.h"
 
 #include <QFile>
-#include <QItemSelectionModel>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -68,12 +67,11 @@ private:
     QStringList m_paths;
 };
 
-// The list as the window holds it: model, view selection and the binding of the marks.
+// The list as the window holds it: model and the selection made of its marks.
 struct List
 {
     CandidateModel model;
-    QItemSelectionModel selection{&model};
-    CandidateSelection marks{&model, &selection};
+    CandidateSelection marks{&model};
 };
 
 void intake(CandidateModel& model, const QStringList& paths, const FileSystem& fs)

@@ -31,7 +31,8 @@ struct List
             rows.push_back(std::move(row));
         }
         view.setModel(&model);
-        marks = std::make_unique<CandidateSelection>(&model, view.selectionModel());
+        marks = std::make_unique<CandidateSelection>(&model);
+        view.setSelectionModel(marks.get());
         if (shown) {
             view.resize(800, 600);
             view.show();

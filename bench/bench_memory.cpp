@@ -11,8 +11,6 @@
 
 #include "ListedFolder.h"
 
-#include <QItemSelectionModel>
-
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -33,8 +31,7 @@ void BM_MemoryPerRow(benchmark::State& state)
     for (auto _ : state) {
         const size_t before = bytesInUse();
         auto model = std::make_unique<CandidateModel>();
-        auto* selection = new QItemSelectionModel(model.get()); // the model's child
-        CandidateSelection marks(model.get(), selection);
+        CandidateSelection marks(model.get());
         {
             std::vector<CandidateRow> rows;
             rows.reserve(static_cast<size_t>(count));

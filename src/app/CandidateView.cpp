@@ -1,12 +1,16 @@
 #include "app/CandidateView.h"
 
 #include "app/NewNameDelegate.h"
+#include "list/CandidateSelection.h"
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QScrollBar>
+
+#include <algorithm>
 
 CandidateView::CandidateView(QWidget* parent) : QTreeView(parent)
 {
@@ -21,12 +25,27 @@ CandidateView::CandidateView(QWidget* parent) : QTreeView(parent)
     setDragDropMode(QAbstractItemView::DropOnly);
     setDropIndicatorShown(false);
     setItemDelegate(new NewNameDelegate(this));
+    // The scroll bar counts rows, which tellShownRows relies on.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CandidateView::tellShownRows);
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &CandidateView::tellShownRows);
 }
 
 void CandidateView::setModel(QAbstractItemModel* model)
 {
     QTreeView::setModel(model);
     separateHeaderSelection();
+    // A model replaced later stays connected, and its changes merely tell the same rows again.
+    if (model != nullptr) {
+        connect(model, &QAbstractItemModel::rowsInserted, this, &CandidateView::tellShownRows,
+                Qt::UniqueConnection);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &CandidateView::tellShownRows,
+                Qt::UniqueConnection);
+        connect(model, &QAbstractItemModel::modelReset, this, &CandidateView::tellShownRows,
+                Qt::UniqueConnection);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &CandidateView::tellShownRows,
+                Qt::UniqueConnection);
+    }
 }
 
 void CandidateView::setSelectionModel(QItemSelectionModel* selectionModel)
@@ -34,6 +53,27 @@ void CandidateView::setSelectionModel(QItemSelectionModel* selectionModel)
     // Hands the selection on to the header as well.
     QTreeView::setSelectionModel(selectionModel);
     separateHeaderSelection();
+    tellShownRows();
+}
+
+void CandidateView::resizeEvent(QResizeEvent* event)
+{
+    QTreeView::resizeEvent(event);
+    tellShownRows();
+}
+
+// Cheap enough for every scroll step and model change: it asks the scroll bar and the
+// viewport only, never the view's layout of a million rows. A row is at least a line of
+// the view's font high, so a page of lines covers what the viewport shows; the margin keeps
+// the rows a key or a wheel step brings in mirrored before they arrive.
+void CandidateView::tellShownRows()
+{
+    auto* marks = qobject_cast<CandidateSelection*>(selectionModel());
+    if (marks == nullptr)
+        return;
+    const int page = viewport()->height() / std::max(1, fontMetrics().height()) + 1;
+    const int top = verticalScrollBar()->value();
+    marks->setShownRows(top - page, top + 2 * page);
 }
 
 // The header highlights no sections, yet it asks its selection model, for each section it paints,

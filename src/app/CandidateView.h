@@ -8,7 +8,8 @@ class QMimeData;
 
 // The candidate list in details view: whole rows are marked, rows have one height so that
 // a million of them scroll smoothly, and files may be dropped onto it. Its context menu and
-// the Delete key are the receiver's: the view only says when they are wanted.
+// the Delete key are the receiver's: the view only says when they are wanted. With a
+// CandidateSelection as its selection model, it tells it which rows it shows.
 class CandidateView final : public QTreeView
 {
     Q_OBJECT
@@ -34,8 +35,11 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The rows on screen with a page's margin above and below, to the CandidateSelection.
+    void tellShownRows();
     // Below the current row when it can be seen, else the list's top left corner.
     QPoint keyboardMenuPos() const;
     void separateHeaderSelection();

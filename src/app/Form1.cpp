@@ -103,7 +103,12 @@ Form1::Form1(QList<QByteArray> arguments, int checkDelayMs, Form1Services servic
 
     m_c.Liste->setModel(m_model);
     configureListColumns(m_c.Liste);
-    m_selection = new CandidateSelection(m_model, m_c.Liste->selectionModel(), this);
+    m_selection = new CandidateSelection(m_model, this);
+    {
+        QItemSelectionModel* stock = m_c.Liste->selectionModel(); // made by setModel, unused now
+        m_c.Liste->setSelectionModel(m_selection);
+        delete stock;
+    }
     m_listMenu = new ListContextMenu(m_model, this);
     m_journal = std::make_unique<WindowJournal>(m_services.journalFolder);
     m_undo = std::make_unique<LastRunUndo>(this, *m_model, *m_services.fileSystem, m_progress, *m_journal);

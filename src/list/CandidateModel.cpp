@@ -3,8 +3,6 @@
 #include "list/PlanTest.h"
 #include "list/RowFormat.h"
 
-#include <QScopedValueRollback>
-
 #include <algorithm>
 #include <iterator>
 #include <numeric>
@@ -265,12 +263,48 @@ void CandidateModel::invertMarks()
         Q_EMIT marksChanged(0, rowCount() - 1);
 }
 
+bool CandidateModel::changeMarks(const std::vector<MarkChange>& changes)
+{
+    closeHole();
+    const int count = rowCount();
+    int top = count;
+    int bottom = -1;
+    for (const MarkChange& change : changes) {
+        top = std::min(top, std::max(change.rows.first, 0));
+        bottom = std::max(bottom, std::min(change.rows.last, count - 1));
+    }
+    if (top > bottom)
+        return false;
+    // The marks as they were, so that a row marked and unmarked again counts as unchanged.
+    std::vector<char> before(static_cast<size_t>(bottom - top + 1));
+    for (int row = top; row <= bottom; ++row)
+        before[static_cast<size_t>(row - top)] = m_rows[static_cast<size_t>(row)].Marked;
+    for (const MarkChange& change : changes) {
+        const int last = std::min(change.rows.last, count - 1);
+        for (int row = std::max(change.rows.first, 0); row <= last; ++row) {
+            bool& marked = m_rows[static_cast<size_t>(row)].Marked;
+            marked = change.edit == MarkEdit::Invert ? !marked : change.edit == MarkEdit::Mark;
+        }
+    }
+    const int from = top;
+    const auto differs = [&](int row) {
+        return bool(before[static_cast<size_t>(row - from)]) != m_rows[static_cast<size_t>(row)].Marked;
+    };
+    while (top <= bottom && !differs(top))
+        ++top;
+    while (bottom >= top && !differs(bottom))
+        --bottom;
+    if (top > bottom)
+        return false;
+    Q_EMIT marksChanged(top, bottom);
+    return true;
+}
+
 void CandidateModel::InitListe()
 {
     closeHole();
     if (m_rows.empty())
         return;
-    QScopedValueRollback<bool> restructuring(m_restructuring, true);
     beginRemoveRows(QModelIndex(), 0, rowCount() - 1);
     m_rows.clear();
     m_rows.shrink_to_fit();
@@ -283,7 +317,6 @@ bool CandidateModel::removeRows(int row, int count, const QModelIndex& parent)
 {
     if (parent.isValid() || row < 0 || count <= 0 || row + count > rowCount())
         return false;
-    QScopedValueRollback<bool> restructuring(m_restructuring, true);
     beginRemoveRows(QModelIndex(), row, row + count - 1);
     const auto first = static_cast<size_t>(row);
     const auto removed = static_cast<size_t>(count);
@@ -331,7 +364,6 @@ void CandidateModel::removeRowSet(std::vector<int> rows)
     }
     closeHole();
 
-    QScopedValueRollback<bool> restructuring(m_restructuring, true);
     beginResetModel();
     std::vector<CandidateRow> kept;
     kept.reserve(m_rows.size() - rows.size());
@@ -364,7 +396,6 @@ void CandidateModel::insertAtTop(std::vector<CandidateRow> newRows)
         return;
     closeHole();
     {
-        QScopedValueRollback<bool> restructuring(m_restructuring, true);
         beginInsertRows(QModelIndex(), 0, static_cast<int>(newRows.size()) - 1);
         if (m_rows.empty()) {
             // The first filling takes the rows as they are: a copy of a million would double
@@ -484,9 +515,7 @@ void CandidateModel::sortRows()
 void CandidateModel::reorder(const std::vector<int>& order, qsizetype done, qsizetype steps)
 {
     // The rows move; views keep their scroll position, the current row follows its row, and
-    // the selection binding rebuilds the selection from the marks, which travel with the rows.
-    QScopedValueRollback<bool> restructuring(m_restructuring, true);
-    Q_EMIT rowsAboutToBeReordered();
+    // the selection shows the marks again, which travel with the rows.
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newPosition(m_rows.size());
     for (size_t to = 0; to < order.size(); ++to)

@@ -89,11 +89,27 @@ public:
     void updateNewNames(const std::function<void(NewNamesUpdate&)>& pass);
 
     // Marks. Each call sends at most one marksChanged, so marking a million rows is one change.
-    // Rows keep their places. CandidateSelection keeps the view's selection equal to them.
+    // Rows keep their places. CandidateSelection shows them as the view's selection.
     // Marks or unmarks the rows of the runs (in any order; rows outside the list are ignored).
     void setMarked(const std::vector<RowRun>& runs, bool marked);
     void setAllMarked(bool marked);
     void invertMarks();
+    // What changeMarks does to the rows of a run.
+    enum class MarkEdit
+    {
+        Unmark,
+        Mark,
+        Invert,
+    };
+    struct MarkChange
+    {
+        RowRun rows;
+        MarkEdit edit = MarkEdit::Mark;
+    };
+    // Applies the changes one after the other (rows outside the list are ignored) and sends
+    // one marksChanged over the rows whose mark differs afterwards, none when no mark does;
+    // says whether one did. Costs one pass over the rows from the first to the last touched.
+    bool changeMarks(const std::vector<MarkChange>& changes);
 
     // Told during long sorts, at least every few thousand rows.
     using Progress = RowOrder::Progress;
@@ -143,15 +159,7 @@ public:
     // by value, as their keys do; the hidden key columns in plain character order.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
-    // True between the begin and end signals of an insertion, removal, move or reset, when
-    // selection changes are the model's doing, not the user's.
-    bool isRestructuring() const { return m_restructuring; }
-
 Q_SIGNALS:
-    // Sent before rows change places (sort, moves): the selection is dropped here and rebuilt
-    // from the marks after layoutChanged, which is much cheaper for a long list than letting
-    // the selection model carry a persistent index per selected row.
-    void rowsAboutToBeReordered();
     // Marks of the rows from first to last were set through setMarked, setAllMarked or
     // invertMarks. Not a dataChanged: no view shows marks as data (the selection shows them),
     // and a view walks every row of a dataChanged range.
@@ -183,6 +191,5 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_sortingEnabled = false;
     bool m_inOrder = true; // rows known to be sorted by the current sort state
-    bool m_restructuring = false;
     Progress m_progress;
 };

@@ -1,5 +1,9 @@
 #include "list/RowRuns.h"
 
+#include <QtGlobal>
+
+#include <algorithm>
+
 namespace {
 
 // The runs of a sequence of items: item i stands for row rowOf(i) when taken(i) holds, and
@@ -35,4 +39,20 @@ std::vector<RowRun> RowRuns::ofMarked(const std::vector<CandidateRow>& rows)
     return runsOf(
         rows.size(), [](size_t i) { return static_cast<int>(i); },
         [&rows](size_t i) { return rows[i].Marked; });
+}
+
+std::vector<RowRun> RowRuns::merged(std::vector<RowRun> runs)
+{
+    runs.erase(
+        std::remove_if(runs.begin(), runs.end(), [](const RowRun& run) { return run.last < run.first; }),
+        runs.end());
+    std::sort(runs.begin(), runs.end(), [](const RowRun& a, const RowRun& b) { return a.first < b.first; });
+    std::vector<RowRun> result;
+    for (const RowRun& run : runs) {
+        if (!result.empty() && qint64(run.first) <= qint64(result.back().last) + 1)
+            result.back().last = std::max(result.back().last, run.last);
+        else
+            result.push_back(run);
+    }
+    return result;
 }

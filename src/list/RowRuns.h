@@ -19,5 +19,8 @@ namespace RowRuns {
 std::vector<RowRun> ofSorted(const std::vector<int>& rows);
 // Of the marked rows.
 std::vector<RowRun> ofMarked(const std::vector<CandidateRow>& rows);
+// Of the rows that runs in any order cover, overlapping or touching; empty runs (last before
+// first) are dropped.
+std::vector<RowRun> merged(std::vector<RowRun> runs);
 
 } // namespace RowRuns

@@ -16,6 +16,7 @@
 #include "InLanguage.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "TestRows.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -168,6 +169,23 @@ void chooseFromListMenu(Form1& window, const QString& item)
     action->trigger();
 }
 
+// Empty when the list's selection shows the marks of the rows on screen and no unmarked row,
+// else the first row where it does not.
+QString shownMarksDiffer(const CandidateView* liste, const CandidateModel* model)
+{
+    const int top = liste->indexAt(QPoint(0, 0)).row();
+    const QModelIndex last = liste->indexAt(QPoint(0, liste->viewport()->height() - 1));
+    const int bottom = last.isValid() ? last.row() : model->rowCount() - 1; // space below the end
+    if (top < 0 || bottom < top)
+        return u"no rows on screen"_s;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const bool selected = liste->selectionModel()->isRowSelected(row, QModelIndex());
+        if (selected != model->rowAt(row).Marked && (selected || (row >= top && row <= bottom)))
+            return u"mark and selection differ at row "_s + QString::number(row);
+    }
+    return {};
+}
+
 } // namespace
 
 class TestForm1 : public QObject
@@ -227,6 +245,7 @@ private Q_SLOTS:
     void noDisplayIsSaidInOneLine();
     void helpWindowOpensOnce();
     void sortKeepsMarksCurrentRowAndScrolling();
+    void marksFollowMouseKeysAndScrolling();
     void windowRoles();
 
 private:
@@ -1461,12 +1480,8 @@ void TestForm1::sortKeepsMarksCurrentRowAndScrolling()
     liste->header()->sectionClicked(CandidateModel::ColOldName);
     liste->header()->sectionClicked(CandidateModel::ColOldName);
     QCOMPARE(model->index(0, 0).data().toString(), u"f299.txt"_s);
-    QStringList after;
-    for (const QModelIndex& index : selection->selectedRows())
-        after << index.data().toString();
-    after.sort();
-    QCOMPARE(after, before);
-    QStringList marked; // marks and selection are one
+    QCOMPARE(shownMarksDiffer(liste, model), QString());
+    QStringList marked;
     for (const CandidateRow& row : model->rows()) {
         if (row.Marked)
             marked << row.OldName;
@@ -1475,6 +1490,65 @@ void TestForm1::sortKeepsMarksCurrentRowAndScrolling()
     QCOMPARE(marked, before);
     QCOMPARE(selection->currentIndex().data().toString(), current);
     QCOMPARE(liste->verticalScrollBar()->value(), scrolled);
+}
+
+void TestForm1::marksFollowMouseKeysAndScrolling()
+{
+    Form1 window({}, Delay);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* liste = child<CandidateView>(window, u"Liste"_s);
+    CandidateModel* model = window.model();
+    QString names;
+    for (int i = 0; i < 300; ++i)
+        names += i % 2 == 0 ? u'A' : u'b';
+    model->insertAtTop(TestRows::byCase(names));
+    const auto marks = [model] {
+        QString result;
+        for (int row = 0; row < model->rowCount(); ++row)
+            result += model->rowAt(row).Marked ? u'x' : u'.';
+        return result;
+    };
+    const auto click = [liste, model](int row, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mouseClick(liste->viewport(), Qt::LeftButton, modifiers,
+                          liste->visualRect(model->index(row, 0)).center());
+    };
+    const auto mirroredBelow = [liste](int row) {
+        const QItemSelection ranges = liste->selectionModel()->selection();
+        return std::all_of(ranges.cbegin(), ranges.cend(),
+                           [row](const QItemSelectionRange& range) { return range.bottom() < row; });
+    };
+    // 150 runs, of which the selection holds those near the screen.
+    QCOMPARE(shownMarksDiffer(liste, model), QString());
+    QVERIFY(mirroredBelow(100));
+
+    // A click unmarks the rows far below as well; Ctrl+A marks them.
+    click(1);
+    QCOMPARE(marks(), u".x"_s + QString(298, u'.'));
+    QTest::keyClick(liste, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(marks(), QString(300, u'x'));
+    // Ctrl-clicks unmark and mark again; a shift-click that shrinks gives the rows it
+    // leaves their marks back, and the rows far below keep theirs.
+    click(2, Qt::ControlModifier);
+    click(4, Qt::ControlModifier);
+    click(2, Qt::ControlModifier);
+    click(5, Qt::ShiftModifier);
+    QCOMPARE(marks().left(7), u"xxxxxxx"_s);
+    click(3, Qt::ShiftModifier);
+    QCOMPARE(marks(), u"xxxx.xx"_s + QString(293, u'x'));
+    QCOMPARE(shownMarksDiffer(liste, model), QString());
+
+    // Scrolled to the end, the selection shows the rows there; the buttons' inversion too.
+    liste->scrollToBottom();
+    QVERIFY(liste->selectionModel()->isRowSelected(299, QModelIndex()));
+    QVERIFY(!liste->selectionModel()->isRowSelected(0, QModelIndex()));
+    QCOMPARE(shownMarksDiffer(liste, model), QString());
+    QTest::mouseClick(child<QPushButton>(window, u"Btn_3"_s), Qt::LeftButton);
+    QCOMPARE(marks(), u"....x.."_s + QString(293, u'.'));
+    QVERIFY(!liste->selectionModel()->hasSelection());
+    click(298, Qt::ControlModifier);
+    QCOMPARE(shownMarksDiffer(liste, model), QString());
+    QCOMPARE(marks().count(u'x'), 2);
 }
 
 void TestForm1::windowRoles()

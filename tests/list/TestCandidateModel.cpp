@@ -240,6 +240,15 @@ void TestCandidateModel::marks_data()
     QTest::newRow("runs outside the list: no change")
         << u"x...."_s << u"mark"_s << QList<int>{5, 7} << u"x...."_s << -1 << -1;
     QTest::newRow("empty list: no change") << u""_s << u"all"_s << QList<int>{} << u""_s << -1 << -1;
+    // Edits, one letter per run: u unmark, m mark, i invert.
+    QTest::newRow("edits in order, one change over the rows that differ")
+        << u"x..x."_s << u"edits:ui"_s << QList<int>{0, 1, 1, 3} << u".xx.."_s << 0 << 3;
+    QTest::newRow("edits: unchanged rows at both ends are left out")
+        << u"x..xx"_s << u"edits:um"_s << QList<int>{0, 4, 0, 1} << u"xx..."_s << 1 << 4;
+    QTest::newRow("edits undone by the next: no change")
+        << u"x...."_s << u"edits:mu"_s << QList<int>{1, 2, 1, 2} << u"x...."_s << -1 << -1;
+    QTest::newRow("edits beyond the list are cut to it")
+        << u"....."_s << u"edits:m"_s << QList<int>{-2, 1} << u"xx..."_s << 0 << 1;
 }
 
 void TestCandidateModel::marks()
@@ -262,7 +271,16 @@ void TestCandidateModel::marks()
     std::vector<RowRun> rowRuns;
     for (qsizetype i = 0; i + 1 < runs.size(); i += 2)
         rowRuns.push_back({runs.at(i), runs.at(i + 1)});
-    if (change == u"all" || change == u"none")
+    if (change.startsWith(u"edits:")) {
+        std::vector<CandidateModel::MarkChange> edits;
+        for (size_t i = 0; i < rowRuns.size(); ++i) {
+            const QChar letter = change.at(6 + qsizetype(i));
+            edits.push_back({rowRuns[i], letter == u'u'   ? CandidateModel::MarkEdit::Unmark
+                                         : letter == u'm' ? CandidateModel::MarkEdit::Mark
+                                                          : CandidateModel::MarkEdit::Invert});
+        }
+        QCOMPARE(m_model->changeMarks(edits), first >= 0);
+    } else if (change == u"all" || change == u"none")
         m_model->setAllMarked(change == u"all");
     else if (change == u"invert")
         m_model->invertMarks();
