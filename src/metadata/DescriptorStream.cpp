@@ -31,8 +31,8 @@ TagLib::ByteVector DescriptorStream::readBlock(unsigned long length)
     if (m_position >= m_size)
         return {};
     // A tag may claim any size; what the file holds bounds it, and ByteVector counts in 32 bits.
-    const qint64 count = std::min<qint64>(
-        {qint64(std::min<unsigned long>(length, UINT_MAX)), m_size - m_position, qint64(UINT_MAX)});
+    const qint64 count =
+        std::min<qint64>(qint64(std::min<unsigned long>(length, UINT_MAX)), m_size - m_position);
     TagLib::ByteVector block(static_cast<unsigned int>(count));
     char* data = block.data();
     qint64 got = 0;
