@@ -14,6 +14,7 @@
 #include "plan/RenameRun.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProgramTitle.h"
+#include "BenchHome.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -159,11 +160,7 @@ int main(int argc, char** argv)
     ListRows = argc > 2 ? std::max(2 * SmallRows, std::atoi(argv[2])) : ListRows;
     Failures = ListRows / 2;
     const QByteArray parts = argc > 3 ? QByteArray(argv[3]) : QByteArray("abc");
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + u"/.config"_s));
-    qputenv("XDG_STATE_HOME", QFile::encodeName(home.path() + u"/.local/state"_s));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
+    const BenchHome home;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QApplication app(qtArgc, argv);

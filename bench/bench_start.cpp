@@ -12,6 +12,7 @@
 #include "app/Form1.h"
 #include "app/Translations.h"
 #include "platform/MemoryPolicy.h"
+#include "BenchHome.h"
 
 #include <QApplication>
 #include <QDir>
@@ -197,10 +198,7 @@ int main(int argc, char** argv)
         counts.push_back(std::atoi(argv[i]));
     if (counts.empty())
         counts = {100, 50000};
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/.config")));
-    qputenv("XDG_STATE_HOME", QFile::encodeName(home.path() + QStringLiteral("/.local/state")));
+    const BenchHome home;
     QTemporaryDir files;
 
     const Start minimal = medianStart(argv[0], {"--child", "minimal"}, runs);

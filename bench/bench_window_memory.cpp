@@ -7,6 +7,7 @@
 #include "app/CandidateView.h"
 #include "app/Form1.h"
 #include "platform/MemoryPolicy.h"
+#include "BenchHome.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -71,11 +72,7 @@ int main(int argc, char** argv)
 {
     const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
     const bool drop = argc > 2 && std::strcmp(argv[2], "drop") == 0;
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + u"/.config"_s));
-    qputenv("XDG_STATE_HOME", QFile::encodeName(home.path() + u"/.local/state"_s));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
+    const BenchHome home;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     MemoryPolicy::apply(); // as the program sets it
     int qtArgc = 1;

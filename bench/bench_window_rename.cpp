@@ -3,6 +3,7 @@
 // Runs on Qt's offscreen platform with a temporary home folder.
 #include "app/Form1.h"
 #include "platform/MemoryPolicy.h"
+#include "BenchHome.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,10 +25,7 @@ int main(int argc, char** argv)
 {
     MemoryPolicy::apply(); // as the program sets it
     const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + u"/.config"_s));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
+    const BenchHome home;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
