@@ -209,7 +209,7 @@ void CandidateModel::fileValuesChanged()
 void CandidateModel::updateNewNames(const std::function<void(NewNamesUpdate&)>& pass)
 {
     closeHole();
-    NewNamesUpdate update(m_rows, &m_values, &m_checkBuffers);
+    NewNamesUpdate update(m_rows, &m_values, &m_passMemory);
     pass(update);
     newNamesChanged();
 }
@@ -309,6 +309,7 @@ void CandidateModel::InitListe()
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_values.clear();
+    m_passMemory = PassMemory(); // an empty list keeps no tables
     endRemoveRows();
     m_inOrder = true;
 }
@@ -490,17 +491,18 @@ void CandidateModel::sort(int column, Qt::SortOrder order)
 void CandidateModel::sortRows()
 {
     closeHole();
-    std::vector<int> order;
+    std::span<const int> order;
     if (sortKey(m_sortColumn) == RowOrder::Key::Taken) {
         // Rows not read, or without a capture time, have none and come first.
-        std::vector<qint64> taken(m_rows.size(), FileMetadata::NoTime);
+        const std::span<qint64> taken = m_passMemory.table<qint64>(RowOrder::KeyTable, m_rows.size());
+        std::fill(taken.begin(), taken.end(), FileMetadata::NoTime);
         if (m_values.isMade()) {
             for (size_t i = 0; i < taken.size(); ++i)
                 taken[i] = m_values.slots()[i].Taken;
         }
-        order = RowOrder::sortedByNumber(taken, m_sortOrder, m_progress);
+        order = RowOrder::sortedByNumber(taken, m_sortOrder, m_passMemory, m_progress);
     } else {
-        order = RowOrder::sorted(m_rows, sortKey(m_sortColumn), m_sortOrder, m_progress);
+        order = RowOrder::sorted(m_rows, sortKey(m_sortColumn), m_sortOrder, m_passMemory, m_progress);
     }
     m_inOrder = true;
     bool unchanged = true;
@@ -512,21 +514,17 @@ void CandidateModel::sortRows()
     reorder(order, 2 * total, 3 * total);
 }
 
-void CandidateModel::reorder(const std::vector<int>& order, qsizetype done, qsizetype steps)
+void CandidateModel::reorder(std::span<const int> order, qsizetype done, qsizetype steps)
 {
     // The rows move; views keep their scroll position, the current row follows its row, and
     // the selection shows the marks again, which travel with the rows.
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newPosition(m_rows.size());
+    const std::span<int> newPosition = m_passMemory.table<int>(RowOrder::PlaceTable, m_rows.size());
     for (size_t to = 0; to < order.size(); ++to)
         newPosition[static_cast<size_t>(order[to])] = static_cast<int>(to);
-    RowOrder::permute(m_rows, order, m_progress, done, steps);
-    if (m_values.isMade()) {
-        std::vector<FileValuesTable::Slot> moved(order.size());
-        for (size_t to = 0; to < order.size(); ++to)
-            moved[to] = m_values.slots()[static_cast<size_t>(order[to])];
-        m_values.slots().swap(moved);
-    }
+    RowOrder::permute(m_rows, order, m_passMemory, m_progress, done, steps);
+    if (m_values.isMade())
+        RowOrder::permute(m_values.slots(), order, m_passMemory);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());

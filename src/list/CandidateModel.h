@@ -171,14 +171,14 @@ private:
     void sortRows();
     // Row order[i] goes to place i, with persistent indexes following their rows. With steps,
     // progress goes on from done while the rows move.
-    void reorder(const std::vector<int>& order, qsizetype done = 0, qsizetype steps = 0);
+    void reorder(std::span<const int> order, qsizetype done = 0, qsizetype steps = 0);
 
     // Moves the rows after the hole up to close it.
     void closeHole() const;
 
     mutable std::vector<CandidateRow> m_rows;
     mutable FileValuesTable m_values; // its slots, once made, stand by m_rows, hole and all
-    CheckBuffers m_checkBuffers;
+    PassMemory m_passMemory;          // the tables of its checks and sorts, kept between them
     // Removed rows leave a hole of moved-from rows at [m_holeStart, m_holeStart + m_holeSize)
     // of m_rows: the next removal moves the hole to its rows, and only the rows between the
     // two move. A rename run removes the rows renamed before each question, one block after

@@ -1,59 +1,38 @@
 #pragma once
 
-#include "list/KeptMemory.h"
 #include "list/NameSet.h"
+#include "list/PassMemory.h"
 
 #include <QtGlobal>
 
-#include <algorithm>
 #include <deque>
-#include <vector>
 
-// The check's tables over every row and every listed entry, kept by the list between checks
-// (see KeptMemory). One check uses them at a time.
+// The name sets of one check, over the rows' new names and over listed entries, in the memory
+// that the list keeps between passes (see PassMemory). The first two are the largest in a list
+// of one folder: the rows' new names and the folder's entries.
 class CheckBuffers
 {
 public:
-    // The hashes of every row's new name, all 0.
-    std::vector<quint64>& rowHashes(size_t rows)
-    {
-        KeptMemory::refill(m_rowHashes, rows);
-        return m_rowHashes;
-    }
-    // The hashes of one folder listing's entries, all 0; the last listing's are gone.
-    std::vector<quint64>& entryHashes(size_t entries)
-    {
-        m_largestListing = std::max(m_largestListing, entries);
-        KeptMemory::refill(m_entryHashes, entries);
-        return m_entryHashes;
-    }
-    // Starts a check: every set is free again.
-    void beginCheck()
-    {
-        m_setsTaken = 0;
-        m_largestListing = 0;
-    }
-    // Ends it: what it did not need is given back.
-    void endCheck()
-    {
-        m_sets.resize(m_setsTaken);
-        if (m_entryHashes.capacity() / 4 > m_largestListing)
-            std::vector<quint64>().swap(m_entryHashes);
-    }
-    // An empty set with room for `capacity` names, which stays where it is until the next check.
+    explicit CheckBuffers(PassMemory& memory) : m_memory(memory) {}
+    // What the check did not take is given back.
+    ~CheckBuffers() { m_memory.releaseFrom(FurtherSets + (m_sets.size() > 2 ? m_sets.size() - 2 : 0)); }
+    CheckBuffers(const CheckBuffers&) = delete;
+    CheckBuffers& operator=(const CheckBuffers&) = delete;
+
+    // An empty set with room for `capacity` names, which stays where it is until the check ends.
     NameSet& takeSet(size_t capacity)
     {
-        if (m_setsTaken == m_sets.size())
-            m_sets.emplace_back();
-        NameSet& set = m_sets[m_setsTaken++];
-        set.reset(capacity);
-        return set;
+        const size_t taken = m_sets.size();
+        const size_t number = taken < 2 ? taken : FurtherSets + taken - 2;
+        const size_t slots = NameSet::slotsFor(capacity);
+        return m_sets.emplace_back(m_memory.table<NameSet::Table::element_type>(number, slots), capacity);
     }
 
 private:
-    std::vector<quint64> m_rowHashes;
-    std::vector<quint64> m_entryHashes;
+    // Numbered from the largest tables down, as the sort numbers its own: the further sets
+    // come after the sort's last table.
+    static constexpr size_t FurtherSets = 4;
+
+    PassMemory& m_memory;
     std::deque<NameSet> m_sets; // a deque: taking another set moves none of those taken
-    size_t m_setsTaken = 0;
-    size_t m_largestListing = 0;
 };

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "list/KeptMemory.h"
-
 #include <QtGlobal>
 
+#include <span>
 #include <vector>
 
 // A set of names that stay where they are (rows, paths, a folder listing), each stored as its
@@ -15,20 +14,31 @@
 // once for all its names: a million of them are never moved by doubling.
 class NameSet
 {
-public:
-    NameSet() = default; // room for nothing; only prefetch() may be called
-    explicit NameSet(size_t capacity) { reset(capacity); }
+    struct Slot
+    {
+        quint32 tag = 0;
+        quint32 entry = 0; // index + 1, 0 when free
+    };
 
-    // Empty, with room for `capacity` names, in the memory it already has where that suffices.
-    void reset(size_t capacity)
+public:
+    // What the set's table is made of, for memory that someone else keeps (see slotsFor).
+    using Table = std::span<Slot>;
+    // The slots of a set with room for `capacity` names.
+    static size_t slotsFor(size_t capacity)
     {
         size_t slots = 16;
         while (slots < 2 * capacity)
             slots *= 2;
-        KeptMemory::refill(m_slots, slots);
-        m_mask = slots - 1;
-        m_room = capacity;
+        return slots;
     }
+
+    NameSet() = default; // room for nothing; only prefetch() may be called
+    // Empty, with room for `capacity` names, in a table of its own.
+    explicit NameSet(size_t capacity) : m_own(slotsFor(capacity)) { use(m_own, capacity); }
+    // Empty, with room for `capacity` names, in `slotsFor(capacity)` free slots that outlive it.
+    NameSet(Table slots, size_t capacity) { use(slots, capacity); }
+    NameSet(NameSet&&) = default; // the table stays where it is
+    NameSet& operator=(NameSet&&) = default;
 
     // Brings the slot where a name of this hash begins its probe into the cache.
     void prefetch(quint64 hash) const
@@ -57,12 +67,13 @@ public:
     }
 
 private:
-    struct Slot
+    void use(Table slots, size_t capacity)
     {
-        quint32 tag = 0;
-        quint32 entry = 0; // index + 1, 0 when free
-    };
-
+        Q_ASSERT(slots.size() == slotsFor(capacity));
+        m_slots = slots;
+        m_mask = slots.size() - 1;
+        m_room = capacity;
+    }
     static quint32 tagOf(quint64 hash) { return quint32(hash >> 32); }
 
     // The slot of the name, or the free slot where it belongs.
@@ -77,7 +88,8 @@ private:
         }
     }
 
-    std::vector<Slot> m_slots;
+    std::vector<Slot> m_own; // empty when the table is kept elsewhere
+    Table m_slots;
     size_t m_mask = 0;
     size_t m_room = 0; // names that can still be added
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "list/CandidateRow.h"
-#include "list/CheckBuffers.h"
+#include "list/PassMemory.h"
 #include "list/FileValuesTable.h"
 
 #include <QString>
@@ -16,10 +16,10 @@ class NewNamesUpdate
 {
 public:
     // values: the slots of the rows' file values, or nothing while none were read.
-    // buffers: the tables the list keeps between checks, or nothing.
+    // memory: where the list keeps the tables of its passes, or nothing.
     explicit NewNamesUpdate(std::vector<CandidateRow>& rows, FileValuesTable* values = nullptr,
-                            CheckBuffers* buffers = nullptr)
-        : m_rows(rows), m_values(values), m_buffers(buffers)
+                            PassMemory* memory = nullptr)
+        : m_rows(rows), m_values(values), m_memory(memory)
     {
     }
     NewNamesUpdate(const NewNamesUpdate&) = delete;
@@ -34,10 +34,10 @@ public:
     // The file values of the rows, whose Lacks the pass writes; nothing when none were read.
     FileValuesTable* fileValues() const { return m_values && m_values->isMade() ? m_values : nullptr; }
 
-    CheckBuffers* buffers() const { return m_buffers; }
+    PassMemory* memory() const { return m_memory; }
 
 private:
     std::vector<CandidateRow>& m_rows;
     FileValuesTable* m_values;
-    CheckBuffers* m_buffers;
+    PassMemory* m_memory;
 };

@@ -51,46 +51,97 @@ template <typename F> auto withCollatedText(Key key, F&& f)
     }
 }
 
-// A stable sort of [first, last) in blocks, merged pair by pair, so that a long list can tell
-// its progress between the steps. Each step is O(block log block) or one linear merge.
-template <typename T, typename Less, typename Step>
-void stableSortInSteps(std::vector<T>& items, Less less, Step step)
+// Runs this short are sorted by insertion, then merged pairwise.
+constexpr size_t ShortRun = 16;
+
+template <typename T, typename Less> void insertionSort(T* first, T* last, Less& less)
 {
-    constexpr size_t Block = size_t(1) << 15;
-    const size_t count = items.size();
-    for (size_t begin = 0; begin < count; begin += Block) {
-        std::stable_sort(items.begin() + qsizetype(begin),
-                         items.begin() + qsizetype(std::min(count, begin + Block)), less);
-        step();
+    for (T* next = first + 1; next < last; ++next) {
+        T value = std::move(*next);
+        T* at = next;
+        for (; at != first && less(value, *(at - 1)); --at)
+            *at = std::move(*(at - 1));
+        *at = std::move(value);
     }
-    if (count <= Block)
+}
+
+// Merges the sorted runs [first, middle) and [middle, last) stably, the shorter one set aside
+// first and merged from its own end: the output never overtakes the next item of the other.
+template <typename T, typename Less> void mergeRuns(T* first, T* middle, T* last, T* aside, Less& less)
+{
+    if (middle - first <= last - middle) {
+        T* const asideEnd = std::move(first, middle, aside);
+        T* left = aside;
+        T* right = middle;
+        T* out = first;
+        while (left != asideEnd && right != last)
+            *out++ = less(*right, *left) ? std::move(*right++) : std::move(*left++);
+        std::move(left, asideEnd, out);
         return;
-    // Only a left run is ever set aside, and the longest is the widest run below the count.
-    size_t widest = Block;
-    while (2 * widest < count)
-        widest *= 2;
-    std::vector<T> merged(widest);
-    for (size_t width = Block; width < count; width *= 2) {
+    }
+    T* const asideEnd = std::move(middle, last, aside);
+    T* left = middle;
+    T* right = asideEnd;
+    T* out = last;
+    while (left != first && right != aside)
+        *--out = less(*(right - 1), *(left - 1)) ? std::move(*--left) : std::move(*--right);
+    std::move_backward(aside, right, out);
+}
+
+// Merges the runs of `width` over [first, first + count) pairwise, width doubling, from `until`
+// on stopping before runs reach `until`; calls step after each merge when told to.
+template <typename T, typename Less, typename Step>
+void mergeUpFrom(T* first, size_t count, size_t width, size_t until, T* aside, Less& less, Step&& step)
+{
+    for (; width < count && width < until; width *= 2) {
+        for (size_t begin = 0; begin + width < count; begin += 2 * width)
+            mergeRuns(first + begin, first + begin + width, first + std::min(count, begin + 2 * width), aside,
+                      less);
+    }
+    for (; width < count; width *= 2) {
         for (size_t begin = 0; begin < count; begin += 2 * width) {
-            const auto first = items.begin() + qsizetype(begin);
-            const auto middle = items.begin() + qsizetype(std::min(count, begin + width));
-            const auto last = items.begin() + qsizetype(std::min(count, begin + 2 * width));
-            const auto aside = std::move(first, middle, merged.begin()); // left run, then merge back
-            std::merge(std::make_move_iterator(merged.begin()), std::make_move_iterator(aside),
-                       std::make_move_iterator(middle), std::make_move_iterator(last), first, less);
+            if (begin + width < count)
+                mergeRuns(first + begin, first + begin + width, first + std::min(count, begin + 2 * width),
+                          aside, less);
             step();
         }
     }
 }
 
-// A natural key in a shared buffer with its first bytes as numbers, so that most
-// comparisons are two integer comparisons and never touch the buffer.
+// The room that stableSortInSteps() needs beside count items: the shorter run of a merge is
+// never longer than half of them.
+size_t asideFor(size_t count)
+{
+    return count / 2;
+}
+
+// A stable merge sort of items in blocks, merged pair by pair, so that a long list can tell its
+// progress between the steps; each step is O(block log block) or one linear merge. All its room
+// is aside (asideFor(count) items), which the list keeps: nothing is allocated.
+template <typename T, typename Less, typename Step>
+void stableSortInSteps(std::span<T> items, std::span<T> aside, Less less, Step step)
+{
+    constexpr size_t Block = size_t(1) << 15;
+    const size_t count = items.size();
+    Q_ASSERT(aside.size() >= asideFor(count));
+    T* const first = items.data();
+    for (size_t begin = 0; begin < count; begin += Block) {
+        const size_t length = std::min(count - begin, Block);
+        for (size_t run = 0; run < length; run += ShortRun)
+            insertionSort(first + begin + run, first + begin + std::min(length, run + ShortRun), less);
+        mergeUpFrom(first + begin, length, ShortRun, Block, aside.data(), less, [] {});
+        step();
+    }
+    mergeUpFrom(first, count, Block, Block, aside.data(), less, step);
+}
+
+// A natural key with its first 16 bytes as numbers, so that most comparisons are two integer
+// comparisons; the bytes after them, rarely needed, are a record in a shared buffer.
 struct FastKey
 {
     quint64 head = 0;
     quint64 next = 0;
-    quint32 offset = 0; // of the bytes after the first 16
-    quint32 restLength = 0;
+    quint32 rest = 0; // the record of the bytes after the first 16; 0 is the empty one
     int row = 0;
 };
 
@@ -102,70 +153,115 @@ quint64 bigEndian(const char* bytes, qsizetype available)
     return value;
 }
 
-// The order by the ASCII keys of NaturalSortKeys; nothing when a text needs the collator.
+// A record of the rest: its length in one byte below 255, else 255 and four bytes; the bytes.
+constexpr quint8 LongRecord = 255;
+
+QByteArrayView restAt(const char* base, quint32 at)
+{
+    const char* record = base + at;
+    if (quint8(record[0]) != LongRecord)
+        return {record + 1, quint8(record[0])};
+    quint32 length = 0;
+    std::memcpy(&length, record + 1, sizeof length);
+    return {record + 5, qsizetype(length)};
+}
+
+// Turns the key that ends bytes from `start` on into a fast key for row `row`; false when the
+// bytes grew beyond what a record's place can say.
+bool makeFastKey(QByteArray& bytes, qsizetype start, int row, FastKey& fast)
+{
+    const qsizetype length = bytes.size() - start;
+    char* key = bytes.data() + start;
+    fast = {bigEndian(key, length), bigEndian(key + 8, length - 8), 0, row};
+    if (length <= 16) {
+        bytes.truncate(start);
+        return true;
+    }
+    if (start > qsizetype(std::numeric_limits<quint32>::max()))
+        return false;
+    const auto restLength = quint32(length - 16);
+    const qsizetype header = restLength < LongRecord ? 1 : 5;
+    std::memmove(key + header, key + 16, restLength);
+    if (header == 1) {
+        key[0] = char(restLength);
+    } else {
+        key[0] = char(LongRecord);
+        std::memcpy(key + 1, &restLength, sizeof restLength);
+    }
+    bytes.truncate(start + header + restLength);
+    fast.rest = quint32(start);
+    return true;
+}
+
+// The order by the ASCII keys of NaturalSortKeys, in table OrderTable; nothing when a text
+// needs the collator.
 template <typename Step>
-std::optional<std::vector<int>> naturalOrder(const std::vector<CandidateRow>& rows, Key key,
-                                             const QCollator& collator, bool descending, Step&& step)
+std::optional<std::span<const int>> naturalOrder(const std::vector<CandidateRow>& rows, Key key,
+                                                 const QCollator& collator, bool descending,
+                                                 PassMemory& memory, Step&& step)
 {
     const NaturalSortKeys natural(collator);
     if (!natural.usable())
         return std::nullopt;
-    // All keys in one buffer: no allocation per row.
-    QByteArray bytes;
-    // Each key's place in the bytes first; its leading bytes once they stand still.
-    std::vector<FastKey> keys;
-    keys.reserve(rows.size());
+    // All records in one buffer: no allocation per row.
+    QByteArray& bytes = memory.bytes();
+    bytes.append('\0'); // the empty record, which every key of at most 16 bytes shares
+    const std::span<FastKey> keys = memory.table<FastKey>(RowOrder::KeyTable, rows.size());
     const bool keyed = withCollatedText(key, [&](auto text) {
-        for (const CandidateRow& candidate : rows) {
-            const qsizetype offset = bytes.size();
-            if (!natural.appendKey(text(candidate), bytes) ||
-                bytes.size() > std::numeric_limits<quint32>::max())
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const qsizetype start = bytes.size();
+            if (!natural.appendKey(text(rows[i]), bytes) || !makeFastKey(bytes, start, int(i), keys[i]))
                 return false;
-            keys.push_back({0, 0, quint32(offset), quint32(bytes.size() - offset), int(keys.size())});
-            if (keys.size() % 4096 == 0)
+            if ((i + 1) % 4096 == 0)
                 step(4096);
         }
         return true;
     });
+    memory.trimBytes();
     if (!keyed)
         return std::nullopt; // one text the keys cannot order: the collator orders all
-    for (FastKey& fast : keys) {
-        const quint32 length = fast.restLength;
-        const char* text = bytes.constData() + fast.offset;
-        fast = {bigEndian(text, length), bigEndian(text + 8, qsizetype(length) - 8),
-                fast.offset + std::min(length, 16u), length > 16 ? length - 16 : 0, fast.row};
-    }
     const char* const base = bytes.constData();
     const auto less = [base](const FastKey& a, const FastKey& b) {
         if (a.head != b.head)
             return a.head < b.head;
         if (a.next != b.next)
             return a.next < b.next;
+        if (a.rest == b.rest)
+            return false; // both empty
+        const QByteArrayView left = restAt(base, a.rest);
+        const QByteArrayView right = restAt(base, b.rest);
         const int byBytes =
-            std::memcmp(base + a.offset, base + b.offset, std::min(a.restLength, b.restLength));
-        return byBytes != 0 ? byBytes < 0 : a.restLength < b.restLength;
+            std::memcmp(left.data(), right.data(), size_t(std::min(left.size(), right.size())));
+        return byBytes != 0 ? byBytes < 0 : left.size() < right.size();
     };
     const qsizetype perStep = std::max<qsizetype>(1, qsizetype(keys.size()) / 64);
+    const std::span<FastKey> aside = memory.table<FastKey>(RowOrder::AsideTable, asideFor(keys.size()));
     if (descending)
         stableSortInSteps(
-            keys, [&less](const FastKey& a, const FastKey& b) { return less(b, a); }, [&] { step(perStep); });
+            keys, aside, [&less](const FastKey& a, const FastKey& b) { return less(b, a); },
+            [&] { step(perStep); });
     else
-        stableSortInSteps(keys, less, [&] { step(perStep); });
-    std::vector<int> order;
-    order.reserve(keys.size());
-    for (const FastKey& fast : keys)
-        order.push_back(fast.row);
+        stableSortInSteps(keys, aside, less, [&] { step(perStep); });
+    const std::span<int> order = memory.table<int>(RowOrder::OrderTable, keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        order[i] = keys[i].row;
     return order;
+}
+
+// The rows in their present order, in table OrderTable, and its room for merging.
+std::pair<std::span<int>, std::span<int>> presentOrder(size_t rows, PassMemory& memory)
+{
+    const std::span<int> order = memory.table<int>(RowOrder::OrderTable, rows);
+    std::iota(order.begin(), order.end(), 0);
+    return {order, memory.table<int>(RowOrder::AsideTable, asideFor(rows))};
 }
 
 } // namespace
 
-std::vector<int> RowOrder::sorted(const std::vector<CandidateRow>& rows, Key key, Qt::SortOrder sortOrder,
-                                  const Progress& progress)
+std::span<const int> RowOrder::sorted(const std::vector<CandidateRow>& rows, Key key, Qt::SortOrder sortOrder,
+                                      PassMemory& memory, const Progress& progress)
 {
     const qsizetype total = qsizetype(rows.size());
-    std::vector<int> order(rows.size());
-    std::iota(order.begin(), order.end(), 0);
     const bool descending = sortOrder == Qt::DescendingOrder;
     // Steps of progress: one per row for the keys, then the sort's own steps; the last third
     // is permute()'s, which moves the rows.
@@ -176,21 +272,30 @@ std::vector<int> RowOrder::sorted(const std::vector<CandidateRow>& rows, Key key
         if (progress)
             progress(std::min(done, steps), steps);
     };
+    if (key == Key::None)
+        return presentOrder(rows.size(), memory).first;
+    std::optional<QCollator> textCollator;
+    if (isCollated(key)) {
+        textCollator = collator();
+        if (std::optional<std::span<const int>> fast =
+                naturalOrder(rows, key, *textCollator, descending, memory, step))
+            return *fast;
+    }
+    const std::pair<std::span<int>, std::span<int>> present = presentOrder(rows.size(), memory);
+    const std::span<int> order = present.first;
+    const std::span<int> aside = present.second;
     // Descending keeps equal rows in their present order too, so it is not a reversed ascent.
     auto sortBy = [&](auto less) {
         const qsizetype perStep = std::max<qsizetype>(1, total / 64);
         if (descending)
             stableSortInSteps(
-                order, [&](int a, int b) { return less(b, a); }, [&] { step(perStep); });
+                order, aside, [&](int a, int b) { return less(b, a); }, [&] { step(perStep); });
         else
-            stableSortInSteps(order, less, [&] { step(perStep); });
+            stableSortInSteps(order, aside, less, [&] { step(perStep); });
     };
     auto row = [&rows](int i) -> const CandidateRow& { return rows[static_cast<size_t>(i)]; };
 
     if (isCollated(key)) {
-        const QCollator textCollator = collator();
-        if (std::optional<std::vector<int>> fast = naturalOrder(rows, key, textCollator, descending, step))
-            return std::move(*fast);
         // One key per row and a byte comparison per pair: a collator compare() per pair is
         // many times slower on a long list. Equal neighbours (one folder, one type) share a key.
         std::vector<QCollatorSortKey> keys;
@@ -204,7 +309,7 @@ std::vector<int> RowOrder::sorted(const std::vector<CandidateRow>& rows, Key key
                     keys.push_back(std::move(same));
                 } else {
                     // The rows hold the text: no copy of it is needed to make its key.
-                    keys.push_back(textCollator.sortKey(QString::fromRawData(text.data(), text.size())));
+                    keys.push_back(textCollator->sortKey(QString::fromRawData(text.data(), text.size())));
                     previous = text;
                 }
                 if (keys.size() % 4096 == 0)
@@ -242,18 +347,19 @@ std::vector<int> RowOrder::sorted(const std::vector<CandidateRow>& rows, Key key
     case Key::BareName:
         sortBy([&](int a, int b) { return row(a).BareName() < row(b).BareName(); });
         break;
-    default: // None: nothing to order by
+    default: // the collated keys and None are ordered above
         break;
     }
     return order;
 }
 
-std::vector<int> RowOrder::sortedByNumber(const std::vector<qint64>& keys, Qt::SortOrder sortOrder,
-                                          const Progress& progress)
+std::span<const int> RowOrder::sortedByNumber(std::span<const qint64> keys, Qt::SortOrder sortOrder,
+                                              PassMemory& memory, const Progress& progress)
 {
     const qsizetype total = qsizetype(keys.size());
-    std::vector<int> order(keys.size());
-    std::iota(order.begin(), order.end(), 0);
+    const std::pair<std::span<int>, std::span<int>> present = presentOrder(keys.size(), memory);
+    const std::span<int> order = present.first;
+    const std::span<int> aside = present.second;
     qsizetype done = total;
     const qsizetype steps = 3 * total;
     const qsizetype perStep = std::max<qsizetype>(1, total / 64);
@@ -265,38 +371,9 @@ std::vector<int> RowOrder::sortedByNumber(const std::vector<qint64>& keys, Qt::S
     const auto key = [&keys](int row) { return keys[static_cast<size_t>(row)]; };
     if (sortOrder == Qt::DescendingOrder)
         stableSortInSteps(
-            order, [&](int a, int b) { return key(b) < key(a); }, step);
+            order, aside, [&](int a, int b) { return key(b) < key(a); }, step);
     else
         stableSortInSteps(
-            order, [&](int a, int b) { return key(a) < key(b); }, step);
+            order, aside, [&](int a, int b) { return key(a) < key(b); }, step);
     return order;
-}
-
-void RowOrder::permute(std::vector<CandidateRow>& rows, const std::vector<int>& order,
-                       const Progress& progress, qsizetype done, qsizetype steps)
-{
-    // In place, cycle by cycle: a second vector of a million rows costs more in fresh pages
-    // than the moves themselves.
-    // Each move fetches a row from anywhere in the list, so a million of them take long
-    // enough to be told about.
-    const bool told = steps > 0 && progress;
-    qsizetype moved = 0;
-    std::vector<bool> placed(rows.size());
-    for (size_t start = 0; start < rows.size(); ++start) {
-        if (placed[start])
-            continue;
-        CandidateRow held = std::move(rows[start]);
-        size_t to = start;
-        for (;;) {
-            placed[to] = true;
-            if (told && ++moved % 65536 == 0)
-                progress(done + moved, steps);
-            const auto from = static_cast<size_t>(order[to]);
-            if (from == start)
-                break;
-            rows[to] = std::move(rows[from]);
-            to = from;
-        }
-        rows[to] = std::move(held);
-    }
 }

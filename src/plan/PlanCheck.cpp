@@ -1,5 +1,6 @@
 #include "plan/PlanCheck.h"
 
+#include "list/CheckBuffers.h"
 #include "list/FolderIndex.h"
 #include "list/NameSet.h"
 #include "list/PlanTest.h"
@@ -13,6 +14,7 @@
 
 #include <QHash>
 
+#include <array>
 #include <optional>
 
 namespace {
@@ -33,6 +35,35 @@ struct FolderState
 // The folders of the marked rows. Folders form one group for uniqueness when they are the same
 // directory however spelled ("/d/" and "/d/./") or when their texts have the same capitals, so
 // that two rows can never be given one file's name.
+// The hashes of the names a few places ahead of the one at hand, each made once, so that the
+// table probe of a name further down can be started early without a table of every name's hash.
+template <typename HashOf> class HashesAhead
+{
+public:
+    static constexpr qsizetype Ahead = 16;
+
+    HashesAhead(qsizetype count, HashOf hashOf) : m_count(count), m_hashOf(std::move(hashOf)) {}
+
+    // Makes the hashes up to place at + Ahead: those from at on can be read.
+    void advanceTo(qsizetype at)
+    {
+        for (const qsizetype last = std::min(m_count - 1, at + Ahead); m_made <= last; ++m_made)
+            m_ring[size_t(m_made) % Ring] = m_hashOf(m_made);
+    }
+    quint64 hash(qsizetype at) const
+    {
+        Q_ASSERT(at < m_made && at + qsizetype(Ring) >= m_made);
+        return m_ring[size_t(at) % Ring];
+    }
+
+private:
+    static constexpr size_t Ring = 32; // more than Ahead + 1
+    std::array<quint64, Ring> m_ring{};
+    qsizetype m_count;
+    qsizetype m_made = 0;
+    HashOf m_hashOf;
+};
+
 class FolderCache
 {
 public:
@@ -40,7 +71,6 @@ public:
     FolderCache(const FileSystem& fs, const std::vector<CandidateRow>& rows, CheckBuffers& buffers)
         : m_fs(fs), m_index(fs), m_buffers(buffers)
     {
-        m_buffers.beginCheck();
         for (const CandidateRow& row : rows) {
             if (!row.Marked)
                 continue;
@@ -71,7 +101,6 @@ public:
         for (qint32 folder = 0; folder < m_index.size(); ++folder)
             m_states[size_t(folder)].newNames = groups[size_t(m_index.group(folder))];
     }
-    ~FolderCache() { m_buffers.endCheck(); }
     FolderCache(const FolderCache&) = delete;
     FolderCache& operator=(const FolderCache&) = delete;
 
@@ -96,14 +125,13 @@ public:
                 const qsizetype count = state.names.size();
                 NameSet& entries = m_buffers.takeSet(size_t(count));
                 state.entries = &entries;
-                std::vector<quint64>& hashes = m_buffers.entryHashes(size_t(count));
-                for (qsizetype i = 0; i < count; ++i)
-                    hashes[size_t(i)] = CaselessName(state.names.at(i)).hash();
-                constexpr qsizetype Ahead = 16;
+                HashesAhead hashes(count,
+                                   [&state](qsizetype i) { return CaselessName(state.names.at(i)).hash(); });
                 for (qsizetype i = 0; i < count; ++i) {
-                    if (i + Ahead < count)
-                        entries.prefetch(hashes[size_t(i + Ahead)]);
-                    const CaselessName name(state.names.at(i), hashes[size_t(i)]);
+                    hashes.advanceTo(i);
+                    if (i + hashes.Ahead < count)
+                        entries.prefetch(hashes.hash(i + hashes.Ahead));
+                    const CaselessName name(state.names.at(i), hashes.hash(i));
                     const qint32 stored =
                         entries.findOrAdd(name.hash(), qint32(i), [&name, &state](qint32 index) {
                             return name.sameAs(state.names.at(index));
@@ -335,21 +363,20 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
         return placeholders();
     }
     result.ValuesComplete = !marksLack;
-    CheckBuffers ownBuffers; // for a list that keeps none
-    CheckBuffers& buffers = update.buffers() ? *update.buffers() : ownBuffers;
+    PassMemory ownMemory; // for a list that keeps none
+    CheckBuffers buffers(update.memory() ? *update.memory() : ownMemory);
     FolderCache folders(fs, rows, buffers);
     if (progress) // the folders of a million rows take a while to gather
         progress(total, 2 * total);
-    // The hashes of the new names first, in one sequential pass, so that the table probes
-    // of a row a little further down can be started early.
-    std::vector<quint64>& hashes = buffers.rowHashes(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].Marked && !lacksValues(update, needs, i))
-            hashes[i] = CaselessName(rows[i].NewName).hash();
-    }
+    // Only the new names that are checked have a hash.
+    HashesAhead hashes(total, [&](qsizetype i) {
+        const CandidateRow& row = rows[size_t(i)];
+        return row.Marked && !lacksValues(update, needs, size_t(i)) ? CaselessName(row.NewName).hash() : 0;
+    });
     constexpr qsizetype ProgressStep = 1024;
-    constexpr qsizetype Ahead = 16;
+    constexpr qsizetype Ahead = hashes.Ahead;
     for (qsizetype i = 0; i < total; ++i) {
+        hashes.advanceTo(i);
         if (progress && i % ProgressStep == 0)
             progress(total + i, 2 * total);
         const CandidateRow& row = rows[static_cast<size_t>(i)];
@@ -367,8 +394,8 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
             if (ahead.Marked && !lacksValues(update, needs, size_t(i + Ahead))) {
                 FolderState& folder = folders.state(ahead.Folder);
                 if (folder.entries) // listed once the first of its rows needs it
-                    folder.entries->prefetch(hashes[size_t(i + Ahead)]);
-                folder.newNames->prefetch(hashes[size_t(i + Ahead)]);
+                    folder.entries->prefetch(hashes.hash(i + Ahead));
+                folder.newNames->prefetch(hashes.hash(i + Ahead));
             }
         }
 
@@ -384,7 +411,7 @@ PlanResult PlanCheck::FillNewNameColumn(NewNamesUpdate& update, const MaskTransl
             problems |= RowProblem::Control;
 
         FolderState& folder = folders.state(row.Folder);
-        const CaselessName caseless(name, hashes[size_t(i)]);
+        const CaselessName caseless(name, hashes.hash(i));
         // A row that keeps its exact name moves nothing and cannot clash.
         if (name != row.OldName) {
             if (!folders.listed(row.Folder, folder))

@@ -318,6 +318,30 @@ void TestCandidateModel::sortByText_data()
         << int(CandidateModel::ColOldName) << false
         << QStringList{u"Zebra"_s, u"Birne"_s, u"Äpfel"_s, u"Apfel"_s}
         << QStringList{u"Apfel"_s, u"Äpfel"_s, u"Birne"_s, u"Zebra"_s};
+    const QString longStem(290, u'a');
+    QTest::newRow("names alike beyond their first 255 bytes of key")
+        << int(CandidateModel::ColOldName) << false
+        << QStringList{longStem + u"10"_s, longStem + u"9b"_s, longStem + u"9"_s}
+        << QStringList{longStem + u"9"_s, longStem + u"9b"_s, longStem + u"10"_s};
+    // Enough rows to be merged block by block; each number twice, whose two names differ in
+    // letter case only and so keep their order whichever way the list is sorted.
+    for (const bool descending : {false, true}) {
+        constexpr int Numbers = 17000; // 34,000 rows: more than one block
+        QStringList texts;
+        QStringList sorted;
+        const auto name = [](int copy, int number) {
+            return (copy == 0 ? u"Bild "_s : u"bild "_s) + QString::number(number) +
+                   u" vom Sommerurlaub.jpg"_s;
+        };
+        for (int i = 0; i < 2 * Numbers; ++i)
+            texts.append(name(i / Numbers, int((qint64(i) * 7919) % Numbers)));
+        for (int n = 0; n < Numbers; ++n) {
+            const int number = descending ? Numbers - 1 - n : n;
+            sorted << name(0, number) << name(1, number);
+        }
+        QTest::addRow("%s through many blocks", descending ? "descending" : "ascending")
+            << int(CandidateModel::ColOldName) << descending << texts << sorted;
+    }
     QTest::newRow("new names") << int(CandidateModel::ColNewName) << true
                                << QStringList{u"Teil 9"_s, u"Teil 10"_s, u"teil 1"_s}
                                << QStringList{u"Teil 10"_s, u"Teil 9"_s, u"teil 1"_s};

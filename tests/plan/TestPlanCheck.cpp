@@ -35,7 +35,7 @@ private Q_SLOTS:
     void expressionErrors();
 
 private:
-    CheckBuffers m_keptBuffers;
+    PassMemory m_keptMemory;
 };
 
 Q_DECLARE_METATYPE(FileMetadata)
@@ -189,7 +189,7 @@ void TestPlanCheck::outcome()
     QVERIFY(translation.MaskOk);
     const PosixFileSystem fs;
     // In the tables that the rows before left behind, as a list keeps them between checks.
-    NewNamesUpdate update(rows, nullptr, &m_keptBuffers);
+    NewNamesUpdate update(rows, nullptr, &m_keptMemory);
     const PlanResult result = PlanCheck::FillNewNameColumn(update, translation, options, fs);
 
     QCOMPARE(PlanCheck::failureMessage(result), message);
