@@ -368,10 +368,8 @@ void Form1::FillListe(PathList paths)
     m_model->setSortingEnabled(false);
     m_progress.begin(paths.size());
     std::vector<CandidateRow> rows =
-        ListIntake::takeIn(paths, m_model->rows(), *m_services.fileSystem,
+        ListIntake::takeIn(std::move(paths), m_model->rows(), *m_services.fileSystem,
                            [this](qsizetype done, qsizetype all) { m_progress.show(done, all); });
-    // The paths are megabytes for a long list: gone before the sort builds its keys.
-    paths = PathList();
     m_model->insertAtTop(std::move(rows));
     m_progress.end();
     // A list sorted by capture time needs the new rows' times first.

@@ -54,6 +54,19 @@ QString ListIntake::notUtf8Hint(qsizetype count)
 std::vector<CandidateRow> ListIntake::takeIn(const PathList& paths, const std::vector<CandidateRow>& existing,
                                              const FileSystem& fs, const Progress& progress)
 {
+    return takeIn(paths, nullptr, existing, fs, progress);
+}
+
+std::vector<CandidateRow> ListIntake::takeIn(PathList&& paths, const std::vector<CandidateRow>& existing,
+                                             const FileSystem& fs, const Progress& progress)
+{
+    return takeIn(paths, &paths, existing, fs, progress);
+}
+
+std::vector<CandidateRow> ListIntake::takeIn(const PathList& paths, PathList* owned,
+                                             const std::vector<CandidateRow>& existing, const FileSystem& fs,
+                                             const Progress& progress)
+{
     // Three passes: the paths are split and hashed, then checked against the list and each
     // other, then the file system is asked about those left. The checks run back to back and
     // fetch their table slots a few paths ahead, rather than between system calls that push the
@@ -137,28 +150,48 @@ std::vector<CandidateRow> ListIntake::takeIn(const PathList& paths, const std::v
     listed.reset();
     entries = std::vector<Entry>();
 
+    // The names to take, apart from their folders, which the index holds: then the paths can go
+    // before the rows are made, and the two never stand side by side.
+    qsizetype nameLength = 0;
+    for (const Fresh& entry : fresh)
+        nameLength += paths.at(entry.index).size() - entry.nameStart;
+    PathList names;
+    names.reserve(qsizetype(fresh.size()), nameLength);
+    struct Kept
+    {
+        qint32 index; // in paths
+        qint32 folder;
+    };
+    std::vector<Kept> keptPaths;
+    keptPaths.reserve(fresh.size());
+    for (const Fresh& entry : fresh) {
+        names.append(nameOf(entry));
+        keptPaths.push_back({entry.index, entry.folder});
+    }
+    fresh = std::vector<Fresh>();
+    if (owned)
+        *owned = PathList();
+
     const std::unique_ptr<AttributeReader> reader = fs.attributeReader();
-    TextArena names; // the names of the rows, a few kilobytes to a buffer
+    TextArena arena; // the names of the rows, a few kilobytes to a buffer
     std::vector<CandidateRow> taken;
-    taken.reserve(fresh.size());
-    auto next = fresh.cbegin();
+    taken.reserve(keptPaths.size());
+    size_t next = 0;
     for (qsizetype i = 0; i < total; ++i) {
         if (progress)
             progress(i + 1, total);
-        if (next == fresh.cend() || next->index != i)
+        if (next == keptPaths.size() || keptPaths[next].index != i)
             continue;
-        const Fresh& entry = *next++;
-        if (next != fresh.cend()) // its characters lie anywhere: fetched while the call waits
-            __builtin_prefetch(nameOf(*next).data());
-        const QStringView name = nameOf(entry);
-        const FileAttributes attributes = reader->attributes(folders.text(entry.folder), name);
+        const qint32 folderIndex = keptPaths[next].folder;
+        const QStringView name = names.at(qsizetype(next++));
+        const FileAttributes attributes = reader->attributes(folders.text(folderIndex), name);
         if (!attributes.exists || attributes.isFolder || attributes.isSpecial)
             continue;
 
         // The shared folder first: its reference count is a locked add, which would wait for
         // the name's copy to reach memory that is seldom in the cache.
-        QString folder = folders.text(entry.folder);
-        CandidateRow row = CandidateRow::fromParts(std::move(folder), names.add(name));
+        QString folder = folders.text(folderIndex);
+        CandidateRow row = CandidateRow::fromParts(std::move(folder), arena.add(name));
         row.DateStamp = RowFormat::dateStamp(attributes.modified);
         row.Size = attributes.size;
         row.setIdentity(attributes.identity);

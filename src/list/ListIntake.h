@@ -42,4 +42,14 @@ public:
     // FileSystem::attributeReader), one identity lookup per distinct folder text.
     static std::vector<CandidateRow> takeIn(const PathList& paths, const std::vector<CandidateRow>& existing,
                                             const FileSystem& fs, const Progress& progress = {});
+    // The same for paths that are not needed afterwards: they are let go as soon as the names
+    // to take are copied out, before the rows are made.
+    static std::vector<CandidateRow> takeIn(PathList&& paths, const std::vector<CandidateRow>& existing,
+                                            const FileSystem& fs, const Progress& progress = {});
+
+private:
+    // owned: the paths themselves when they may go early, else nothing.
+    static std::vector<CandidateRow> takeIn(const PathList& paths, PathList* owned,
+                                            const std::vector<CandidateRow>& existing, const FileSystem& fs,
+                                            const Progress& progress);
 };
