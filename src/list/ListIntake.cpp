@@ -157,7 +157,7 @@ std::vector<CandidateRow> ListIntake::takeIn(const PathList& paths, const std::v
 
         // The shared folder first: its reference count is a locked add, which would wait for
         // the name's copy to reach memory that is seldom in the cache.
-        QString folder = folders.text(entry.folder);
+        FolderText folder = folders.folderText(entry.folder);
         CandidateRow row = CandidateRow::fromParts(std::move(folder), names.add(name));
         row.DateStamp = RowFormat::dateStamp(attributes.modified);
         row.Size = attributes.size;
