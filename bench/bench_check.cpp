@@ -23,8 +23,9 @@ QString fileName(qsizetype i)
     return QStringLiteral("IMG_%1.jpg").arg(i, 7, 10, QLatin1Char('0'));
 }
 
-std::vector<CandidateRow> makeRows(const QString& folder, qsizetype count)
+std::vector<CandidateRow> makeRows(const QString& folderText, qsizetype count)
 {
+    const FolderText folder(folderText);
     std::vector<CandidateRow> rows;
     rows.reserve(static_cast<size_t>(count));
     for (qsizetype i = 0; i < count; ++i) {

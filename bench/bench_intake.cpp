@@ -166,7 +166,7 @@ void BM_SortByName(benchmark::State& state)
     std::vector<CandidateRow> rows;
     rows.reserve(static_cast<size_t>(count));
     std::mt19937 random(7);
-    const QString folder = u"/home/user/Bilder/"_s;
+    const FolderText folder(u"/home/user/Bilder/"_s);
     for (int i = 0; i < count; ++i)
         rows.push_back(CandidateRow::fromParts(folder, u"IMG_%1.jpg"_s.arg(random() % 10000000)));
     List list;

@@ -24,7 +24,7 @@ struct List
     {
         std::vector<CandidateRow> rows;
         rows.reserve(static_cast<size_t>(count));
-        const QString folder = u"/home/user/Bilder/"_s;
+        const FolderText folder(u"/home/user/Bilder/"_s);
         for (int i = 0; i < count; ++i) {
             CandidateRow row = CandidateRow::fromParts(folder, u"IMG_%1.jpg"_s.arg(i));
             row.Marked = i % every == 0;

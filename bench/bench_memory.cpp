@@ -35,7 +35,7 @@ void BM_MemoryPerRow(benchmark::State& state)
         {
             std::vector<CandidateRow> rows;
             rows.reserve(static_cast<size_t>(count));
-            const QString folder = u"/home/anna/Bilder/Urlaub/"_s;
+            const FolderText folder(u"/home/anna/Bilder/Urlaub/"_s);
             TextArena names;
             for (int i = 0; i < count; ++i) {
                 CandidateRow row =

@@ -42,10 +42,11 @@ struct List
         names.reserve(Rows);
         std::vector<CandidateRow> rows;
         rows.reserve(size_t(Rows));
+        const FolderText bilder(u"/bilder/"_s);
         for (qsizetype i = 0; i < Rows; ++i) {
             // Out of order, so that every sort moves the rows.
             names << fileName((i * 7919) % Rows);
-            CandidateRow row = CandidateRow::fromParts(u"/bilder/"_s, names.constLast());
+            CandidateRow row = CandidateRow::fromParts(bilder, names.constLast());
             row.DateStamp = RowFormat::dateStamp({2024, 3, 15, 8, 9, 10});
             row.Marked = true;
             rows.push_back(std::move(row));

@@ -73,9 +73,10 @@ int main(int argc, char** argv)
     std::vector<CandidateRow> rows;
     rows.reserve(size_t(count));
     TextArena names;
+    const FolderText bilder(u"/bilder/"_s);
     for (int i = 0; i < count; ++i) {
         CandidateRow row =
-            CandidateRow::fromParts(u"/bilder/"_s, names.add(u"IMG_%1.jpg"_s.arg(random() % 10'000'000)));
+            CandidateRow::fromParts(bilder, names.add(u"IMG_%1.jpg"_s.arg(random() % 10'000'000)));
         row.DateStamp = RowFormat::dateStamp({2024, 3, 15, 8, 9, 10});
         row.Marked = true;
         rows.push_back(std::move(row));

@@ -158,8 +158,9 @@ void BM_RenameRun(benchmark::State& state)
         CandidateModel model;
         std::vector<CandidateRow> rows;
         rows.reserve(static_cast<size_t>(files.count()));
+        const FolderText folder(files.folder());
         for (int i = 0; i < files.count(); ++i) {
-            CandidateRow row = CandidateRow::fromParts(files.folder(), Files::name(files.side(), i));
+            CandidateRow row = CandidateRow::fromParts(folder, Files::name(files.side(), i));
             row.NewName = Files::name(1 - files.side(), i);
             row.setIdentity(files.identity(i));
             row.Marked = true;

@@ -94,7 +94,7 @@ QString CandidateModel::columnText(const CandidateRow& row, int column)
     case ColNewName:
         return row.NewName;
     case ColFolder:
-        return row.Folder;
+        return row.Folder.text();
     case ColSize:
         return row.SizeText();
     case ColType:

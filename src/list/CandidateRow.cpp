@@ -7,6 +7,11 @@
 
 CandidateRow CandidateRow::fromParts(QString folder, QString oldName)
 {
+    return fromParts(FolderText(std::move(folder)), std::move(oldName));
+}
+
+CandidateRow CandidateRow::fromParts(FolderText folder, QString oldName)
+{
     CandidateRow row;
     row.Folder = std::move(folder);
     row.OldName = std::move(oldName);

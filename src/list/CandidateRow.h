@@ -1,5 +1,6 @@
 #pragma once
 
+#include "list/FolderText.h"
 #include "platform/EntryIdentity.h"
 
 #include <QString>
@@ -25,20 +26,20 @@ enum : quint8
 };
 }
 
-// One file of the candidate list. Folder is shared between the rows of one folder
-// (implicit sharing), the name parts are views into OldName, and the size and date
-// texts and keys are derived on demand from numbers, so that a million rows stay small.
+// One file of the candidate list. The rows of one folder share its FolderText node, the name parts are views
+// into OldName, and the size and date texts and keys are derived on demand from numbers, so that a million
+// rows stay small.
 struct CandidateRow
 {
-    QString Folder;  // up to and including the last "/"; empty for a bare file name
-    QString OldName; // the name with its type
-    QString NewName; // written by the name pass
+    FolderText Folder; // up to and including the last "/"; empty for a bare file name
+    QString OldName;   // the name with its type
+    QString NewName;   // written by the name pass
     static constexpr qint64 NoDate = -1;
     qint64 DateStamp = NoDate; // local time of the last change as YYYYMMDDhhmmss
     qint64 Size = 0;           // bytes
     // The file as intake found it; the rename run renames only that. The device is kept in
     // 32 bits, as the kernel numbers devices (12 bits major, 20 bits minor), so that the row
-    // stays 104 bytes; a number that does not fit never matches a look at the disk.
+    // stays 88 bytes; a number that does not fit never matches a look at the disk.
     quint64 Inode = 0;
     quint32 Device = 0;
     qint16 TypeDot = -1; // index of the last "." in OldName, -1 when it has none (or beyond 32767)
@@ -57,8 +58,10 @@ struct CandidateRow
     // name is split at its last ".": "a.b.c" has the type "c", ".profile" an empty bare name
     // and the type "profile", "Brief" no type.
     static CandidateRow fromParts(QString folder, QString oldName);
+    // The same for a folder that other rows share already: many rows of a folder take this one.
+    static CandidateRow fromParts(FolderText folder, QString oldName);
 
-    QString PathName() const { return Folder + OldName; }
+    QString PathName() const { return Folder.text() + OldName; }
     QStringView BareName() const
     {
         return TypeDot < 0 ? QStringView(OldName) : QStringView(OldName).left(TypeDot);
@@ -77,4 +80,4 @@ struct CandidateRow
 };
 
 // A million rows are held at once: every byte here is a megabyte there.
-static_assert(sizeof(CandidateRow) <= 104);
+static_assert(sizeof(CandidateRow) <= 88);

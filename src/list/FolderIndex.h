@@ -1,5 +1,6 @@
 #pragma once
 
+#include "list/FolderText.h"
 #include "platform/FileSystem.h"
 
 #include <QHash>
@@ -21,13 +22,20 @@ public:
 
     // The number of the folder text. Lists give the rows of a folder one after another, so the
     // last text is tried first, by address before characters: rows that share their folder's
-    // string cost no comparison. A text met first here is kept as a copy; find(const QString&)
-    // keeps the caller's string itself, shared.
+    // node cost no comparison. A text met first here gets a node of its own; find(const
+    // FolderText&) keeps the caller's node, so that new rows can share it with the old.
     qint32 find(QStringView text) { return isLast(text) ? m_last : add(text, nullptr); }
-    qint32 find(const QString& text) { return isLast(text) ? m_last : add(text, &text); }
+    qint32 find(const FolderText& text)
+    {
+        if (m_last >= 0 && m_texts[size_t(m_last)].sharesNode(text))
+            return m_last;
+        return isLast(text.text()) ? m_last : add(text.text(), &text);
+    }
 
     qint32 size() const { return qint32(m_texts.size()); }
-    const QString& text(qint32 folder) const { return m_texts[size_t(folder)]; }
+    const QString& text(qint32 folder) const { return m_texts[size_t(folder)].text(); }
+    // The folder's text as rows hold it: copies share one node.
+    const FolderText& folderText(qint32 folder) const { return m_texts[size_t(folder)]; }
 
     // The group of the folder: the number of one of its folders. It stays the same while folders
     // are added, and changes only through join().
@@ -45,15 +53,15 @@ public:
     void join(qint32 a, qint32 b) { m_parent[size_t(group(a))] = group(b); }
 
 private:
-    template <typename Text> bool isLast(const Text& text) const
+    bool isLast(QStringView text) const
     {
         if (m_last < 0)
             return false;
-        const QString& last = m_texts[size_t(m_last)];
+        const QString& last = m_texts[size_t(m_last)].text();
         return (last.constData() == text.data() && last.size() == text.size()) || last == text;
     }
     // The number of a text that is not the last one, met first now or before.
-    qint32 add(QStringView text, const QString* shared);
+    qint32 add(QStringView text, const FolderText* shared);
 
     // Looks up views and strings alike, without making a string of a view.
     struct Hash
@@ -63,7 +71,7 @@ private:
     };
 
     const FileSystem& m_fs;
-    std::vector<QString> m_texts;
+    std::vector<FolderText> m_texts;
     std::vector<qint32> m_parent; // within a group, towards its number
     std::unordered_map<QString, qint32, Hash, std::equal_to<>> m_byText;
     QHash<FolderIdentity, qint32> m_byIdentity; // the first folder met of each directory

@@ -190,7 +190,7 @@ std::vector<CandidateRow> ListIntake::takeIn(const PathList& paths, PathList* ow
 
         // The shared folder first: its reference count is a locked add, which would wait for
         // the name's copy to reach memory that is seldom in the cache.
-        QString folder = folders.text(folderIndex);
+        FolderText folder = folders.folderText(folderIndex);
         CandidateRow row = CandidateRow::fromParts(std::move(folder), arena.add(name));
         row.DateStamp = RowFormat::dateStamp(attributes.modified);
         row.Size = attributes.size;

@@ -45,7 +45,7 @@ template <typename F> auto withCollatedText(Key key, F&& f)
     case Key::NewName:
         return f([](const CandidateRow& row) { return QStringView(row.NewName); });
     case Key::Folder:
-        return f([](const CandidateRow& row) { return QStringView(row.Folder); });
+        return f([](const CandidateRow& row) { return QStringView(row.Folder.text()); });
     default:
         return f([](const CandidateRow& row) { return row.TypeText(); });
     }

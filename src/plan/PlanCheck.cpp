@@ -105,7 +105,7 @@ public:
     FolderCache& operator=(const FolderCache&) = delete;
 
     // The state of a marked row's folder.
-    FolderState& state(const QString& folder)
+    FolderState& state(const FolderText& folder)
     {
         const auto at = size_t(m_index.find(folder));
         Q_ASSERT(at < m_states.size());

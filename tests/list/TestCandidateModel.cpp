@@ -374,7 +374,7 @@ void TestCandidateModel::sortByText()
     for (const CandidateRow& row : m_model->rows()) {
         switch (column) {
         case CandidateModel::ColFolder:
-            result.append(row.Folder.mid(1).chopped(1));
+            result.append(row.Folder.text().mid(1).chopped(1));
             break;
         case CandidateModel::ColType:
             result.append(row.TypeText().toString());

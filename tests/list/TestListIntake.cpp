@@ -193,7 +193,7 @@ void TestListIntake::rowFields()
     const std::vector<CandidateRow> rows = ListIntake::takeIn({file}, {}, m_fs);
     QCOMPARE(rows.size(), size_t(1));
     const CandidateRow& row = rows.front();
-    QCOMPARE(row.Folder, m_dir->path() + u'/');
+    QCOMPARE(row.Folder.text(), m_dir->path() + u'/');
     QCOMPARE(row.OldName, u"Urlaub.2024.jpg"_s);
     QCOMPARE(row.BareName().toString(), u"Urlaub.2024"_s);
     QCOMPARE(row.TypeText().toString(), u"jpg"_s);
@@ -213,7 +213,7 @@ void TestListIntake::bareFileName()
     const TestFiles::CurrentFolder current(m_dir->path());
     const std::vector<CandidateRow> rows = ListIntake::takeIn({u"Brief"_s}, {}, m_fs);
     QCOMPARE(rows.size(), size_t(1));
-    QCOMPARE(rows.front().Folder, QString());
+    QCOMPARE(rows.front().Folder.text(), QString());
     QCOMPARE(rows.front().OldName, u"Brief"_s);
     QCOMPARE(rows.front().TypeText().toString(), QString());
 }
@@ -231,11 +231,12 @@ void TestListIntake::foldersAreShared()
 
     const std::vector<CandidateRow> rows = ListIntake::takeIn(paths, {}, m_fs);
     QCOMPARE(oldNames(rows), (QStringList{u"d"_s, u"c"_s, u"b"_s, u"a"_s}));
-    QCOMPARE(rows[0].Folder, path(u"one/"_s));
-    QCOMPARE(rows[1].Folder, path(u"two/"_s));
+    QCOMPARE(rows[0].Folder.text(), path(u"one/"_s));
+    QCOMPARE(rows[1].Folder.text(), path(u"two/"_s));
     // One folder text in memory however the paths interleave.
-    QCOMPARE(rows[0].Folder.constData(), rows[2].Folder.constData());
-    QCOMPARE(rows[2].Folder.constData(), rows[3].Folder.constData());
+    QCOMPARE(rows[0].Folder.text().constData(), rows[2].Folder.text().constData());
+    QCOMPARE(rows[2].Folder.text().constData(), rows[3].Folder.text().constData());
+    QVERIFY(rows[0].Folder.sharesNode(rows[3].Folder));
 }
 
 void TestListIntake::progressCountsSkippedPaths()
