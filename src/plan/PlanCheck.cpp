@@ -35,8 +35,9 @@ struct FolderState
 // The folders of the marked rows. Folders form one group for uniqueness when they are the same
 // directory however spelled ("/d/" and "/d/./") or when their texts have the same capitals, so
 // that two rows can never be given one file's name.
-// The hashes of the names a few places ahead of the one at hand, each made once, so that the
-// table probe of a name further down can be started early without a table of every name's hash.
+// The hashes of the names a few places ahead of the one at hand, so that the table probe of a
+// name further down can be started early, without a table of every name's hash: they are made
+// in batches, each in one tight pass over its names, and each once.
 template <typename HashOf> class HashesAhead
 {
 public:
@@ -44,10 +45,13 @@ public:
 
     HashesAhead(qsizetype count, HashOf hashOf) : m_count(count), m_hashOf(std::move(hashOf)) {}
 
-    // Makes the hashes up to place at + Ahead: those from at on can be read.
+    // Makes the hashes up to place at + Ahead, if they are not made yet: those from at on can
+    // be read.
     void advanceTo(qsizetype at)
     {
-        for (const qsizetype last = std::min(m_count - 1, at + Ahead); m_made <= last; ++m_made)
+        if (at + Ahead < m_made)
+            return;
+        for (const qsizetype end = std::min(m_count, at + Ahead + Batch); m_made < end; ++m_made)
             m_ring[size_t(m_made) % Ring] = m_hashOf(m_made);
     }
     quint64 hash(qsizetype at) const
@@ -57,7 +61,8 @@ public:
     }
 
 private:
-    static constexpr size_t Ring = 32; // more than Ahead + 1
+    static constexpr qsizetype Batch = 1024;
+    static constexpr size_t Ring = 2048; // more than Ahead + Batch
     std::array<quint64, Ring> m_ring{};
     qsizetype m_count;
     qsizetype m_made = 0;
