@@ -88,8 +88,8 @@ template <typename T, typename Less> void mergeRuns(T* first, T* middle, T* last
     std::move_backward(aside, right, out);
 }
 
-// Merges the runs of `width` over [first, first + count) pairwise, width doubling, from `until`
-// on stopping before runs reach `until`; calls step after each merge when told to.
+// Merges the runs of `width` over [first, first + count) pairwise, width doubling, until one run
+// is left; from runs of `until` on, step is called after each merge.
 template <typename T, typename Less, typename Step>
 void mergeUpFrom(T* first, size_t count, size_t width, size_t until, T* aside, Less& less, Step&& step)
 {
