@@ -5,6 +5,7 @@
 #include "app/FormLineEdit.h"
 #include "app/TokenButtons.h"
 #include "list/CandidateModel.h"
+#include "widgets/StyleIcons.h"
 #include "widgets/Twips.h"
 
 #include <QApplication>
@@ -177,9 +178,9 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     // Frame2: the mask and the commands.
     c.Maske = field(c.Frame2, u"Maske"_s, Kind::Mask, 0, 120, 300, 3315, 315);
     button(c.Frame2, Button::RecentMaskMenu, QString(), 3480, 300, 375, 315)
-        ->setIcon(form->style()->standardIcon(QStyle::SP_DialogSaveButton));
+        ->setIcon(StyleIcons::standardIcon(QStyle::SP_DialogSaveButton, form));
     button(c.Frame2, Button::ClearMask, QString(), 3900, 300, 375, 315)
-        ->setIcon(form->style()->standardIcon(QStyle::SP_LineEditClearButton));
+        ->setIcon(StyleIcons::standardIcon(QStyle::SP_LineEditClearButton, form));
     c.Btn[Button::RecentMaskMenu]->setAccessibleName(Form1::tr("Zuletzt benutzte Masken"));
     c.Btn[Button::ClearMask]->setAccessibleName(Form1::tr("Maske löschen"));
     for (const TokenButton& token : TokenButtons)

@@ -103,6 +103,7 @@ class TestLayout : public QObject
 private Q_SLOTS:
     void captionsFit_data();
     void captionsFit();
+    void iconsAsTheStyleDrawsThem();
 };
 
 void TestLayout::captionsFit_data()
@@ -172,6 +173,26 @@ void TestLayout::captionsFit()
     help.show();
     cut << cutTexts(help);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u"; "_s)));
+}
+
+// The mask's two picture buttons show the style's own icons, read without its detour.
+void TestLayout::iconsAsTheStyleDrawsThem()
+{
+    QTemporaryDir dir;
+    Form1Services services;
+    services.helpFile = dir.filePath(u"help.rtf"_s);
+    Form1 main({}, 1500, services);
+    const QList<QPair<QString, QStyle::StandardPixmap>> icons{{u"Btn_24"_s, QStyle::SP_DialogSaveButton},
+                                                              {u"Btn_11"_s, QStyle::SP_LineEditClearButton}};
+    for (const auto& [name, which] : icons) {
+        const auto* button = main.findChild<QPushButton*>(name);
+        QVERIFY2(button, qPrintable(name));
+        for (int size : {16, 32}) {
+            const QImage shown = button->icon().pixmap(size).toImage();
+            QVERIFY2(!shown.isNull(), qPrintable(name));
+            QCOMPARE(shown, main.style()->standardIcon(which).pixmap(size).toImage());
+        }
+    }
 }
 
 VELTO_GUI_TEST_MAIN(TestLayout)
