@@ -5,11 +5,7 @@
 #include <QApplication>
 #include <QStyle>
 
-NewNameDelegate::NewNameDelegate(QObject* parent)
-    : QStyledItemDelegate(parent),
-      m_warning(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning))
-{
-}
+NewNameDelegate::NewNameDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
 QSize NewNameDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
@@ -33,6 +29,9 @@ void NewNameDelegate::initStyleOption(QStyleOptionViewItem* option, const QModel
         return;
     if (index.data(CandidateModel::ProblemsRole).toInt() != 0) {
         option->features |= QStyleOptionViewItem::HasDecoration;
+        // Made at the first problem: the theme's search costs a start that shows none.
+        if (m_warning.isNull())
+            m_warning = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
         option->icon = m_warning;
         option->decorationSize = QSize(option->fontMetrics.height(), option->fontMetrics.height());
     }

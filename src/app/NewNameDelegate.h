@@ -18,5 +18,5 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
-    QIcon m_warning;
+    mutable QIcon m_warning;
 };
