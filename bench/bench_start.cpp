@@ -141,40 +141,44 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// Runs the child `runs` times.
-Start medianStart(char* self, const std::vector<std::string>& words, int runs)
+// The stages of the child's starts so far, in ms since exec.
+struct Starts
 {
     std::vector<double> paints, apps, windows;
-    for (int run = 0; run < runs; ++run) {
-        std::vector<char*> argv{self};
-        for (const std::string& word : words)
-            argv.push_back(const_cast<char*>(word.c_str()));
-        argv.push_back(nullptr);
-        int pipeFds[2];
-        if (pipe(pipeFds) != 0)
-            std::abort();
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-        qputenv("VELTO_BENCH_EXEC_NS", QByteArray::number(nowNs()));
-        pid_t pid = 0;
-        if (posix_spawn(&pid, self, &actions, nullptr, argv.data(), environ) != 0)
-            std::abort();
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(pipeFds[1]);
-        char text[128] = {};
-        const ssize_t got = ::read(pipeFds[0], text, sizeof text - 1);
-        ::close(pipeFds[0]);
-        waitpid(pid, nullptr, 0);
-        double paint = 0, app = 0, window = 0;
-        if (got > 0 && std::sscanf(text, "%lf %lf %lf", &paint, &app, &window) == 3) {
-            paints.push_back(paint);
-            apps.push_back(app);
-            windows.push_back(window);
-        }
+
+    Start median() const { return {::median(paints), ::median(apps), ::median(windows)}; }
+};
+
+// Starts the child once with `words`, adding its stages to `starts`.
+void startOnce(char* self, const std::vector<std::string>& words, Starts& starts)
+{
+    std::vector<char*> argv{self};
+    for (const std::string& word : words)
+        argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        std::abort();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    qputenv("VELTO_BENCH_EXEC_NS", QByteArray::number(nowNs()));
+    pid_t pid = 0;
+    if (posix_spawn(&pid, self, &actions, nullptr, argv.data(), environ) != 0)
+        std::abort();
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeFds[1]);
+    char text[128] = {};
+    const ssize_t got = ::read(pipeFds[0], text, sizeof text - 1);
+    ::close(pipeFds[0]);
+    waitpid(pid, nullptr, 0);
+    double paint = 0, app = 0, window = 0;
+    if (got > 0 && std::sscanf(text, "%lf %lf %lf", &paint, &app, &window) == 3) {
+        starts.paints.push_back(paint);
+        starts.apps.push_back(app);
+        starts.windows.push_back(window);
     }
-    return {median(paints), median(apps), median(windows)};
 }
 
 void report(const char* what, const Start& start, double floor)
@@ -201,10 +205,11 @@ int main(int argc, char** argv)
     const BenchHome home;
     QTemporaryDir files;
 
-    const Start minimal = medianStart(argv[0], {"--child", "minimal"}, runs);
-    report("minimal Qt Widgets program", minimal, minimal.paint);
+    // Every round starts each program once, so that a machine whose speed drifts from minute to
+    // minute weighs on the minimal program as on Velto.
+    std::vector<std::vector<std::string>> programs{{"--child", "minimal"}};
     for (const int count : counts) {
-        std::vector<std::string> words{"--child", "velto"};
+        std::vector<std::string>& words = programs.emplace_back(std::vector<std::string>{"--child", "velto"});
         for (int i = 0; i < count; ++i) {
             std::string path =
                 QFile::encodeName(files.filePath(QStringLiteral("IMG_%1.jpg").arg(i))).toStdString();
@@ -213,8 +218,17 @@ int main(int argc, char** argv)
                 ::close(fd);
             words.push_back(std::move(path));
         }
-        const std::string what = "Velto with " + std::to_string(count) + " paths";
-        report(what.c_str(), medianStart(argv[0], words, runs), minimal.paint);
+    }
+    std::vector<Starts> starts(programs.size());
+    for (int run = 0; run < runs; ++run) {
+        for (size_t i = 0; i < programs.size(); ++i)
+            startOnce(argv[0], programs[i], starts[i]);
+    }
+    const Start minimal = starts[0].median();
+    report("minimal Qt Widgets program", minimal, minimal.paint);
+    for (size_t i = 0; i < counts.size(); ++i) {
+        const std::string what = "Velto with " + std::to_string(counts[i]) + " paths";
+        report(what.c_str(), starts[i + 1].median(), minimal.paint);
     }
     return 0;
 }
