@@ -7,6 +7,7 @@
 
 #include "ListedFolder.h"
 #include "platform/PosixFileSystem.h"
+#include "InterleavedMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -118,4 +119,7 @@ void BM_CheckCaptureTime(benchmark::State& state)
 BENCHMARK(BM_CheckCaptureTime)->ArgName("photo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_CheckRealFolder)->Arg(100'000)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_CheckListedFolder)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    return interleavedBenchmarkMain(argc, argv);
+}

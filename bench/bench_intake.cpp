@@ -5,6 +5,7 @@
 #include "list/CandidateSelection.h"
 #include "list/ListIntake.h"
 #include "platform/PosixFileSystem.h"
+#include "InterleavedMain.h"
 
 #include <QFile>
 #include <QStringList>
@@ -188,4 +189,7 @@ BENCHMARK(BM_BareLstatLoop)->Arg(largestSet)->Unit(benchmark::kMillisecond)->Use
 BENCHMARK(BM_BareLstatEncoded)->Arg(largestSet)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SortByName)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    return interleavedBenchmarkMain(argc, argv);
+}

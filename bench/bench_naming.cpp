@@ -4,6 +4,7 @@
 
 #include "naming/MaskTranslator.h"
 #include "naming/NameGenerator.h"
+#include "InterleavedMain.h"
 
 #include <QString>
 
@@ -172,4 +173,7 @@ BENCHMARK(BM_ReplacePass)->ArgName("regex")->Arg(0)->Arg(1)->Unit(benchmark::kMi
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    return interleavedBenchmarkMain(argc, argv);
+}
