@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 #include "list/CandidateModel.h"
 #include "platform/ShortcutService.h"
+#include "widgets/StylePictures.h"
 #include "widgets/Twips.h"
 #include "windows/HelpForm.h"
 #include "windows/OptionForm.h"
@@ -193,6 +194,11 @@ void TestLayout::iconsAsTheStyleDrawsThem()
             QCOMPARE(shown, main.style()->standardIcon(which).pixmap(size).toImage());
         }
     }
+    // The group boxes' frame is found where Fusion's QPixmap looks first, as read here.
+    const QPixmap frame = StylePictures::preloadGroupBoxFrame(&main);
+    QVERIFY(!frame.isNull());
+    QCOMPARE(QPixmap(u":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"_s).cacheKey(),
+             frame.cacheKey());
 }
 
 VELTO_GUI_TEST_MAIN(TestLayout)
