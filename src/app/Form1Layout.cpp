@@ -5,7 +5,7 @@
 #include "app/FormLineEdit.h"
 #include "app/TokenButtons.h"
 #include "list/CandidateModel.h"
-#include "widgets/StylePictures.h"
+#include "widgets/PngPictures.h"
 #include "widgets/Twips.h"
 
 #include <QApplication>
@@ -110,7 +110,7 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     client->setObjectName(u"Form1Client"_s);
     form->setCentralWidget(client);
 
-    StylePictures::preloadGroupBoxFrame(form);
+    PngPictures::preloadGroupBoxFrame(form);
     c.Frame1 = frame(client, u"Frame1"_s, Form1::tr("Kandidaten zum Umbenennen"), 60, 0, 8775 + Wider, 3315);
     c.Frame3 = frame(client, u"Frame3"_s, Form1::tr("Zähler"), 60, 3420, 1935 + Wider, 2235);
     c.Frame4[0] = frame(client, u"Frame4_0"_s, Form1::tr("Schreibweise"), 2100 + Wider, 3420, 2235, 795);
@@ -179,9 +179,9 @@ Form1Controls buildForm1Layout(QMainWindow* form)
     // Frame2: the mask and the commands.
     c.Maske = field(c.Frame2, u"Maske"_s, Kind::Mask, 0, 120, 300, 3315, 315);
     button(c.Frame2, Button::RecentMaskMenu, QString(), 3480, 300, 375, 315)
-        ->setIcon(StylePictures::standardIcon(QStyle::SP_DialogSaveButton, form));
+        ->setIcon(PngPictures::standardIcon(QStyle::SP_DialogSaveButton, form));
     button(c.Frame2, Button::ClearMask, QString(), 3900, 300, 375, 315)
-        ->setIcon(StylePictures::standardIcon(QStyle::SP_LineEditClearButton, form));
+        ->setIcon(PngPictures::standardIcon(QStyle::SP_LineEditClearButton, form));
     c.Btn[Button::RecentMaskMenu]->setAccessibleName(Form1::tr("Zuletzt benutzte Masken"));
     c.Btn[Button::ClearMask]->setAccessibleName(Form1::tr("Maske löschen"));
     for (const TokenButton& token : TokenButtons)

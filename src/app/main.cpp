@@ -1,9 +1,9 @@
 #include "app/Form1.h"
+#include "app/ProgramIdentity.h"
 #include "app/Translations.h"
 #include "platform/MemoryPolicy.h"
 
 #include <QApplication>
-#include <QIcon>
 
 #include <cstdio>
 #include <cstring>
@@ -35,15 +35,7 @@ int main(int argc, char** argv)
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
-    QApplication::setApplicationName(QStringLiteral("Velto"));
-    QApplication::setApplicationVersion(QStringLiteral("1.6"));
-    // The menu entry and the software-centre listing go by this id; the desktop matches the
-    // window to its entry through it.
-    QApplication::setDesktopFileName(QStringLiteral("de.tollmark.Velto"));
-    QIcon icon;
-    for (int size : {16, 32, 48, 256})
-        icon.addFile(QStringLiteral(":/icons/velto-%1.png").arg(size));
-    QApplication::setWindowIcon(icon);
+    ProgramIdentity::apply();
     Translations::install(language);
     Form1 window(std::move(arguments));
     window.show();

@@ -1,8 +1,9 @@
 #include "app/CandidateView.h"
 #include "app/Form1.h"
+#include "app/ProgramIdentity.h"
 #include "list/CandidateModel.h"
 #include "platform/ShortcutService.h"
-#include "widgets/StylePictures.h"
+#include "widgets/PngPictures.h"
 #include "widgets/Twips.h"
 #include "windows/HelpForm.h"
 #include "windows/OptionForm.h"
@@ -194,8 +195,12 @@ void TestLayout::iconsAsTheStyleDrawsThem()
             QCOMPARE(shown, main.style()->standardIcon(which).pixmap(size).toImage());
         }
     }
+    // The window icon, in every size it comes in.
+    ProgramIdentity::apply();
+    QCOMPARE(QApplication::windowIcon().availableSizes(),
+             (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}}));
     // The group boxes' frame is found where Fusion's QPixmap looks first, as read here.
-    const QPixmap frame = StylePictures::preloadGroupBoxFrame(&main);
+    const QPixmap frame = PngPictures::preloadGroupBoxFrame(&main);
     QVERIFY(!frame.isNull());
     QCOMPARE(QPixmap(u":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"_s).cacheKey(),
              frame.cacheKey());

@@ -1,18 +1,26 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
+#include <QStringList>
 #include <QStyle>
 
 class QWidget;
 
-// Pictures built into Qt that its own styles draw from, read as the PNG they are.
+// Pictures known to be PNG, read as such: the program's own and those Qt's styles draw from.
 //
 // Qt reads a picture by file name through QImageReader, which first shows it to every image
 // format plugin installed, so that a plugin may take over a built-in format. The first such
 // read loads all of them with their libraries (TIFF, WebP, MNG, colour management and more),
 // 3 to 4 ms of a start, for pictures that are PNG and always were.
-namespace StylePictures {
+namespace PngPictures {
+
+// The picture at `path`, or a null image where it is missing or not PNG.
+QImage read(const QString& path);
+
+// An icon of the pictures at `paths`, one size each; those missing are left out.
+QIcon icon(const QStringList& paths);
 
 // The icon `which` of `widget`'s style, as QStyle::standardIcon gives it.
 //
@@ -31,4 +39,4 @@ QIcon standardIcon(QStyle::StandardPixmap which, const QWidget* widget);
 // ever differ, the entry is never found and the frame is read as before: slower, not wrong.
 QPixmap preloadGroupBoxFrame(const QWidget* widget);
 
-} // namespace StylePictures
+} // namespace PngPictures

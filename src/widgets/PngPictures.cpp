@@ -1,4 +1,4 @@
-#include "widgets/StylePictures.h"
+#include "widgets/PngPictures.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -13,14 +13,6 @@ namespace {
 
 // Where Qt keeps the pictures its styles draw from.
 const QString Folder = u":/qt-project.org/styles/commonstyle/images/"_s;
-
-// A picture of Qt's, read as PNG without asking the image plugins first.
-QImage readPng(const QString& path)
-{
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
-}
 
 // Writes `number` as QPixmap does in its keys: the bytes as they lie in memory, each as two
 // hexadecimal digits, the low one first.
@@ -78,30 +70,43 @@ bool themeSet()
 
 } // namespace
 
-QIcon StylePictures::standardIcon(QStyle::StandardPixmap which, const QWidget* widget)
+QImage PngPictures::read(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QIcon PngPictures::icon(const QStringList& paths)
+{
+    QIcon icon;
+    for (const QString& path : paths) {
+        const QImage picture = read(path);
+        if (!picture.isNull())
+            icon.addPixmap(QPixmap::fromImage(picture));
+    }
+    return icon;
+}
+
+QIcon PngPictures::standardIcon(QStyle::StandardPixmap which, const QWidget* widget)
 {
     const QStyle* style = widget->style();
     if (!themeSet() && drawsBuiltInPictures(style)) {
-        QIcon icon;
-        for (const QString& path : builtInPictures(which)) {
-            const QImage picture = readPng(path);
-            if (!picture.isNull())
-                icon.addPixmap(QPixmap::fromImage(picture));
-        }
+        const QIcon icon = PngPictures::icon(builtInPictures(which));
         if (!icon.isNull())
             return icon;
     }
     return style->standardIcon(which, nullptr, widget);
 }
 
-QPixmap StylePictures::preloadGroupBoxFrame(const QWidget* widget)
+QPixmap PngPictures::preloadGroupBoxFrame(const QWidget* widget)
 {
     if (widget->style()->name() != u"fusion")
         return {};
     const QFileInfo file(Folder + u"fusion_groupbox.png"_s);
     if (!file.exists())
         return {};
-    const QPixmap frame = QPixmap::fromImage(readPng(file.filePath()));
+    const QPixmap frame = QPixmap::fromImage(read(file.filePath()));
     if (!frame.isNull())
         QPixmapCache::insert(pixmapKey(file), frame);
     return frame;
