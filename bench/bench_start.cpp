@@ -5,11 +5,13 @@
 //   xvfb-run bench_start [runs] [paths...]       (defaults: 5 runs, 100 and 50000 paths)
 // The program starts itself as the child to be timed; the child reports the time since the
 // parent's exec call and ends at once, without tearing down. Each start is told in stages: until
-// the application object is made (the program loaded and linked, the display connected), the
-// window made (for Velto its settings, layout, icons, and the paths taken in and checked), and
-// the window shown and painted.
+// the application object is made (the program loaded and linked, the display connected; for
+// Velto also its name, window icon and translations, as main() sets them), the window made (for
+// Velto its settings, layout, icons, and the paths taken in and checked), and the window shown
+// and painted.
 #include "app/CandidateView.h"
 #include "app/Form1.h"
+#include "app/ProgramIdentity.h"
 #include "app/Translations.h"
 #include "platform/MemoryPolicy.h"
 #include "BenchHome.h"
@@ -114,6 +116,7 @@ int child(int argc, char** argv)
     const Language language = UiLanguage::fromEnvironment();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    ProgramIdentity::apply();
     Translations::install(language);
     appReady = sinceExec();
     bool checked = false;
@@ -173,6 +176,9 @@ void startOnce(char* self, const std::vector<std::string>& words, Starts& starts
     const ssize_t got = ::read(pipeFds[0], text, sizeof text - 1);
     ::close(pipeFds[0]);
     waitpid(pid, nullptr, 0);
+    // The X server and the kernel tidy up after a child that ended, its windows and its shared
+    // backing store, once it is gone. On one core that work would fall into the next start.
+    usleep(100 * 1000);
     double paint = 0, app = 0, window = 0;
     if (got > 0 && std::sscanf(text, "%lf %lf %lf", &paint, &app, &window) == 3) {
         starts.paints.push_back(paint);
